@@ -8,6 +8,7 @@
 #include "app/report.h"
 #include "platform/win32/win32.h"
 #include "records/data_paths.h"
+#include "records/record_writer.h"
 
 const char* const g_pszDataCopyFolder = "data_copy~";
 
@@ -39,7 +40,7 @@ bool CopyOneFile(const std::string& from, const std::string& to) {
     char buf[65536];
     for (;;) {
         size_t n = std::fread(buf, 1, sizeof buf, in);
-        if (n && std::fwrite(buf, 1, n, out) != n) {
+        if (n && !WriteRecordFileBytes(out, buf, n)) {
             ok = false;
             break;
         }

@@ -12,8 +12,10 @@ namespace {
 
 std::atomic<long long> g_nFailAfter{-1};
 
-// fwrite with the test seam's injected failure.
-bool WriteAll(FILE* fp, const uint8_t* data, size_t n) {
+}  // namespace
+
+bool WriteRecordFileBytes(FILE* fp, const void* src, size_t n) {
+    const uint8_t* data = static_cast<const uint8_t*>(src);
     long long failAfter = g_nFailAfter.load();
     if (failAfter >= 0 && (unsigned long long)failAfter < n) {
         if (failAfter > 0) std::fwrite(data, 1, (size_t)failAfter, fp);
@@ -21,8 +23,6 @@ bool WriteAll(FILE* fp, const uint8_t* data, size_t n) {
     }
     return n == 0 || std::fwrite(data, 1, n, fp) == n;
 }
-
-}  // namespace
 
 void SetRecordWriteFailureAfter(long long bytes) { g_nFailAfter = bytes; }
 
@@ -50,7 +50,7 @@ BOOL cRecordWriter::Commit(const char* name) const {
         WriteReport("%s: cannot be written", name);
         return FALSE;
     }
-    bool ok = WriteAll(fp, m_vecData.data(), m_vecData.size());
+    bool ok = WriteRecordFileBytes(fp, m_vecData.data(), m_vecData.size());
     ok = ok && crt::fsync(fp) == 0;
     ok = (std::fclose(fp) == 0) && ok;
     ok = ok && crt::rename(tmp.c_str(), name) == 0;

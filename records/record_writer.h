@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
 private:
     std::vector<uint8_t> m_vecData;
 };
+
+// fwrite of the records' file writes (saves and the data-folder copy), with the test seam.
+bool WriteRecordFileBytes(FILE* fp, const void* data, size_t n);
 
 // Test seam: the next saves fail once `bytes` bytes have been written to the temporary file
 // (a negative value switches the failure off).
