@@ -137,6 +137,10 @@ public:
         m_layout.vecValues.push_back(field);
         return *this;
     }
+    cLayoutBuilder& Add(const STRFIELDDESC& field) {
+        m_layout.vecStrings.push_back(field);
+        return *this;
+    }
     RECORDLAYOUT Build() { return m_layout; }
 
 private:
