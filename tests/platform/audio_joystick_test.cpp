@@ -42,3 +42,29 @@ TEST(Joystick, RefusesBadArguments) {
 }
 
 }  // namespace
+
+#include "platform/host/script.h"
+
+namespace {
+
+// The test driver moves the virtual joystick before the frame named in the script.
+TEST(Joystick, TestScriptDrivesTheVirtualJoystick) {
+    ASSERT_TRUE(host::script::LoadText("at 2 joy axis X 65535\nat 2 joy button 3 down\nat 3 joy button 3 up\n", "."));
+    int id = audio::AttachVirtualJoystick();
+    ASSERT_GE(id, 0);
+    JOYINFOEX ji{};
+    ji.dwSize = sizeof(ji);
+    host::script::OnPresent(nullptr, 0, nullptr, 0, 0, 0);
+    ASSERT_EQ(joyGetPosEx((UINT)id, &ji), (MMRESULT)JOYERR_NOERROR);
+    EXPECT_NEAR((int)ji.dwXpos, 32767, 1);
+    host::script::OnPresent(nullptr, 1, nullptr, 0, 0, 0);
+    ASSERT_EQ(joyGetPosEx((UINT)id, &ji), (MMRESULT)JOYERR_NOERROR);
+    EXPECT_EQ(ji.dwXpos, 65535u);
+    EXPECT_EQ(ji.dwButtons, 4u);
+    host::script::OnPresent(nullptr, 2, nullptr, 0, 0, 0);
+    ASSERT_EQ(joyGetPosEx((UINT)id, &ji), (MMRESULT)JOYERR_NOERROR);
+    EXPECT_EQ(ji.dwButtons, 0u);
+    host::script::Reset();
+}
+
+}  // namespace
