@@ -1,5 +1,7 @@
 #include "tools/midi_writer.h"
 
+#include <algorithm>
+
 #include "tools/wave_writer.h"
 
 namespace tools {
@@ -70,7 +72,9 @@ std::vector<uint8_t> MidiFileWriter::Bytes() const {
         std::vector<uint8_t> data;
         uint32_t now = 0;
         uint8_t status = 0;
-        for (const Event& e : t.events) {
+        std::vector<Event> events = t.events;
+        std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.tick < b.tick; });
+        for (const Event& e : events) {
             PutVarLen(data, e.tick - now);
             now = e.tick;
             uint8_t s = e.bytes[0];

@@ -12,8 +12,8 @@ class MidiFileWriter {
 public:
     MidiFileWriter(int format, int division) : m_format(format), m_division(division) {}
 
-    // Adds a track and returns its number. Events of a track are kept in the order added and
-    // must be added with rising ticks.
+    // Adds a track and returns its number. Events of a track are written in tick order; events
+    // at one tick keep the order in which they were added.
     int AddTrack();
     void NoteOn(int track, uint32_t tick, int channel, int note, int velocity);
     void NoteOff(int track, uint32_t tick, int channel, int note);
