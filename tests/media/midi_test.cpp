@@ -174,8 +174,9 @@ protected:
             std::vector<int16_t> out(512);
             audio::Render(out.data(), 256);
             for (int i = 0; i < 2000; ++i) {
+                // Waits for a queued buffer and, when looping, for the restart after the end.
                 bool queued = (m.m_lpHeaders[0].dwFlags | m.m_lpHeaders[1].dwFlags) & MHDR_INQUEUE;
-                if (queued || m.m_nState != 1 || m.m_dwPos >= m.m_vecImage.size()) break;
+                if (queued && (m.m_nState == 1 || !m.m_bLoop)) break;
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
