@@ -10,6 +10,8 @@
 #include <mutex>
 
 #include "platform/audio/mmsystem.h"
+#include "platform/host/host.h"
+#include "platform/win32/internal.h"
 
 namespace {
 
@@ -24,7 +26,15 @@ bool InitLocked() {
     if (g_init) return true;
     if (g_failed) return false;
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
+    // SDL's subsystems start on the window thread when there is one (the game thread polls).
+    LRESULT ok = 0;
+    auto init = [] { return (LRESULT)(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0); };
+    if (host::WindowThreadId() != 0 && !host::IsWindowThread()) {
+        if (!win32::CallOnThread(host::WindowThreadId(), init, &ok)) return false;  // asked to end: try later
+    } else {
+        ok = init();
+    }
+    if (!ok) {
         g_failed = true;
         return false;
     }
