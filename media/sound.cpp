@@ -9,7 +9,6 @@
 std::vector<cSound> g_vecSound;
 std::vector<SOUNDFILEDESC> g_vecSoundFile;
 LPDIRECTSOUND g_lpDS = nullptr;
-const LONG g_SoundVolumeTable[11] = {-10000, -3000, -2000, -1300, -800, -500, -300, -150, -80, -30, 0};
 
 namespace {
 
@@ -19,12 +18,6 @@ std::vector<cSound>* g_pTable = nullptr;
 std::vector<SOUNDFILEDESC>* g_pFiles = nullptr;
 
 }  // namespace
-
-LONG SoundVolumeForStep(int step) {
-    if (step < 0) step = 0;
-    if (step > 10) step = 10;
-    return g_SoundVolumeTable[step];
-}
 
 cSound::cSound() : m_szName{}, m_lpBuffers(nullptr), m_nCount(0), m_nNext(0) {}
 

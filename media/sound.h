@@ -54,10 +54,6 @@ void FreeWaveFile(WAVEFILEDATA* wave);
 // (bit 1 left/right, bit 2 up/down), once per axis.
 void PlayCursorSound(int keyBits, int axes, int sound);
 
-// The option's volume steps 0..10 in hundredths of a decibel.
-extern const LONG g_SoundVolumeTable[11];
-LONG SoundVolumeForStep(int step);
-
 // The sound table and the sound-file table that start-up builds.
 extern std::vector<cSound> g_vecSound;
 extern std::vector<SOUNDFILEDESC> g_vecSoundFile;

@@ -3,6 +3,8 @@
 // driver's file. It holds sound when the script asks for one and silence when it does not.
 #include <gtest/gtest.h>
 
+#include "records/option_data.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -42,7 +44,7 @@ int LoudSamplesOfRun(const std::string& event, const std::string& name) {
     std::vector<std::string> system(17);
     system[3] = ProgramPath(wav);
     BuildSoundTable(system, {});
-    cSound::LoadTable(g_vecSound, g_vecSoundFile, SoundVolumeForStep(10));
+    cSound::LoadTable(g_vecSound, g_vecSoundFile, GetVolumeFromStep(10));
 
     static bool registered = false;
     if (!registered) {

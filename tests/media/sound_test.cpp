@@ -2,6 +2,8 @@
 // menu cursor.
 #include <gtest/gtest.h>
 
+#include "records/option_data.h"
+
 #include "media/menu_cursor.h"
 #include "media/sound.h"
 #include "platform/audio/mixer.h"
@@ -115,16 +117,16 @@ TEST_F(SoundTest, VolumesClampAndTheOptionStepReplacesOwnVolumes) {
     BuildSoundTable(std::vector<std::string>(17, ""), {"", m_path, m_path});
     g_vecSoundFile[17].lVolume = -700;
     std::snprintf(g_vecSoundFile[3].szPath, MAX_PATH, "%s", m_path.c_str());
-    cSound::LoadTable(g_vecSound, g_vecSoundFile, SoundVolumeForStep(10));
+    cSound::LoadTable(g_vecSound, g_vecSoundFile, GetVolumeFromStep(10));
     EXPECT_EQ(cSound::GetVolume(g_vecSound[17], 0), -700);  // step 10 keeps the sound's own
     EXPECT_EQ(cSound::GetVolume(g_vecSound[18], 0), 0);
     EXPECT_EQ(g_vecSound[0].m_lpBuffers, nullptr);          // no file: left unloaded
     for (cSound& e : g_vecSound) cSound::Release(e);
-    cSound::LoadTable(g_vecSound, g_vecSoundFile, SoundVolumeForStep(0));
+    cSound::LoadTable(g_vecSound, g_vecSoundFile, GetVolumeFromStep(0));
     EXPECT_EQ(cSound::GetVolume(g_vecSound[17], 0), -10000);
     EXPECT_EQ(cSound::GetVolume(g_vecSound[3], 0), -10000);
-    EXPECT_EQ(SoundVolumeForStep(99), 0);
-    EXPECT_EQ(SoundVolumeForStep(-3), -10000);
+    EXPECT_EQ(GetVolumeFromStep(99), 0);
+    EXPECT_EQ(GetVolumeFromStep(-3), -10000);
 }
 
 TEST_F(SoundTest, FailedLoadsLeaveEmptyEntries) {
