@@ -55,7 +55,7 @@ LRESULT NotifyEditor(cWindow& window, int32_t code) { return CopyDataToEditor(wi
 
 // Shut-down on WM_CLOSE: the window record, then the threads in order, then the window.
 static LRESULT OnClose(HWND hwnd) {
-    SaveWindowRecordOnClose(hwnd);
+    SaveWindowRecordOnClose(hwnd, 0);  // "WindowMode" comes with System.ini
     if (thPause.IsRunning()) {
         // The pause loop ends first; the play scene then posts WM_CLOSE again.
         if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
