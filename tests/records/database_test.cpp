@@ -7,6 +7,7 @@
 #include "records/effect_param_desc.h"
 #include "records/record_list.h"
 #include "test_support.h"
+#include "tools/records/project_writer.h"
 
 using namespace recordtest;
 
@@ -219,16 +220,6 @@ TEST_F(DatabaseTest, SwordEntriesBefore138AndCellSizesOfCharacterBitmaps) {
     }
 }
 
-// Writes every table of a database into the game folder's data\database.
-void WriteDatabase(cGameFolder& folder, cDatabase& db, int skip = -1) {
-    for (int t = 0; t < DB_TABLE_COUNT; ++t) {
-        if (t == skip) continue;
-        cRecordWriter w;
-        db.WriteTable((DBTABLE)t, w);
-        folder.WriteFile(cDatabase::TablePath((DBTABLE)t), w.Data());
-    }
-}
-
 std::vector<std::string> g_boxes;
 bool CaptureBox(const char* text, const char* caption, UINT, int* answer) {
     g_boxes.push_back(std::string(caption) + "|" + text);
@@ -243,7 +234,7 @@ TEST_F(DatabaseTest, LoadAllStopsAtAMissingFileAndSaysWhich) {
     source.m_vecAnime[2].m_strName = "three";
     source.m_vecSwordType[0].m_strName = "sword";
     source.m_vecPicture.resize(5);
-    WriteDatabase(*folder_, source, DB_EFFECT);
+    ASSERT_TRUE(WriteDatabaseFiles(*folder_, source, DB_EFFECT));
     g_boxes.clear();
     SetFullScreenMessageBox(&CaptureBox);
     g_Database.m_vecEffect.resize(7);
@@ -266,7 +257,7 @@ TEST_F(DatabaseTest, LoadAllReadsEveryTableAndZeroesTheKindOfEffect0) {
     source.m_vecBgm.clear();
     source.m_vecSound.resize(4);
     source.m_vecSound[3].m_strName = "a\r\nb";
-    WriteDatabase(*folder_, source);
+    ASSERT_TRUE(WriteDatabaseFiles(*folder_, source));
     g_bStripReturns = TRUE;
     EXPECT_EQ(g_Database.LoadAll(), 1);
     EXPECT_EQ(g_Database.m_vecCharaEffect[0].m_nKind, 0);
