@@ -30,6 +30,6 @@ for corpus in "$root"/fuzz/corpus/*/; do
   "$bin" -max_total_time="$secs" -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 \
     -artifact_prefix="$build/artifacts/$name-" "$work" "$corpus" 2>"$build/$name.fuzz.log" \
     || { tail -n 60 "$build/$name.fuzz.log" >&2; exit 1; }
-  grep -E '^#[0-9]+ *DONE' "$build/$name.fuzz.log" || true
+  grep -E '^Done [0-9]+ runs' "$build/$name.fuzz.log" || true
 done
 echo "== fuzz: all targets passed"
