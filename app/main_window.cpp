@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/thread.h"
 #include "app/window_record.h"
+#include "records/system_ini.h"
 #include "play/play_scene.h"
 #include "app/scene_manager.h"
 #include "media/bgm.h"
@@ -55,7 +56,7 @@ LRESULT NotifyEditor(cWindow& window, int32_t code) { return CopyDataToEditor(wi
 
 // Shut-down on WM_CLOSE: the window record, then the threads in order, then the window.
 static LRESULT OnClose(HWND hwnd) {
-    SaveWindowRecordOnClose(hwnd, 0);  // "WindowMode" comes with System.ini
+    SaveWindowRecordOnClose(hwnd, g_SystemIni.nWindowMode);
     if (thPause.IsRunning()) {
         // The pause loop ends first; the play scene then posts WM_CLOSE again.
         if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
