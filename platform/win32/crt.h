@@ -15,6 +15,7 @@ constexpr int RAND_MAX_VALUE = 0x7FFF;
 // fopen of a program (Windows) path; "t" in the mode is accepted and ignored.
 FILE* fopen(const char* path, const char* mode);
 int remove(const char* path);
+// Replaces an existing target (as the atomic saves need).
 int rename(const char* from, const char* to);
 // Flushes the stream and the file's data to the disk; 0 on success.
 int fsync(FILE* fp);

@@ -82,4 +82,6 @@ void PaceSleep(DWORD ms) {
 
 bool IsVirtualClock() { return g_virtual; }
 
+DWORD RealTimeMs() { return RealNow(); }
+
 void SetClockOverride(CLOCKFUNC fn) { g_override.store(fn); }

@@ -20,6 +20,8 @@ BOOL QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency);
 // The frame driver's pacing sleep: Sleep(ms) on the real clock, an exact advance on the virtual one.
 void PaceSleep(DWORD ms);
 bool IsVirtualClock();
+// Real monotonic milliseconds, whatever the clock in force (for bounded waits of the layer).
+DWORD RealTimeMs();
 // Test hook: replaces the clock by a function (null restores the configured clock).
 typedef DWORD (*CLOCKFUNC)();
 void SetClockOverride(CLOCKFUNC fn);

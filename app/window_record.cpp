@@ -1,0 +1,3 @@
+#include "app/window_record.h"
+
+void SaveWindowRecordOnClose(HWND hwnd) { (void)hwnd; }

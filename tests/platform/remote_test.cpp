@@ -1,0 +1,102 @@
+// Windows of other processes: FindWindowA, a synchronous WM_COPYDATA, a posted WM_CLOSE and
+// waiting for the other process to end. The other process is this test program run again in
+// the role of a stand-in editor window.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/win32/win32.h"
+#include "tools/testsupport/process.h"
+
+namespace {
+
+std::string g_childLog;
+
+LRESULT EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COPYDATA: {
+        auto* cds = (COPYDATASTRUCT*)lParam;
+        int32_t value = 0;
+        if (cds->cbData >= 4) std::memcpy(&value, cds->lpData, 4);
+        std::ofstream(g_childLog, std::ios::app) << "copydata " << cds->dwData << " " << cds->cbData << " " << value
+                                                 << "\n";
+        return (LRESULT)(100 + cds->dwData);
+    }
+    case WM_CLOSE:
+        std::ofstream(g_childLog, std::ios::app) << "close\n";
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+// The child's role: a hidden top-level window of the editor's class and title, pumping messages.
+TEST(RemoteChild, Editor) {
+    const char* log = std::getenv("VELMORA_TEST_CHILD_LOG");
+    if (!log) GTEST_SKIP() << "runs only as the other process of the Remote tests";
+    g_childLog = log;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = EditorProc;
+    wc.lpszClassName = "Velmora4_Editor";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    HWND hwnd = CreateWindowExA(0, "Velmora4_Editor", "ヴェルモラ4", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    std::ofstream(g_childLog, std::ios::app) << "ready\n";
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0)) DispatchMessageA(&m);
+}
+
+TEST(Remote, FindSendPostAndWaitForTheOtherProcess) {
+    std::string dir = std::string(VELMORA_BINARY_DIR) + "/tmp/remote";
+    ASSERT_EQ(system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
+    std::string log = dir + "/child.log";
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    self[n] = 0;
+    int pid = testsupport::StartProcess({self, "--gtest_filter=RemoteChild.Editor"},
+                                        {"VELMORA_TEST_CHILD_LOG=" + log}, dir, "", "");
+    ASSERT_GT(pid, 0);
+    HWND editor = nullptr;
+    for (int i = 0; i < 1000 && !editor; ++i) {
+        editor = FindWindowA("Velmora4_Editor", "ヴェルモラ4");
+        if (!editor) Sleep(5);
+    }
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(FindWindowA("Velmora4_Editor", "another title"), nullptr);
+    EXPECT_EQ(FindWindowA("velmora4_editor", nullptr), editor);  // class names ignore case
+
+    int32_t value = 1;
+    COPYDATASTRUCT cds{1, 4, &value};
+    EXPECT_EQ(SendMessageA(editor, WM_COPYDATA, 0, (LPARAM)&cds), 101);
+    value = 0x12345678;
+    cds.dwData = 0;
+    EXPECT_EQ(SendMessageA(editor, WM_COPYDATA, 0, (LPARAM)&cds), 100);  // answered after it ran
+
+    DWORD processId = 0;
+    GetWindowThreadProcessId(editor, &processId);
+    EXPECT_EQ(processId, (DWORD)pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT);
+    EXPECT_TRUE(PostMessageA(editor, WM_CLOSE, 0, 0));
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    CloseHandle(process);
+    EXPECT_EQ(testsupport::WaitProcess(pid, 5000), 0);
+    EXPECT_EQ(testsupport::ReadFile(log), "ready\ncopydata 1 4 1\ncopydata 0 4 305419896\nclose\n");
+    // Its entry is gone with it.
+    EXPECT_EQ(FindWindowA("Velmora4_Editor", nullptr), nullptr);
+}
+
+}  // namespace
