@@ -557,7 +557,7 @@ bool Device::FetchVertex(UINT index, raster::Vertex* out) const {
     return true;
 }
 
-HRESULT Device::Draw(D3DPRIMITIVETYPE type, const std::vector<raster::Vertex>& v, UINT prims) {
+HRESULT Device::Draw(D3DPRIMITIVETYPE type, const raster::Vertex* v, UINT prims) {
     if (!renderTarget) return D3DERR_INVALIDCALL;
     raster::Surface& target = renderTarget->pixels;
     const raster::Surface* tex = nullptr;
@@ -586,7 +586,7 @@ HRESULT Device::Draw(D3DPRIMITIVETYPE type, const std::vector<raster::Vertex>& v
     switch (type) {
     case D3DPT_TRIANGLESTRIP:
         if (prims == 2 && cull == D3DCULL_NONE) {
-            raster::DrawQuadStrip(target, clip, tex, v.data(), st);
+            raster::DrawQuadStrip(target, clip, tex, v, st);
             break;
         }
         for (UINT i = 0; i < prims; ++i) tri(v[i], v[i + 1], v[i + 2], (i & 1) != 0);
@@ -618,9 +618,15 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT start, UINT prims) {
     uint64_t n = VertexCount(type, prims);
     if (!m_bInScene || n == 0 || prims == 0 || n > (1u << 20)) return D3DERR_INVALIDCALL;
     if (m_dwFVF != (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1)) return D3DERR_INVALIDCALL;
-    std::vector<raster::Vertex> v((size_t)n);
+    raster::Vertex quad[4];
+    std::vector<raster::Vertex> many;
+    raster::Vertex* v = quad;
+    if (n > 4) {
+        many.resize((size_t)n);
+        v = many.data();
+    }
     for (uint64_t i = 0; i < n; ++i)
-        if (!FetchVertex((UINT)(start + i), &v[(size_t)i])) return D3DERR_INVALIDCALL;
+        if (!FetchVertex((UINT)(start + i), &v[i])) return D3DERR_INVALIDCALL;
     if (state != Ok) return D3D_OK;  // a lost device draws nothing, quietly
     return Draw(type, v, prims);
 }
@@ -633,14 +639,20 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT base, UINT minIn
     if (!m_bInScene || n == 0 || prims == 0 || n > (1u << 20) || !m_pIndices) return D3DERR_INVALIDCALL;
     if (m_dwFVF != (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1)) return D3DERR_INVALIDCALL;
     size_t isz = m_pIndices->format == D3DFMT_INDEX16 ? 2 : 4;
-    std::vector<raster::Vertex> v((size_t)n);
+    raster::Vertex quad[4];
+    std::vector<raster::Vertex> many;
+    raster::Vertex* v = quad;
+    if (n > 4) {
+        many.resize((size_t)n);
+        v = many.data();
+    }
     for (uint64_t i = 0; i < n; ++i) {
         uint64_t off = ((uint64_t)startIndex + i) * isz;
         if (off + isz > m_pIndices->bytes.size()) return D3DERR_INVALIDCALL;
         uint32_t idx = 0;
         std::memcpy(&idx, m_pIndices->bytes.data() + off, isz);
         int64_t vi = (int64_t)base + idx;
-        if (vi < 0 || vi > 0xFFFFFFFFll || !FetchVertex((UINT)vi, &v[(size_t)i])) return D3DERR_INVALIDCALL;
+        if (vi < 0 || vi > 0xFFFFFFFFll || !FetchVertex((UINT)vi, &v[i])) return D3DERR_INVALIDCALL;
     }
     if (state != Ok) return D3D_OK;
     return Draw(type, v, prims);

@@ -147,7 +147,7 @@ public:
 
 private:
     HRESULT ApplyParameters(const D3DPRESENT_PARAMETERS& pp);
-    HRESULT Draw(D3DPRIMITIVETYPE type, const std::vector<raster::Vertex>& v, UINT primCount);
+    HRESULT Draw(D3DPRIMITIVETYPE type, const raster::Vertex* v, UINT primCount);
     bool FetchVertex(UINT index, raster::Vertex* out) const;
     raster::DrawState CurrentState() const;
 

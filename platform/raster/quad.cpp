@@ -4,6 +4,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace raster {
 namespace {
 
@@ -107,6 +111,38 @@ inline int64_t Snap(float v) {
     double d = std::isfinite(v) ? (double)v : 0.0;
     d = std::clamp(d, -1048576.0, 1048576.0);
     return (int64_t)std::llround(d * 256.0);
+}
+
+// One row of the sprite case: texels are the colour; opaque ones replace the target, clear ones
+// keep it, the rest blend. `mask` drops the top byte of an X8R8G8B8 target.
+void SpriteRow(uint32_t* d, const uint32_t* s, int n, uint32_t mask, bool xTarget, const DrawState& st) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i ff = _mm_set1_epi32(255), zero = _mm_setzero_si128(), vm = _mm_set1_epi32((int)mask);
+    for (; i + 4 <= n; i += 4) {
+        __m128i t = _mm_loadu_si128((const __m128i*)(s + i));
+        __m128i a = _mm_srli_epi32(t, 24);
+        __m128i full = _mm_cmpeq_epi32(a, ff), none = _mm_cmpeq_epi32(a, zero);
+        int mf = _mm_movemask_epi8(full), mn = _mm_movemask_epi8(none);
+        if (mn == 0xFFFF) continue;
+        if ((mf | mn) == 0xFFFF) {
+            __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
+            __m128i out = _mm_or_si128(_mm_and_si128(full, _mm_and_si128(t, vm)), _mm_andnot_si128(full, dv));
+            _mm_storeu_si128((__m128i*)(d + i), out);
+            continue;
+        }
+        for (int k = i; k < i + 4; ++k) {
+            uint32_t tk = s[k], ta = tk >> 24;
+            if (ta == 255) d[k] = tk & mask;
+            else if (ta != 0) d[k] = BlendPixel(tk, xTarget ? (d[k] | 0xFF000000u) : d[k], st) & mask;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        uint32_t t = s[i], ta = t >> 24;
+        if (ta == 255) d[i] = t & mask;
+        else if (ta != 0) d[i] = BlendPixel(t, xTarget ? (d[i] | 0xFF000000u) : d[i], st) & mask;
+    }
 }
 
 bool IsOpaqueCopy(const DrawState& st, uint32_t diffuse) {
@@ -247,7 +283,8 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
     int y1 = (int)std::min<int64_t>(clip.bottom, (yb + 255) >> 8);
     if (x0 >= x1 || y0 >= y1) return;
     int tw = texture ? texture->width : 1, th = texture ? texture->height : 1;
-    std::vector<int> cols((size_t)(x1 - x0));
+    thread_local std::vector<int> cols;
+    cols.resize((size_t)(x1 - x0));
     double du = ((double)ur - ul) / (double)(xb - xa);
     for (int x = x0; x < x1; ++x) {
         double u = ul + du * (double)(((int64_t)x << 8) - xa);
@@ -277,15 +314,15 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
                     for (int i = 0; i < n; ++i) drow[i] = srow[cols[(size_t)i]] & mask;
                 continue;
             }
-            const uint32_t* s = contiguous ? srow + cols[0] : nullptr;
-            for (int i = 0; i < n; ++i) {
-                uint32_t t = s ? s[i] : srow[cols[(size_t)i]];
-                uint32_t ta = t >> 24;
-                if (ta == 255) {
-                    drow[i] = t & mask;
-                } else if (ta != 0) {
-                    uint32_t d = target.format == PixelFormat::X8R8G8B8 ? (drow[i] | 0xFF000000u) : drow[i];
-                    drow[i] = BlendPixel(t, d, st) & mask;
+            bool xTarget = target.format == PixelFormat::X8R8G8B8;
+            if (contiguous) {
+                SpriteRow(drow, srow + cols[0], n, mask, xTarget, st);
+            } else {
+                uint32_t tmp[256];
+                for (int i0 = 0; i0 < n; i0 += 256) {
+                    int m = std::min(256, n - i0);
+                    for (int i = 0; i < m; ++i) tmp[i] = srow[cols[(size_t)(i0 + i)]];
+                    SpriteRow(drow + i0, tmp, m, mask, xTarget, st);
                 }
             }
             continue;
