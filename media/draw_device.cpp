@@ -8,6 +8,7 @@
 #include "app/helpers.h"
 #include "app/report.h"
 #include "media/blit.h"
+#include "media/primitives.h"
 #include "media/restore.h"
 #include "media/surface.h"
 #include "platform/gdi/gdi.h"
@@ -138,6 +139,7 @@ bool DDInit(int useD3D, HWND hWnd, int width, int height, int bpp, int vsync, in
     SetTableLoadSkipped(g_lpDDDevice != nullptr);
     g_bDDInitialized = 1;
     g_bDDWasInitialized = 1;
+    DDInstallMessageBox();  // boxes go through the device while it is up in full screen
     return true;
 }
 
@@ -436,6 +438,7 @@ void DDEnd() {
     delete g_lpDDDevice;  // its message text goes with it
     g_lpDDDevice = nullptr;
     SetTableLoadSkipped(false);
+    SetFullScreenMessageBox(nullptr);
     g_bDDInitialized = 0;
 }
 

@@ -17,5 +17,5 @@ void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int digitW, int digitH, DDSU
 bool DDLock(DDSURFACEDATA* rec, DDSURFACEDESC2* desc, void** pixels, int bpp);
 int DDMesBox(const char* text, const char* caption, UINT type);
 int DDMesBoxPrepare(int enter);
-// Installs DDMesBox as the report's full-screen box while a full-screen device is up.
+// Installs DDMesBox as the report's full-screen box (DDInit does; DDEnd removes it).
 void DDInstallMessageBox();
