@@ -40,8 +40,6 @@ void WaitFrame() {
 
 int RestoreSurfaces() { return 1; }
 
-void PollPlayerInput() {}
-
 void PresentFrame() {
     // The finished frame goes to the window thread, which shows it in the main window.
     static std::vector<uint32_t> frame(640 * 480, 0);

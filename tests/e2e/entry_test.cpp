@@ -18,7 +18,7 @@ struct GameRun {
     explicit GameRun(const std::string& name) {
         dir = std::string(VELMORA_BINARY_DIR) + "/tmp/e2e_" + name;
         runtime = dir + "/.runtime";
-        EXPECT_EQ(system(("rm -rf '" + dir + "' && mkdir -p '" + runtime + "'").c_str()), 0);
+        EXPECT_EQ(system(("rm -rf '" + dir + "' && mkdir -p '" + runtime + "' '" + dir + "/data'").c_str()), 0);
     }
     std::vector<std::string> Env(const std::string& script, bool virtualClock = true) const {
         std::vector<std::string> env{"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "DISPLAY=",
