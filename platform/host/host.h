@@ -49,6 +49,9 @@ int DesktopDepth();
 // The window thread scales it into the window (aspect-correct, nearest). Every call counts one
 // presented frame for the test driver.
 void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch);
+// Shows a top-level window full screen on the desktop (the frame scaled and centred in it), or
+// back in its window; remembered for a window that is not shown yet. Any thread.
+void SetFullScreen(HWND hwnd, bool on);
 // Frames presented so far.
 uint32_t PresentedFrames();
 // Waits for the host's next display refresh (vertical sync); returns at once when headless.
