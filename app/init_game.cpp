@@ -193,6 +193,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
     if (g_lpDDDevice || g_ScreenMode.bWindow) ShowWindow(hwnd, showCmd);
     else ShowWindow(hwnd, SW_SHOWMAXIMIZED);
 
+    // 24. The display report.
+    WriteDisplayInfo(1);
+
     // 25. Palette and transparent colour.
     if (!SetPaletteAndTransparentColour()) return false;
 
