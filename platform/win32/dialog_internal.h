@@ -65,6 +65,10 @@ struct DialogState {
 
 // Registration of the layer's window classes (once).
 void RegisterDialogClasses();
+// The next dialog this thread runs is answered by `drive` instead of the script's "answer
+// dialog" lines (the layer's own dialogs answer for themselves). `drive` is called whenever the
+// dialog is idle; it returns false when it has nothing to do at that moment.
+void SetNextDialogDriver(std::function<bool(HWND)> drive);
 // Lookups (null when the window is not one).
 std::shared_ptr<DialogState> FindDialog(HWND hwnd);
 std::shared_ptr<ControlState> FindControl(HWND hwnd);

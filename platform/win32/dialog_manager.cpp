@@ -206,8 +206,11 @@ std::vector<Action> ParseActions(const std::vector<std::string>& words, int reso
     return out;
 }
 
+thread_local std::function<bool(HWND)> t_nextDriver;
+
 struct Driver {
     bool active = false;
+    std::function<bool(HWND)> custom;
     std::vector<Action> actions;
     size_t next = 0;
     std::chrono::steady_clock::time_point waitUntil{};
@@ -263,6 +266,7 @@ void RunAction(DialogState& d, Driver& drv, const Action& a) {
 // One step of the driver while the dialog is idle; false when it has nothing to do now.
 bool DriveStep(DialogState& d, Driver& drv) {
     if (!drv.active) return false;
+    if (drv.custom) return drv.custom(d.hwnd);
     if (drv.waiting) {
         if (std::chrono::steady_clock::now() < drv.waitUntil) return false;
         drv.waiting = false;
@@ -285,6 +289,12 @@ bool DriveStep(DialogState& d, Driver& drv) {
 
 Driver MakeDriver(const DialogState& d) {
     Driver drv;
+    if (t_nextDriver) {
+        drv.active = true;
+        drv.custom = std::move(t_nextDriver);
+        t_nextDriver = nullptr;
+        return drv;
+    }
     std::vector<std::string> words;
     if (host::script::Active() && host::script::TakeAnswer("dialog", &words)) {
         drv.active = true;
@@ -450,6 +460,8 @@ LRESULT DialogWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
+
+void SetNextDialogDriver(std::function<bool(HWND)> drive) { t_nextDriver = std::move(drive); }
 
 void RegisterDialogClasses() {
     static bool done = false;
