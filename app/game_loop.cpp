@@ -8,6 +8,7 @@
 #include "app/scene_manager.h"
 #include "platform/host/host.h"
 #include "play/play_scene.h"
+#include "records/system_ini.h"
 
 int g_nMeasuredFps = 0;
 DWORD g_dwWorkTime = 0;
@@ -40,8 +41,6 @@ void WaitFrame() {
 
 int RestoreSurfaces() { return 1; }
 
-void PollPlayerInput() {}
-
 void PresentFrame() {
     // The finished frame goes to the window thread, which shows it in the main window.
     static std::vector<uint32_t> frame(640 * 480, 0);
@@ -58,6 +57,7 @@ int GameFrame() {
     g_nMeasuredFps = GetFPS(1);
     g_dwWorkTime = TimerElapsed(1);
     if (g_lpPlayScene) g_lpPlayScene->m_nFps = g_nMeasuredFps;
+    if (g_SystemIni.nShowFps != 0) RecordWorkTime(g_dwWorkTime);
     PresentFrame();
     return 1;
 }

@@ -5,8 +5,12 @@
 #include "app/globals.h"
 #include "app/thread.h"
 #include "app/window_record.h"
+#include "records/system_ini.h"
 #include "play/play_scene.h"
 #include "app/scene_manager.h"
+#include "media/bgm.h"
+#include "media/music_request.h"
+#include "media/sound.h"
 
 cMainWindow g_MainWindow;
 
@@ -52,13 +56,14 @@ LRESULT NotifyEditor(cWindow& window, int32_t code) { return CopyDataToEditor(wi
 
 // Shut-down on WM_CLOSE: the window record, then the threads in order, then the window.
 static LRESULT OnClose(HWND hwnd) {
-    SaveWindowRecordOnClose(hwnd);
+    SaveWindowRecordOnClose(hwnd, g_SystemIni.nWindowMode);
     if (thPause.IsRunning()) {
         // The pause loop ends first; the play scene then posts WM_CLOSE again.
         if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
         PostThreadMessageA(thPause.ThreadId(), WM_QUIT, 0, 0);
         return 0;
     }
+    g_Bgm.Stop();
     thStageLoad.Exit();
     thPause.Exit();
     thRanking.Exit();
@@ -136,7 +141,11 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_REQ_LOADREPLAY:
     case WM_REQ_SAVEREPLAY:
     case WM_REQ_SOUND:
+        ServeSoundRequest(wParam);
+        return 0;
     case WM_REQ_MUSIC:
+        ServeMusicRequest(wParam, lParam);
+        return 0;
     case WM_REQ_RESETDEVICE:
         return RefuseRequest(msg);
     default:

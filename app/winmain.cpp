@@ -8,6 +8,7 @@
 #include "app/init_game.h"
 #include "app/main_window.h"
 #include "app/report.h"
+#include "app/system_report.h"
 #include "app/thread.h"
 #include "app/game_loop.h"
 
@@ -74,6 +75,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
         return 0;
     }
     WriteReport("App : ver %s", "754");
+    WriteSystemInfo();
 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;

@@ -28,6 +28,7 @@ struct HostWindow {
     int fw = 0, fh = 0;
     bool newFrame = false;
     bool started = false;
+    bool fullScreen = false;
 };
 
 std::atomic<DWORD> g_windowThread{0};
@@ -367,6 +368,7 @@ void OnShowWindow(HWND hwnd, int cmd) {
         // A pop-up without a caption (a dialog without a title bar) gets no decorations.
         if ((obj->style & WS_POPUP) && !(obj->style & WS_CAPTION)) flags |= SDL_WINDOW_BORDERLESS;
         w->sdl = SDL_CreateWindow(Cp932ToUtf8(obj->title).c_str(), r.x, r.y, r.w, r.h, flags);
+        if (w->sdl && w->fullScreen) SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     if (w->sdl) {
         switch (cmd) {
@@ -481,6 +483,20 @@ void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, 
     w->fw = width;
     w->fh = height;
     w->newFrame = true;
+}
+
+void SetFullScreen(HWND hwnd, bool on) {
+    auto w = Ensure(hwnd);
+    w->fullScreen = on;
+    if (!w->sdl) return;
+    if (!IsWindowThread()) {
+        win32::CallOnThread(WindowThreadId(), [=] {
+            SetFullScreen(hwnd, on);
+            return (LRESULT)0;
+        }, nullptr);
+        return;
+    }
+    SDL_SetWindowFullscreen(w->sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 uint32_t PresentedFrames() { return g_presented.load(); }

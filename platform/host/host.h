@@ -52,6 +52,9 @@ void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int 
 // Shows a picture in a window (X8R8G8B8) without counting it as a frame: the layer's own
 // dialogs. Window thread; nothing happens without a display.
 void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch);
+// Shows a top-level window full screen on the desktop (the frame scaled and centred in it), or
+// back in its window; remembered for a window that is not shown yet. Any thread.
+void SetFullScreen(HWND hwnd, bool on);
 // Frames presented so far.
 uint32_t PresentedFrames();
 // Waits for the host's next display refresh (vertical sync); returns at once when headless.

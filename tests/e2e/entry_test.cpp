@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32/win32.h"
+#include "tools/game/minimal_game.h"
 #include "tools/testsupport/process.h"
 
 namespace {
@@ -14,11 +15,13 @@ std::string Player() { return std::string(VELMORA_BINARY_DIR) + "/velmora-player
 
 // A fresh game folder and runtime folder for one test.
 struct GameRun {
+    cGameFolder folder;
     std::string dir, runtime;
-    explicit GameRun(const std::string& name) {
-        dir = std::string(VELMORA_BINARY_DIR) + "/tmp/e2e_" + name;
+    explicit GameRun(const std::string& name) : folder(std::string(VELMORA_BINARY_DIR) + "/tmp", "e2e_" + name) {
+        dir = folder.Root();
         runtime = dir + "/.runtime";
-        EXPECT_EQ(system(("rm -rf '" + dir + "' && mkdir -p '" + runtime + "'").c_str()), 0);
+        EXPECT_TRUE(WriteMinimalGame(folder));
+        EXPECT_EQ(system(("mkdir -p '" + runtime + "'").c_str()), 0);
     }
     std::vector<std::string> Env(const std::string& script, bool virtualClock = true) const {
         std::vector<std::string> env{"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "DISPLAY=",
@@ -38,8 +41,21 @@ TEST(Entry, AScriptedRunWritesTheReportAndClosesOnEsc) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::string report = testsupport::ReadFile(run.dir + "/Report_Game.txt");
     EXPECT_EQ(report.rfind("App : ver 754\n", 0), 0u) << report;
+    EXPECT_EQ(report.find("Exit Err"), std::string::npos) << report;  // every thread ended
     EXPECT_NE(r.err.find("frame 120: key down ESCAPE"), std::string::npos);
     EXPECT_NE(testsupport::ReadFile(run.dir + "/last.png").size(), 0u);
+    // "WindowMode" 1: the window record is written at the end.
+    EXPECT_TRUE(run.folder.Exists("user_data\\Window.dat"));
+}
+
+TEST(Entry, NoWindowRecordInFullScreen) {
+    GameRun run("fullscreen");
+    std::string ini = "Direct3D=0\r\nWindowMode=0\r\nExit\r\n";
+    run.folder.WriteFile("System.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+    run.Script("run.script", "at 10 close\ntimeout 60\n");
+    auto r = testsupport::RunProcess({Player()}, run.Env("run.script"), run.dir, 60000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(run.folder.Exists("user_data\\Window.dat"));
 }
 
 TEST(Entry, ASecondStartAsksAndOnYesTheFirstEndsThroughItsShutDown) {

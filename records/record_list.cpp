@@ -1,0 +1,59 @@
+// Strings and string lists outside a record's string part.
+#include "records/record_list.h"
+
+#include <cstring>
+
+#include "app/format.h"
+
+namespace {
+
+void CutString(std::string& s) {
+    size_t nul = s.find('\0');
+    if (nul != std::string::npos) s.resize(nul);
+    if (s.size() > kMaxStringBytes) {
+        char buf[kMaxStringBytes + 1];
+        size_t n = CopyBounded(buf, sizeof buf, s.c_str());
+        s.assign(buf, n);
+    }
+}
+
+}  // namespace
+
+BOOL ReadListString(cRecordReader& reader, std::string& s) {
+    uint32_t len;
+    if (!reader.ReadU32(len)) return FALSE;
+    if (len <= 1) {
+        s.clear();
+        return TRUE;
+    }
+    if (len > reader.Remaining()) {
+        reader.Skip(len);  // ends the read: the file ends inside the string
+        return FALSE;
+    }
+    const char* text = reinterpret_cast<const char*>(reader.Data() + reader.Offset());
+    const void* nul = std::memchr(text, 0, len);
+    s.assign(text, nul ? (size_t)(static_cast<const char*>(nul) - text) : (size_t)len);
+    reader.Skip(len);
+    CutString(s);
+    return TRUE;
+}
+
+void WriteListString(cRecordWriter& writer, std::string& s) {
+    CutString(s);
+    writer.WriteU32((uint32_t)s.size() + 1);
+    if (!s.empty()) writer.WriteBytes(s.c_str(), s.size() + 1);
+}
+
+BOOL ReadStringList(cRecordReader& reader, std::vector<std::string>& list) {
+    uint32_t n;
+    if (!reader.ReadCount(n, 4)) return FALSE;
+    list.assign(n, std::string());
+    for (std::string& s : list)
+        if (!ReadListString(reader, s)) break;
+    return TRUE;
+}
+
+void WriteStringList(cRecordWriter& writer, std::vector<std::string>& list) {
+    writer.WriteU32((uint32_t)list.size());
+    for (std::string& s : list) WriteListString(writer, s);
+}
