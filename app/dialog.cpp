@@ -160,6 +160,14 @@ LRESULT cDialog::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(self->m_lpPrevWndProc, hwnd, msg, wParam, lParam);
 }
 
+POINT ClampDialogPosition(int x, int y, int width, int height, const RECT& work) {
+    if (x < work.left) x = work.left;
+    else if (x + width >= work.right) x = work.right - width;
+    if (y < work.top) y = work.top;
+    else if (y + height >= work.bottom) y = work.bottom - height;
+    return POINT{x, y};
+}
+
 void cDialog::Place() {
     RECT work{0, 0, 0, 0};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -179,14 +187,10 @@ void cDialog::Place() {
         x = m_nRequestX;
         y = m_nRequestY;
     }
-    // Into the work area: its left and top edges, then its right and bottom ones.
-    if (x < work.left) x = work.left;
-    else if (x + m_nOuterW >= work.right) x = work.right - m_nOuterW;
-    if (y < work.top) y = work.top;
-    else if (y + m_nOuterH >= work.bottom) y = work.bottom - m_nOuterH;
-    m_nRequestX = x;
-    m_nRequestY = y;
-    Move(x, y);
+    POINT p = ClampDialogPosition(x, y, m_nOuterW, m_nOuterH, work);
+    m_nRequestX = p.x;
+    m_nRequestY = p.y;
+    Move(p.x, p.y);
 }
 
 void cDialog::OnInitDialog(WPARAM, LPARAM) {

@@ -23,6 +23,10 @@ struct cWindowGroup {
 // The program's window group (both dialogs are given it).
 extern cWindowGroup g_WindowGroup;
 
+// A dialog's position pulled into the work area: past the left or top edge it goes to that
+// edge, reaching the right or bottom edge it ends there.
+POINT ClampDialogPosition(int x, int y, int width, int height, const RECT& work);
+
 class cDialog : public cWindow {
 public:
     cDialog();

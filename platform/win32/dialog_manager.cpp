@@ -530,9 +530,9 @@ INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndPar
     auto px = [&](int v) { return MulDivRound(v, ds->base.cx, 4); };
     auto py = [&](int v) { return MulDivRound(v, ds->base.cy, 8); };
 
-    // The window: a modal frame is a dialog frame; it is shown after WM_INITDIALOG.
+    // The window is shown after WM_INITDIALOG. A pop-up without a title bar has no frame of
+    // the window's own: the dialog draws a line around itself.
     LONG style = (LONG)(t->style & ~(DWORD)WS_VISIBLE);
-    if (style & DS_MODALFRAME) style |= WS_DLGFRAME;
     int l, tp, r, b;
     FrameEdges(style, false, &l, &tp, &r, &b);
     int cw = px(t->cx), ch = py(t->cy);
