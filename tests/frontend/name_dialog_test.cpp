@@ -126,4 +126,20 @@ TEST_F(NameDialog, TheRequestRunsTheDialogAndSetsItsDoneFlag) {
     EXPECT_EQ(g_lpNameDialog, nullptr);
 }
 
+TEST_F(NameDialog, AWindowCloseDuringTheDialogIsCancelAndComesAfterIt) {
+    // Shut-down asked for while the name is being typed (a failure on another thread): the dialog
+    // ends as cancelled, and the main window hears WM_CLOSE once the request has finished.
+    std::string name = "abc";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    host::script::LoadText((const char*)u8"answer dialog wait 30 type 1003 xyz key RETURN\n", folder);
+    ServeNameEntryRequest(&name);
+    EXPECT_EQ(name, "abc");
+    EXPECT_EQ(g_bNameEntryDone.load(), 1);
+    MSG m;
+    bool closeAfter = false;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        if (m.hwnd == main && m.message == WM_CLOSE) closeAfter = true;
+    EXPECT_TRUE(closeAfter);
+}
+
 }  // namespace
