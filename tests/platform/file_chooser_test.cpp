@@ -92,6 +92,9 @@ TEST_F(FileChooserTest, OpenTakesAListedOrTypedFileAsAFullPath) {
     // A folder name opens the folder; the next name is taken in it.
     ASSERT_TRUE(Open("answer file choose Sub\nanswer file choose inner.stg4_000\n", buf, sizeof buf));
     EXPECT_EQ(std::string(buf), Folder("/data/stg4/Sub") + "\\inner.stg4_000");
+    // ".." goes up again.
+    ASSERT_TRUE(Open("answer file choose Sub\nanswer file choose ..\nanswer file choose b.stg4_002\n", buf, sizeof buf));
+    EXPECT_EQ(std::string(buf), Folder("/data/stg4") + "\\b.stg4_002");
 }
 
 TEST_F(FileChooserTest, CancelAMissingFileAndNoAnswerAllGiveFalse) {
