@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "records/database.h"
 #include "records/option_data.h"
+#include "records/system_data.h"
+#include "records/world_map.h"
 #include "tools/records/byte_image.h"
 #include "tools/records/sample_record.h"
 
@@ -47,6 +50,62 @@ void RecordsCorpus() {
     Seed("records", "option_754", 1, Image(o));
 }
 
+void Raw(const std::string& target, const std::string& name, const std::string& text) {
+    fs::create_directories(g_root + "/" + target);
+    WriteHostFile(g_root + "/" + target + "/" + name, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void DatabaseCorpus() {
+    cDatabase db;
+    db.m_vecAnime[1].m_vecFrames.resize(3);
+    db.m_vecAnime[1].m_vecFrames[1].m_nLock = 1;
+    db.m_vecEffect[1].m_vecFrames.resize(2);
+    db.m_vecCharaEffect[1].m_nKind = 4;
+    db.m_vecScrEffect[1].m_nKind = 1;
+    db.m_vecSwordType[0].m_vecEntries.resize(2);
+    db.m_vecBmpCharaExc[1].m_bLargeCells = 1;
+    for (int t = 0; t < DB_TABLE_COUNT; ++t) {
+        cRecordWriter w;
+        db.WriteTable((DBTABLE)t, w);
+        Seed("database", "table" + std::to_string(t), (uint8_t)t, w.Data());
+    }
+    // Old versions: an animation set of 118 with two groups, effects of 510.
+    cByteImage set;
+    set.U32(118).U32(1).U32(2).I32(1).I32(2).U32(1).Str("set").U32(2);
+    for (int g = 0; g < 2; ++g) set.U32(3).U16(0).U8(1).U16(0).U32(1).Str("g").U32(1).U32(3).I32(1).I32(1).I32(0).U32(0);
+    Seed("database", "animeset_118", DB_ANIME_SET, set);
+    cByteImage eff;
+    eff.U32(510).U32(1).U32(2).I32(10).I32(5).I32(0).I32(640).I32(4).I32(9).U32(1).Str("w");
+    Seed("database", "screffect_510", DB_SCR_EFFECT, eff);
+}
+
+void SystemCorpus() {
+    cSystemData s;
+    fs::create_directories(g_root + "/system_data");
+    WriteHostFile(g_root + "/system_data/system_754", Image(s));
+    cByteImage old;  // version 168 with empty lists and a three-item save menu
+    old.U32(168).U32(10);
+    for (uint32_t v : {100u, 1u, 0u, 1u, 40u, 1u, 1u, 1u, 1u, 1u}) old.U32(v);
+    old.U32(1).Str("").U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(3);
+    for (const char* t : {"A", "B", "C"}) old.U32(1).U32(1).U32(1).Str(t);
+    old.U32(0).U32(0);
+    WriteHostFile(g_root + "/system_data/system_168", old);
+}
+
+void WorldMapCorpus() {
+    cWorldMap m;
+    m.m_vecPointEntries.resize(2);
+    m.m_vecPointEntries[1].m_nX = 4;
+    m.m_vecPointEntries[1].m_vecItems.resize(1);
+    fs::create_directories(g_root + "/world_map");
+    WriteHostFile(g_root + "/world_map/map_754", Image(m));
+}
+
+void SystemIniCorpus() {
+    Raw("system_ini", "defaults", "Direct3D=1\nWindowMode=1\nBpp=16 // depth\nVSync=2\nShowFps=0\nFreeStage=data\\stg4\\c01-1.stg4\nEnglish=1\nExit\n");
+    Raw("system_ini", "crlf", "ShowFps =2\r\nDD_FontCache= 1\r\nExit\r\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,5 +115,9 @@ int main(int argc, char** argv) {
     }
     g_root = argv[1];
     RecordsCorpus();
+    DatabaseCorpus();
+    SystemCorpus();
+    WorldMapCorpus();
+    SystemIniCorpus();
     return 0;
 }

@@ -67,7 +67,3 @@ void CursorPos(POINT* pt);
 int MouseButtons();
 
 }  // namespace host
-
-// Key state of a virtual key: the high bit when the key is down.
-SHORT GetAsyncKeyState(int vKey);
-SHORT GetKeyState(int nVirtKey);

@@ -12,6 +12,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/audio/joystick.h"
 #include "platform/host/host.h"
 #include "platform/host/keys.h"
 #include "platform/host/png.h"
@@ -158,6 +159,20 @@ void Apply(const TimedEvent& e, HWND hwnd, uint32_t frame, const uint32_t* pixel
         }
         Log("frame " + std::to_string(e.frame) + ": key " + (down ? "down " : "up ") + w[2]);
         InjectKey(hwnd, vk, down);
+    } else if (what == "joy" && w.size() >= 4) {
+        // The virtual joystick: "joy axis X|Y VALUE" (0..65535) or "joy button N down|up" (1..32).
+        bool ok = audio::AttachVirtualJoystick() >= 0;
+        std::string kind = Lower(w[1]);
+        if (ok && kind == "axis") {
+            std::string a = Lower(w[2]);
+            int axis = a == "x" ? 0 : a == "y" ? 1 : std::atoi(a.c_str());
+            ok = audio::SetVirtualJoystickAxis(axis, std::atoi(w[3].c_str()));
+        } else if (ok && kind == "button") {
+            ok = audio::SetVirtualJoystickButton(std::atoi(w[2].c_str()) - 1, Lower(w[3]) == "down");
+        } else {
+            ok = false;
+        }
+        Log("frame " + std::to_string(e.frame) + ": joy " + w[1] + " " + w[2] + " " + w[3] + (ok ? "" : " FAILED"));
     } else if (what == "capture" && w.size() >= 2) {
         std::string path = w[1];
         if (!path.empty() && path[0] != '/') path = g_folder + "/" + path;

@@ -10,6 +10,8 @@
 //   at N capture FILE.png          (relative to the script's folder)
 //   at N close
 //   at N post MSG WPARAM LPARAM    (a window message to the presented window, numbers)
+//   at N joy axis X|Y VALUE        (the virtual joystick's axis, 0..65535 as joyGetPosEx reads it)
+//   at N joy button B down|up      (the virtual joystick's button B, 1..32)
 //   msgbox ANSWER ["TEXT"]         (answers in order: ok cancel yes no abort retry ignore or a
 //                                   number; with TEXT only a box whose text contains it)
 //   answer KIND ARGS...            (answers of other kinds, taken in order by their users)

@@ -355,5 +355,10 @@ HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
 HGDIOBJ GetStockObject(int i);
 void InitCommonControls();
 
+// ---- keyboard state (kept by the host from key events and the test driver) ----
+// The high bit is set while the key is down.
+SHORT GetAsyncKeyState(int vKey);
+SHORT GetKeyState(int nVirtKey);
+
 // ---- message boxes (shown on the window thread, whichever thread asks) ----
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);

@@ -64,6 +64,11 @@ int WaitProcess(int pid, int timeoutMs) {
     }
 }
 
+bool ProcessRunning(int pid) {
+    int status = 0;
+    return waitpid(pid, &status, WNOHANG) == 0;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::stringstream ss;

@@ -25,6 +25,9 @@ int StartProcess(const std::vector<std::string>& argv, const std::vector<std::st
 // Waits for a started program; the exit code, or -1 when it did not end in time (it is killed).
 int WaitProcess(int pid, int timeoutMs);
 
+// True while a started program has not ended (it is not waited for or killed).
+bool ProcessRunning(int pid);
+
 // Reads a whole file (empty when missing).
 std::string ReadFile(const std::string& path);
 

@@ -1,0 +1,81 @@
+#include "app/game_loop.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/frame_timer.h"
+#include "app/globals.h"
+#include "app/scene_manager.h"
+#include "platform/host/host.h"
+#include "play/play_scene.h"
+#include "records/system_ini.h"
+
+int g_nMeasuredFps = 0;
+DWORD g_dwWorkTime = 0;
+DWORD g_dwWorkAverage = 0;
+
+namespace {
+DWORD g_workRing[16];
+int g_workIndex = 0;
+}  // namespace
+
+void RecordWorkTime(DWORD ms) {
+    g_workRing[g_workIndex++] = ms;
+    if (g_workIndex >= 16) {
+        g_workIndex = 0;
+        DWORD sum = 0;
+        for (DWORD v : g_workRing) sum += v;
+        g_dwWorkAverage = sum >> 4;
+    }
+}
+
+void ResetWorkRing() {
+    std::memset(g_workRing, 0, sizeof g_workRing);
+    g_workIndex = 0;
+    g_dwWorkAverage = 0;
+}
+
+void WaitFrame() {
+    while (!FrameGate(g_SceneManager.m_nFrameRate)) PaceSleep(1);
+}
+
+int RestoreSurfaces() { return 1; }
+
+void PresentFrame() {
+    // The finished frame goes to the window thread, which shows it in the main window.
+    static std::vector<uint32_t> frame(640 * 480, 0);
+    host::PresentFrame(g_hMainWnd.load(), frame.data(), 640, 480, 640 * 4);
+}
+
+int GameFrame() {
+    WaitFrame();
+    TimerStart();
+    if (!RestoreSurfaces()) return 0;
+    PollPlayerInput();
+    g_SceneManager.Switch(g_SceneManager.m_nCurrent);
+    if (cScene* scene = g_SceneManager.Current()) scene->Run();
+    g_nMeasuredFps = GetFPS(1);
+    g_dwWorkTime = TimerElapsed(1);
+    if (g_lpPlayScene) g_lpPlayScene->m_nFps = g_nMeasuredFps;
+    if (g_SystemIni.nShowFps != 0) RecordWorkTime(g_dwWorkTime);
+    PresentFrame();
+    return 1;
+}
+
+unsigned GameLoop(void*) {
+    MSG msg;
+    for (;;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return 1;
+            continue;  // the start message and anything else is dropped
+        }
+        if (!g_bAppActive) {
+            Sleep(1);
+            continue;
+        }
+        if (!GameFrame()) {
+            PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+            return 1;
+        }
+    }
+}

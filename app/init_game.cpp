@@ -1,0 +1,163 @@
+#include "app/init_game.h"
+
+#include <cstring>
+
+#include "app/checked.h"
+#include "app/format.h"
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "app/report.h"
+#include "app/scene_manager.h"
+#include "app/screen_mode.h"
+#include "app/system_report.h"
+#include "app/window_record.h"
+#include "media/bgm.h"
+#include "media/key_config.h"
+#include "media/music_request.h"
+#include "media/player_input.h"
+#include "media/sound.h"
+#include "platform/host/host.h"
+#include "records/data_file.h"
+#include "records/data_folder.h"
+#include "records/data_paths.h"
+#include "records/database.h"
+#include "records/option_data.h"
+#include "records/system_data.h"
+#include "records/system_ini.h"
+#include "records/world_map.h"
+
+// The screen mode chosen at start-up (window flag, vertical sync, colour depth).
+SCREENMODE g_ScreenMode{};
+
+// The music request reads the menu tunes and the music table through these.
+static void ConnectMusicData() {
+    MUSICDATA data;
+    data.fnMenuTune = [](int slot) { return (int)CheckedAt(g_SystemData.m_vecMenuTunes, slot); };
+    data.fnMenuTuneLoop = [](int slot) { return (int)CheckedAt(g_SystemData.m_vecMenuTuneLoop, slot); };
+    data.fnBgmFile = [](int n) { return CheckedAt(g_Database.m_vecBgm, n).m_strFile.c_str(); };
+    SetMusicData(data);
+}
+
+bool InitGame(const char* cmdLine, int showCmd) {
+    HWND hwnd = g_MainWindow.m_hWnd;
+
+    // 1. Timer resolution and the window thread's seed.
+    timeBeginPeriod(1);
+    crt::srand(timeGetTime());
+
+    // 2. The data version every record file is written with; strings lose their carriage returns.
+    g_nCurrentVersion = kDataVersion;
+    g_bStripReturns = TRUE;
+
+    // 4-5. "data\" (from "default\" when missing) and the fixed folders.
+    if (!CreateDataFolder(hwnd)) {
+        WriteReportLogBox("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
+        return false;
+    }
+    CreateDataFolders();
+
+    // 6-7. The project database, its reversed effect tables and lookups.
+    if (!g_Database.LoadAll()) {
+        WriteReportLogBox("データベースの読み込みに失敗…");
+        return false;
+    }
+    g_Database.CopyReversedTables();
+    g_Database.BuildIndex1(AnimeFrameTable);
+    g_Database.BuildIndex2(EffectFrameTable);
+    g_Database.BuildIndex3(CharaEffectStates, CharaEffectStatesReversed);
+    g_Database.BuildIndex4(ScrEffectStates, ScrEffectStatesReversed);
+
+    // 8. The system settings.
+    if (!g_SystemData.LoadFile(g_PathTable[PATH_SYSTEM])) {
+        WriteReportLogBox("%s の読み込みに失敗…", g_PathTable[PATH_SYSTEM]);
+        return false;
+    }
+    ConnectMusicData();
+
+    // 9. System.ini (a failure goes on with the defaults).
+    ResetSystemIni(g_SystemIni, g_SystemData.m_vecIniKeys);
+    if (!ReadSystemIni("System.ini", g_SystemIni, g_SystemData.m_vecIniKeys)) {
+        WriteReportLogBox("System.ini の読み込みに失敗しました！");
+        ResetSystemIni(g_SystemIni, g_SystemData.m_vecIniKeys);
+    }
+
+    // 11. A command line names the stage to play.
+    if (cmdLine && *cmdLine) CopyBounded(g_SystemIni.szFreeStage, sizeof g_SystemIni.szFreeStage, cmdLine);
+
+    // 12. Scene manager: frame rate and fade step.
+    g_SceneManager.m_nFrameRate = 60;
+    g_SceneManager.m_nFadeStep = 10;
+
+    // 13. Key repeat of every player: first after 18 frames, then every 6th.
+    for (cPlayerInput& p : g_vecPlayerInput) p.SetRepeat(18, 6);
+
+    // 14. Screen mode.
+    SCREENMODEINPUT in{};
+    in.nDirect3D = g_SystemIni.nDirect3D;
+    in.nWindowMode = g_SystemIni.nWindowMode;
+    in.nBpp = g_SystemIni.nBpp;
+    in.nVSync = g_SystemIni.nVSync;
+    in.bRgbColourKey = (int)g_SystemData.m_bRgbColourKey;
+    in.nDesktopDepth = host::DesktopDepth();
+    in.nD3DFullDepth = (int)g_SystemData.m_nD3DFullDepth;
+    in.nDDFullDepth = (int)g_SystemData.m_nDDFullDepth;
+    in.bVistaOrLater = IsOSVersionAtLeast(6, 0);
+    int mode = ResolveScreenMode(in, &g_ScreenMode);
+    if (mode != SCREENMODE_OK) {
+        MesBoxF("%s", mode == SCREENMODE_REFUSED_WINDOW ? g_pszScreenModeRefusedWindow : g_pszScreenModeRefused);
+        return false;
+    }
+    g_SystemIni.nBpp = g_ScreenMode.nBpp;
+    g_SystemIni.nVSync = g_ScreenMode.nVSync;
+
+    // 15. A sizeable window for Direct3D with "WindowMode" 2.
+    if (g_SystemIni.nDirect3D && g_SystemIni.nWindowMode == 2) g_MainWindow.AddStyle(WS_THICKFRAME);
+
+    // 16-18. Common controls, the main window object and its title.
+    InitCommonControls();
+    g_MainWindow.Bind();
+    g_hMainWnd = hwnd;
+    SetWindowTextA(hwnd, g_SystemData.m_strTitle.c_str());
+
+    // 19. No stretching by the video card at 8 bits per pixel.
+    if (g_ScreenMode.nBpp == 8) g_SystemIni.nDDVideoStretch = 0;
+
+    // 22-23. The window record, then show the window.
+    showCmd = RestoreWindowRecord(g_SystemIni.nWindowMode, g_SystemIni.nDirect3D != 0, showCmd);
+    ShowWindow(hwnd, showCmd);
+
+    // 29. Joystick button maps.
+    for (cPlayerInput& p : g_vecPlayerInput) p.InitJoyButtonMap();
+
+    // 30. Key configuration, or the defaults.
+    if (!LoadKeyConfig(g_PathTable[PATH_KEY_CONFIG], &g_KeyConfig)) DefaultKeyConfig(&g_KeyConfig);
+
+    // 31. Options (a missing file keeps the defaults).
+    g_OptionData.LoadFile(g_PathTable[PATH_OPTION]);
+
+    // 33. Music players when music is on.
+    if (g_OptionData.m_bMusic) InitBgm();
+
+    // 34. The sound table: the 17 system sounds, then the project's sounds 1, 2, ...
+    std::vector<std::string> soundFiles;
+    for (const cSoundRec& r : g_Database.m_vecSound) soundFiles.push_back(r.m_strFile);
+    BuildSoundTable(g_SystemData.m_vecSystemSounds, soundFiles);
+
+    // 35-36. The sound device (22050 Hz, 8 bits, one channel) and the sounds at the option's volume.
+    if (!DS_Init(hwnd, 22050, 8, 1)) return false;
+    cSound::LoadTable(g_vecSound, g_vecSoundFile, GetVolumeFromStep(g_OptionData.m_nVolume));
+
+    // 37. The world map.
+    if (!g_WorldMap.LoadFile(g_PathTable[PATH_WORLD_MAP])) {
+        WriteReportLogBox("%s のロードに失敗！", g_PathTable[PATH_WORLD_MAP]);
+        return false;
+    }
+    return true;
+}
+
+void UnInitGame() {
+    timeEndPeriod(1);
+    DS_End();
+    g_Bgm.Release();
+    g_SceneManager.DestroyAll();
+}

@@ -1,0 +1,154 @@
+#include "app/main_window.h"
+
+#include <cstring>
+
+#include "app/globals.h"
+#include "app/thread.h"
+#include "app/window_record.h"
+#include "records/system_ini.h"
+#include "play/play_scene.h"
+#include "app/scene_manager.h"
+#include "media/bgm.h"
+#include "media/music_request.h"
+#include "media/sound.h"
+
+cMainWindow g_MainWindow;
+
+std::atomic<int> g_bNameEntryDone{0};
+std::atomic<int> g_bFileDialogDone{0};
+std::atomic<int> g_nFileDialogSuccess{0};
+RECT g_rcClientScreen{0, 0, 0, 0};
+
+cMainWindow::cMainWindow() {}
+
+cMainWindow::~cMainWindow() {}
+
+LRESULT cMainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return MainWndProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT cMainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT r = cWindow::OnMessage(hwnd, msg, wParam, lParam);
+    if (msg == WM_CREATE) OnCreate(wParam, lParam);
+    return r;
+}
+
+void cMainWindow::Bind() {
+    m_nResourceId = 0;
+    m_hParentWnd = nullptr;
+    m_hInstance = g_hInstance;
+    m_lpDlgProc = (void*)&MainWndProcThunk;
+}
+
+LRESULT MainWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return g_MainWindow.WndProc(hwnd, msg, wParam, lParam);
+}
+
+static LRESULT CopyDataToEditor(cWindow& window, ULONG_PTR dwData, int32_t value) {
+    HWND editor = FindWindowA("Velmora4_Editor", "ヴェルモラ4");
+    COPYDATASTRUCT cds{dwData, 4, &value};
+    return SendMessageA(editor, WM_COPYDATA, (WPARAM)window.m_hWnd, (LPARAM)&cds);
+}
+
+LRESULT NotifyEditorStarted(cWindow& window) { return CopyDataToEditor(window, 1, 1); }
+
+LRESULT NotifyEditor(cWindow& window, int32_t code) { return CopyDataToEditor(window, 0, code); }
+
+// Shut-down on WM_CLOSE: the window record, then the threads in order, then the window.
+static LRESULT OnClose(HWND hwnd) {
+    SaveWindowRecordOnClose(hwnd, g_SystemIni.nWindowMode);
+    if (thPause.IsRunning()) {
+        // The pause loop ends first; the play scene then posts WM_CLOSE again.
+        if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
+        PostThreadMessageA(thPause.ThreadId(), WM_QUIT, 0, 0);
+        return 0;
+    }
+    g_Bgm.Stop();
+    thStageLoad.Exit();
+    thPause.Exit();
+    thRanking.Exit();
+    thGame.Exit();
+    DestroyWindow(hwnd);
+    return 0;
+}
+
+// Requests of services that are not built yet are answered as failures, so no requester waits
+// forever on its done flag.
+static LRESULT RefuseRequest(UINT msg) {
+    switch (msg) {
+    case WM_REQ_NAMEENTRY:
+        g_bNameEntryDone = 1;
+        break;
+    case WM_REQ_LOADSTAGE:
+    case WM_REQ_LOADREPLAY:
+    case WM_REQ_SAVEREPLAY:
+        g_nFileDialogSuccess = 0;
+        g_bFileDialogDone = 1;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    g_MainWindow.GetCursorClientPos(0, 7);
+    g_MainWindow.m_hWnd = hwnd;
+    switch (msg) {
+    case WM_CREATE:
+        return 0;
+    case WM_DESTROY:
+        g_MainWindow.m_hWnd = nullptr;
+        g_hMainWnd = nullptr;
+        if (g_bEditor) NotifyEditor(g_MainWindow, 1);
+        PostQuitMessage(0);
+        return 0;
+    case WM_MOVE: {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        POINT tl{r.left, r.top}, br{r.right, r.bottom};
+        ClientToScreen(hwnd, &tl);
+        ClientToScreen(hwnd, &br);
+        g_rcClientScreen = RECT{tl.x, tl.y, br.x, br.y};
+        g_MainWindow.m_nScreenX = tl.x - g_MainWindow.m_nFrameLeft;
+        g_MainWindow.m_nScreenY = tl.y - g_MainWindow.m_nFrameTop;
+        return 0;
+    }
+    case WM_SIZE:
+        g_MainWindow.RefreshFrame();
+        return 0;
+    case WM_PAINT:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_CLOSE:
+        return OnClose(hwnd);
+    case WM_ACTIVATEAPP:
+        g_bAppActive = (int)wParam;
+        return 0;
+    case WM_GETMINMAXINFO:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_COMMAND:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+        return 0;
+    case WM_REQ_NAMEENTRY:
+    case WM_REQ_LOADSTAGE:
+    case WM_REQ_LOADREPLAY:
+    case WM_REQ_SAVEREPLAY:
+    case WM_REQ_SOUND:
+        ServeSoundRequest(wParam);
+        return 0;
+    case WM_REQ_MUSIC:
+        ServeMusicRequest(wParam, lParam);
+        return 0;
+    case WM_REQ_RESETDEVICE:
+        return RefuseRequest(msg);
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
