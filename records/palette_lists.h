@@ -4,7 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+class cBlockRec;
+class cCharaRec;
 class cItemRec;
 
 enum DEFCLASS { DEF_BLOCK = 0, DEF_CHARA = 1, DEF_ITEM = 2 };
@@ -25,10 +28,6 @@ cItemRec* PaletteRecordFor(int kind, int index);
 // A template reference of kind 1 or 2 whose index lies outside the selected list becomes
 // kind 0, index 0; other kinds are left alone (they act as none).
 void ValidateTemplateRef(uint8_t& kind, uint16_t& index, DEFCLASS cls);
-
-#include <vector>
-class cBlockRec;
-class cCharaRec;
 
 // The definition lists of a palette (1 common, 2 the stage palette of g_LoadedStage); null for
 // any other palette number.

@@ -28,6 +28,7 @@ struct HostWindow {
     int fw = 0, fh = 0;
     bool newFrame = false;
     bool started = false;
+    bool fullScreen = false;
 };
 
 std::atomic<DWORD> g_windowThread{0};
@@ -313,6 +314,24 @@ bool Init() {
 
 bool IsHeadless() { return g_headless; }
 
+std::string VideoDriverName() {
+    const char* d = g_sdlOk ? SDL_GetCurrentVideoDriver() : nullptr;
+    return d ? d : "none";
+}
+
+std::string DisplayName() {
+    const char* n = g_sdlOk ? SDL_GetDisplayName(0) : nullptr;
+    return n ? n : "none";
+}
+
+void SdlVersion(int* major, int* minor, int* patch) {
+    SDL_version v;
+    SDL_GetVersion(&v);
+    *major = v.major;
+    *minor = v.minor;
+    *patch = v.patch;
+}
+
 void Shutdown() {
     if (!g_up || !IsWindowThread()) return;
     {
@@ -354,6 +373,7 @@ void OnShowWindow(HWND hwnd, int cmd) {
         Uint32 flags = SDL_WINDOW_HIDDEN;
         if (obj->style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
         w->sdl = SDL_CreateWindow(Cp932ToUtf8(obj->title).c_str(), r.x, r.y, r.w, r.h, flags);
+        if (w->sdl && w->fullScreen) SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     if (w->sdl) {
         switch (cmd) {
@@ -454,6 +474,20 @@ void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int 
         }
     }
     script::OnPresent(hwnd, index, pixels, width, height, pitch);
+}
+
+void SetFullScreen(HWND hwnd, bool on) {
+    auto w = Ensure(hwnd);
+    w->fullScreen = on;
+    if (!w->sdl) return;
+    if (!IsWindowThread()) {
+        win32::CallOnThread(WindowThreadId(), [=] {
+            SetFullScreen(hwnd, on);
+            return (LRESULT)0;
+        }, nullptr);
+        return;
+    }
+    SDL_SetWindowFullscreen(w->sdl, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 uint32_t PresentedFrames() { return g_presented.load(); }

@@ -25,6 +25,11 @@ DWORD WindowThreadId();
 bool Init();
 // True when the host runs without a display (SDL's dummy video driver).
 bool IsHeadless();
+// What the host draws with, for the system report: the video driver, the display's name and
+// SDL's version.
+std::string VideoDriverName();
+std::string DisplayName();
+void SdlVersion(int* major, int* minor, int* patch);
 // Ends SDL (window thread, at exit).
 void Shutdown();
 
@@ -49,6 +54,9 @@ int DesktopDepth();
 // The window thread scales it into the window (aspect-correct, nearest). Every call counts one
 // presented frame for the test driver.
 void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch);
+// Shows a top-level window full screen on the desktop (the frame scaled and centred in it), or
+// back in its window; remembered for a window that is not shown yet. Any thread.
+void SetFullScreen(HWND hwnd, bool on);
 // Frames presented so far.
 uint32_t PresentedFrames();
 // Waits for the host's next display refresh (vertical sync); returns at once when headless.

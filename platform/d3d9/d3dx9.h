@@ -1,0 +1,53 @@
+// The D3DX 9 utility functions the drawing layer calls: textures made empty or from a bitmap file
+// (with its colour key and size rules) and the sprite that is the context of text drawing.
+#pragma once
+
+#include "platform/d3d9/d3d9.h"
+
+#define D3DX_DEFAULT ((UINT)-1)
+#define D3DX_DEFAULT_NONPOW2 ((UINT)-2)
+#define D3DX_FILTER_NONE (1 << 0)
+#define D3DX_FILTER_POINT (2 << 0)
+
+#define D3DXSPRITE_DONOTSAVESTATE (1 << 0)
+#define D3DXSPRITE_DONOTMODIFY_RENDERSTATE (1 << 1)
+#define D3DXSPRITE_OBJECTSPACE (1 << 2)
+#define D3DXSPRITE_BILLBOARD (1 << 3)
+#define D3DXSPRITE_ALPHABLEND (1 << 4)
+#define D3DXSPRITE_SORT_TEXTURE (1 << 5)
+
+#define D3DXERR_INVALIDDATA ((HRESULT)0x88760B59)
+
+enum D3DXIMAGE_FILEFORMAT : DWORD { D3DXIFF_BMP = 0 };
+
+struct D3DXIMAGE_INFO {
+    UINT Width;
+    UINT Height;
+    UINT Depth;
+    UINT MipLevels;
+    D3DFORMAT Format;
+    D3DRESOURCETYPE ResourceType;
+    D3DXIMAGE_FILEFORMAT ImageFileFormat;
+};
+
+struct ID3DXSprite : IUnknown {
+    virtual HRESULT GetDevice(IDirect3DDevice9** ppDevice) = 0;
+    virtual HRESULT Begin(DWORD Flags) = 0;
+    virtual HRESULT Flush() = 0;
+    virtual HRESULT End() = 0;
+    virtual HRESULT OnLostDevice() = 0;
+    virtual HRESULT OnResetDevice() = 0;
+};
+
+// A texture of one level; the size is rounded up to what the device needs.
+HRESULT D3DXCreateTexture(IDirect3DDevice9* pDevice, UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
+                          D3DFORMAT Format, D3DPOOL Pool, IDirect3DTexture9** ppTexture);
+// A texture from a bitmap file (program path). Width/Height of 0 or D3DX_DEFAULT take the
+// picture's size (rounded as the device needs); with D3DX_FILTER_NONE the picture is placed at the
+// top-left and the rest of the texture is transparent black. Pixels whose opaque colour equals a
+// non-zero ColorKey (compared as A8R8G8B8) become transparent black.
+HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, UINT Width, UINT Height,
+                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
+                                     DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                     PALETTEENTRY* pPalette, IDirect3DTexture9** ppTexture);
+HRESULT D3DXCreateSprite(IDirect3DDevice9* pDevice, ID3DXSprite** ppSprite);

@@ -1,0 +1,232 @@
+#include "platform/gdi/bmp.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/win32/crt.h"
+
+namespace gdi {
+namespace {
+
+constexpr size_t kMaxFileBytes = 512u * 1024 * 1024;
+
+struct Reader {
+    const uint8_t* p;
+    size_t n;
+    bool Has(size_t off, size_t len) const { return off <= n && len <= n - off; }
+    uint32_t U16(size_t off) const { return (uint32_t)p[off] | ((uint32_t)p[off + 1] << 8); }
+    uint32_t U32(size_t off) const { return U16(off) | (U16(off + 2) << 16); }
+    int32_t I32(size_t off) const { return (int32_t)U32(off); }
+};
+
+bool Fail(std::string* error, const char* why) {
+    if (error) *error = why;
+    return false;
+}
+
+// Position and width of a channel mask; a zero mask reads as 0.
+void MaskShape(uint32_t mask, int* shift, int* bits) {
+    *shift = 0;
+    *bits = 0;
+    if (!mask) return;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        ++*shift;
+    }
+    while (mask & 1) {
+        mask >>= 1;
+        ++*bits;
+    }
+}
+
+uint32_t Channel(uint32_t v, uint32_t mask, int shift, int bits) {
+    if (!bits) return 0;
+    uint32_t c = (v & mask) >> shift;
+    if (bits >= 8) return c >> (bits - 8);
+    // Widen by repeating the bits.
+    uint32_t out = 0;
+    int have = 0;
+    while (have < 8) {
+        out = (out << bits) | c;
+        have += bits;
+    }
+    return out >> (have - 8);
+}
+
+}  // namespace
+
+bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error) {
+    Reader r{data, size};
+    if (!data || !r.Has(0, 18) || data[0] != 'B' || data[1] != 'M') return Fail(error, "not a bitmap file");
+    uint32_t offBits = r.U32(10);
+    uint32_t hdr = r.U32(14);
+    int64_t width, height;
+    int bpp;
+    uint32_t compression = 0, clrUsed = 0;
+    size_t tableOff, entrySize;
+    uint32_t masks[3] = {0, 0, 0};
+    if (hdr == 12) {
+        if (!r.Has(14, 12)) return Fail(error, "truncated header");
+        width = r.U16(18);
+        height = (int16_t)r.U16(20);
+        bpp = (int)r.U16(24);
+        tableOff = 26;
+        entrySize = 3;
+    } else if (hdr >= 40 && hdr <= 1024) {
+        if (!r.Has(14, hdr)) return Fail(error, "truncated header");
+        width = r.I32(18);
+        height = r.I32(22);
+        bpp = (int)r.U16(28);
+        compression = r.U32(30);
+        clrUsed = r.U32(46);
+        tableOff = 14 + (size_t)hdr;
+        entrySize = 4;
+        if (compression == 3) {  // BI_BITFIELDS: masks in the header (V4/V5) or after it
+            size_t mo = hdr >= 52 ? 54 : tableOff;
+            if (!r.Has(mo, 12)) return Fail(error, "truncated colour masks");
+            masks[0] = r.U32(mo);
+            masks[1] = r.U32(mo + 4);
+            masks[2] = r.U32(mo + 8);
+            if (hdr < 52) tableOff += 12;
+        }
+    } else {
+        return Fail(error, "unknown header size");
+    }
+    bool topDown = height < 0;
+    if (topDown) height = -height;
+    if (width <= 0 || height <= 0 || width > raster::kMaxSide || height > raster::kMaxSide ||
+        width * height > raster::kMaxPixels)
+        return Fail(error, "bad picture size");
+    bool rle8 = compression == 1;
+    if (!(compression == 0 || (rle8 && bpp == 8 && !topDown) || (compression == 3 && (bpp == 16 || bpp == 32))))
+        return Fail(error, "unsupported compression");
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return Fail(error, "unsupported bit count");
+
+    Dib dib;
+    dib.bitCount = bpp;
+    int w = (int)width, h = (int)height;
+    if (bpp <= 8) {
+        uint32_t maxColours = 1u << bpp;
+        uint32_t count = clrUsed ? clrUsed : maxColours;
+        if (count > maxColours) count = maxColours;
+        if (!r.Has(tableOff, (size_t)count * entrySize)) return Fail(error, "truncated colour table");
+        auto pal = std::make_shared<raster::Palette>();
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint8_t* e = data + tableOff + i * entrySize;
+            pal->argb[i] = 0xFF000000u | ((uint32_t)e[2] << 16) | ((uint32_t)e[1] << 8) | e[0];
+        }
+        for (uint32_t i = count; i < 256; ++i) pal->argb[i] = 0xFF000000u;
+        dib.colourCount = (int)count;
+        if (!dib.pixels.Create(w, h, raster::PixelFormat::P8)) return Fail(error, "out of memory");
+        dib.pixels.palette = pal;
+    } else {
+        if (!dib.pixels.Create(w, h, raster::PixelFormat::X8R8G8B8)) return Fail(error, "out of memory");
+    }
+    if (offBits == 0) offBits = (uint32_t)(tableOff + (bpp <= 8 ? (size_t)dib.colourCount * entrySize : 0));
+    if (offBits > size) return Fail(error, "pixel data outside the file");
+
+    if (rle8) {
+        // Bottom-up rows; runs never write outside the picture.
+        size_t pos = offBits;
+        int x = 0, y = 0;
+        while (pos + 2 <= size && y < h) {
+            uint8_t n = data[pos], v = data[pos + 1];
+            pos += 2;
+            if (n) {
+                for (int i = 0; i < n && x < w; ++i, ++x) dib.pixels.Row(h - 1 - y)[x] = v;
+                continue;
+            }
+            if (v == 0) {
+                x = 0;
+                ++y;
+            } else if (v == 1) {
+                break;
+            } else if (v == 2) {
+                if (pos + 2 > size) break;
+                x += data[pos];
+                y += data[pos + 1];
+                pos += 2;
+            } else {
+                size_t len = v, padded = (len + 1) & ~(size_t)1;
+                if (!r.Has(pos, padded)) return Fail(error, "truncated run");
+                for (size_t i = 0; i < len; ++i, ++x)
+                    if (x < w && y < h) dib.pixels.Row(h - 1 - y)[x] = data[pos + i];
+                pos += padded;
+            }
+        }
+        *out = std::move(dib);
+        return true;
+    }
+
+    size_t stride = (((size_t)w * (size_t)bpp + 31) / 32) * 4;
+    if (!r.Has(offBits, stride * (size_t)h)) return Fail(error, "truncated pixel data");
+    int shifts[3], bits[3];
+    if (compression != 3) {
+        if (bpp == 16) {
+            masks[0] = 0x7C00;
+            masks[1] = 0x03E0;
+            masks[2] = 0x001F;
+        } else {
+            masks[0] = 0xFF0000;
+            masks[1] = 0xFF00;
+            masks[2] = 0xFF;
+        }
+    }
+    for (int k = 0; k < 3; ++k) MaskShape(masks[k], &shifts[k], &bits[k]);
+    for (int row = 0; row < h; ++row) {
+        const uint8_t* src = data + offBits + stride * (size_t)row;
+        int y = topDown ? row : h - 1 - row;
+        uint8_t* dst = dib.pixels.Row(y);
+        switch (bpp) {
+        case 1:
+            for (int x = 0; x < w; ++x) dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x) dst[x] = (x & 1) ? (src[x >> 1] & 15) : (src[x >> 1] >> 4);
+            break;
+        case 8: std::memcpy(dst, src, (size_t)w); break;
+        case 24:
+            for (int x = 0; x < w; ++x) {
+                uint32_t v = (uint32_t)src[x * 3] | ((uint32_t)src[x * 3 + 1] << 8) | ((uint32_t)src[x * 3 + 2] << 16);
+                std::memcpy(dst + x * 4, &v, 4);
+            }
+            break;
+        default: {
+            int bytes = bpp / 8;
+            for (int x = 0; x < w; ++x) {
+                uint32_t v = bytes == 2 ? (uint32_t)src[x * 2] | ((uint32_t)src[x * 2 + 1] << 8)
+                                        : r.U32((size_t)(src - data) + (size_t)x * 4);
+                uint32_t c = (Channel(v, masks[0], shifts[0], bits[0]) << 16) |
+                             (Channel(v, masks[1], shifts[1], bits[1]) << 8) | Channel(v, masks[2], shifts[2], bits[2]);
+                std::memcpy(dst + x * 4, &c, 4);
+            }
+            break;
+        }
+        }
+    }
+    *out = std::move(dib);
+    return true;
+}
+
+bool LoadBmpFile(const char* path, Dib* out, std::string* error) {
+    if (!path || !*path) return Fail(error, "no file name");
+    FILE* fp = crt::fopen(path, "rb");
+    if (!fp) return Fail(error, "cannot open the file");
+    std::vector<uint8_t> buf;
+    bool ok = std::fseek(fp, 0, SEEK_END) == 0;
+    long len = ok ? std::ftell(fp) : -1;
+    if (len < 0 || (size_t)len > kMaxFileBytes || std::fseek(fp, 0, SEEK_SET) != 0) {
+        std::fclose(fp);
+        return Fail(error, "cannot read the file");
+    }
+    buf.resize((size_t)len);
+    size_t got = len ? std::fread(buf.data(), 1, (size_t)len, fp) : 0;
+    std::fclose(fp);
+    if (got != (size_t)len) return Fail(error, "cannot read the file");
+    return DecodeBmp(buf.data(), buf.size(), out, error);
+}
+
+}  // namespace gdi

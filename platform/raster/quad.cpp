@@ -1,0 +1,338 @@
+#include "platform/raster/quad.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace raster {
+namespace {
+
+inline uint32_t Chan(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
+
+uint32_t Argument(uint32_t sel, uint32_t tex, uint32_t diff, uint32_t tf) {
+    uint32_t v;
+    switch (sel & kArgSelectMask) {
+    case kArgTexture: v = tex; break;
+    case kArgTFactor: v = tf; break;
+    default: v = diff; break;  // diffuse; "current" is the diffuse colour at stage 0
+    }
+    if (sel & kArgComplement) v = ~v;
+    if (sel & kArgAlphaReplicate) {
+        uint32_t a = v >> 24;
+        v = (a << 24) | (a << 16) | (a << 8) | a;
+    }
+    return v;
+}
+
+// One 8-bit channel of an operation.
+uint32_t Operate(uint32_t op, uint32_t a, uint32_t b, uint32_t blendAlpha) {
+    int r;
+    switch (op) {
+    case kOpSelectArg1: return a;
+    case kOpSelectArg2: return b;
+    case kOpModulate: return Div255(a * b);
+    case kOpModulate2x: r = (int)Div255(a * b) * 2; break;
+    case kOpModulate4x: r = (int)Div255(a * b) * 4; break;
+    case kOpAdd: r = (int)(a + b); break;
+    case kOpAddSigned: r = (int)a + (int)b - 128; break;
+    case kOpAddSigned2x: r = ((int)a + (int)b - 128) * 2; break;
+    case kOpSubtract: r = (int)a - (int)b; break;
+    case kOpAddSmooth: r = (int)(a + b) - (int)Div255(a * b); break;
+    case kOpBlendDiffuseAlpha:
+    case kOpBlendTextureAlpha:
+    case kOpBlendFactorAlpha: return Div255(a * blendAlpha + b * (255 - blendAlpha));
+    default: return a;
+    }
+    return (uint32_t)std::clamp(r, 0, 255);
+}
+
+uint32_t BlendFactor(uint32_t f, uint32_t srcA) {
+    switch (f) {
+    case kBlendZero: return 0;
+    case kBlendSrcAlpha: return srcA;
+    case kBlendInvSrcAlpha: return 255 - srcA;
+    default: return 255;  // one
+    }
+}
+
+uint32_t BlendPixel(uint32_t src, uint32_t dst, const DrawState& st) {
+    uint32_t sa = src >> 24;
+    if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha) {
+        if (sa == 255) return src;
+        if (sa == 0) return dst;
+        uint32_t out = 0;
+        for (int s = 0; s < 32; s += 8) out |= Div255(Chan(src, s) * sa + Chan(dst, s) * (255 - sa)) << s;
+        return out;
+    }
+    uint32_t fs = BlendFactor(st.srcBlend, sa), fd = BlendFactor(st.dstBlend, sa);
+    uint32_t out = 0;
+    for (int s = 0; s < 32; s += 8) {
+        uint32_t v = (Chan(src, s) * fs + Chan(dst, s) * fd + 127) / 255;
+        out |= std::min(v, 255u) << s;
+    }
+    return out;
+}
+
+int Wrap(int64_t t, int size, uint32_t mode) {
+    if (mode == kAddressClamp) return (int)std::clamp<int64_t>(t, 0, size - 1);
+    if (mode == kAddressMirror) {
+        int64_t p = t % (2 * (int64_t)size);
+        if (p < 0) p += 2 * (int64_t)size;
+        return (int)(p < size ? p : 2 * (int64_t)size - 1 - p);
+    }
+    int64_t m = t % size;
+    return (int)(m < 0 ? m + size : m);
+}
+
+// Texel index of a texture coordinate (point sampling: floor of u * size).
+inline int64_t TexelOf(double u, int size) {
+    double t = std::floor(u * size);
+    if (!(t > -1e9)) return 0;  // NaN or far out of range
+    if (t > 1e9) return (int64_t)1e9;
+    return (int64_t)t;
+}
+
+inline uint32_t Fetch(const Surface* tex, int x, int y) {
+    if (!tex) return 0xFF000000u;
+    return ToArgb(tex->format, tex->Get(x, y), tex->palette.get());
+}
+
+inline void Plot(Surface& target, int x, int y, uint32_t colour, const DrawState& st) {
+    if (st.blend) colour = BlendPixel(colour, target.GetArgb(x, y), st);
+    target.Set(x, y, FromArgb(target.format, colour, target.palette.get()));
+}
+
+// Fixed-point position (1/256 pixel), clamped far outside any surface.
+inline int64_t Snap(float v) {
+    double d = std::isfinite(v) ? (double)v : 0.0;
+    d = std::clamp(d, -1048576.0, 1048576.0);
+    return (int64_t)std::llround(d * 256.0);
+}
+
+// One row of the sprite case: texels are the colour; opaque ones replace the target, clear ones
+// keep it, the rest blend. `mask` drops the top byte of an X8R8G8B8 target.
+void SpriteRow(uint32_t* d, const uint32_t* s, int n, uint32_t mask, bool xTarget, const DrawState& st) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i ff = _mm_set1_epi32(255), zero = _mm_setzero_si128(), vm = _mm_set1_epi32((int)mask);
+    for (; i + 4 <= n; i += 4) {
+        __m128i t = _mm_loadu_si128((const __m128i*)(s + i));
+        __m128i a = _mm_srli_epi32(t, 24);
+        __m128i full = _mm_cmpeq_epi32(a, ff), none = _mm_cmpeq_epi32(a, zero);
+        int mf = _mm_movemask_epi8(full), mn = _mm_movemask_epi8(none);
+        if (mn == 0xFFFF) continue;
+        if ((mf | mn) == 0xFFFF) {
+            __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
+            __m128i out = _mm_or_si128(_mm_and_si128(full, _mm_and_si128(t, vm)), _mm_andnot_si128(full, dv));
+            _mm_storeu_si128((__m128i*)(d + i), out);
+            continue;
+        }
+        for (int k = i; k < i + 4; ++k) {
+            uint32_t tk = s[k], ta = tk >> 24;
+            if (ta == 255) d[k] = tk & mask;
+            else if (ta != 0) d[k] = BlendPixel(tk, xTarget ? (d[k] | 0xFF000000u) : d[k], st) & mask;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        uint32_t t = s[i], ta = t >> 24;
+        if (ta == 255) d[i] = t & mask;
+        else if (ta != 0) d[i] = BlendPixel(t, xTarget ? (d[i] | 0xFF000000u) : d[i], st) & mask;
+    }
+}
+
+bool IsOpaqueCopy(const DrawState& st, uint32_t diffuse) {
+    bool colourIsTexel = (st.colorOp == kOpSelectArg1 && st.colorArg1 == kArgTexture) ||
+                         (st.colorOp == kOpModulate && st.colorArg1 == kArgTexture &&
+                          (st.colorArg2 == kArgDiffuse || st.colorArg2 == kArgCurrent) && (diffuse & 0xFFFFFF) == 0xFFFFFF);
+    bool alphaIsTexel = (st.alphaOp == kOpSelectArg1 && st.alphaArg1 == kArgTexture) ||
+                        (st.alphaOp == kOpModulate && st.alphaArg1 == kArgTexture &&
+                         (st.alphaArg2 == kArgDiffuse || st.alphaArg2 == kArgCurrent) && (diffuse >> 24) == 0xFF);
+    bool blendOk = !st.blend || (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha);
+    return colourIsTexel && alphaIsTexel && blendOk;
+}
+
+}  // namespace
+
+uint32_t ShadePixel(uint32_t tex, uint32_t diff, const DrawState& st) {
+    uint32_t rgb;
+    uint32_t alpha;
+    if (st.colorOp == kOpDisable) {
+        return diff;
+    }
+    {
+        uint32_t a = Argument(st.colorArg1, tex, diff, st.textureFactor);
+        uint32_t b = Argument(st.colorArg2, tex, diff, st.textureFactor);
+        uint32_t ba = st.colorOp == kOpBlendDiffuseAlpha   ? diff >> 24
+                      : st.colorOp == kOpBlendTextureAlpha ? tex >> 24
+                                                           : st.textureFactor >> 24;
+        rgb = (Operate(st.colorOp, Chan(a, 16), Chan(b, 16), ba) << 16) |
+              (Operate(st.colorOp, Chan(a, 8), Chan(b, 8), ba) << 8) | Operate(st.colorOp, Chan(a, 0), Chan(b, 0), ba);
+    }
+    if (st.alphaOp == kOpDisable) {
+        alpha = diff >> 24;
+    } else {
+        uint32_t a = Argument(st.alphaArg1, tex, diff, st.textureFactor);
+        uint32_t b = Argument(st.alphaArg2, tex, diff, st.textureFactor);
+        uint32_t ba = st.alphaOp == kOpBlendDiffuseAlpha   ? diff >> 24
+                      : st.alphaOp == kOpBlendTextureAlpha ? tex >> 24
+                                                           : st.textureFactor >> 24;
+        alpha = Operate(st.alphaOp, a >> 24, b >> 24, ba);
+    }
+    return (alpha << 24) | rgb;
+}
+
+void DrawTriangle(Surface& target, const Rect& clip0, const Surface* texture, const Vertex& a, const Vertex& b,
+                  const Vertex& c, const DrawState& st) {
+    Rect clip = Intersect(clip0, target.Bounds());
+    if (clip.Empty()) return;
+    int64_t X[3] = {Snap(a.x), Snap(b.x), Snap(c.x)};
+    int64_t Y[3] = {Snap(a.y), Snap(b.y), Snap(c.y)};
+    const Vertex* V[3] = {&a, &b, &c};
+    int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
+    if (area == 0) return;
+    if (area < 0) {
+        std::swap(X[1], X[2]);
+        std::swap(Y[1], Y[2]);
+        std::swap(V[1], V[2]);
+        area = -area;
+    }
+    // Bounding box in whole pixels (pixel centres at integer coordinates).
+    int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
+    int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+    int x0 = (int)std::max<int64_t>(clip.left, (minX + 255) >> 8);
+    int x1 = (int)std::min<int64_t>(clip.right - 1, maxX >> 8);
+    int y0 = (int)std::max<int64_t>(clip.top, (minY + 255) >> 8);
+    int y1 = (int)std::min<int64_t>(clip.bottom - 1, maxY >> 8);
+    if (x0 > x1 || y0 > y1) return;
+
+    // Edge k runs from vertex k+1 to k+2 and is zero on that side; its value at a point, divided
+    // by the area, is the weight of vertex k there.
+    int64_t ex[3], ey[3], bias[3];
+    for (int k = 0; k < 3; ++k) {
+        int i = (k + 1) % 3, j = (k + 2) % 3;
+        int64_t dx = X[j] - X[i], dy = Y[j] - Y[i];
+        ex[k] = dx;
+        ey[k] = dy;
+        bool topLeft = (dy == 0 && dx > 0) || dy < 0;
+        bias[k] = topLeft ? 0 : -1;  // E + bias >= 0 <=> inside under the top-left rule
+    }
+    auto edge = [&](int k, int64_t px, int64_t py) {
+        int i = (k + 1) % 3;
+        return ex[k] * (py - Y[i]) - ey[k] * (px - X[i]);
+    };
+    bool flat = a.diffuse == b.diffuse && b.diffuse == c.diffuse;
+    int tw = texture ? texture->width : 1, th = texture ? texture->height : 1;
+    double inv = 1.0 / (double)area;
+    for (int y = y0; y <= y1; ++y) {
+        int64_t py = (int64_t)y << 8;
+        for (int x = x0; x <= x1; ++x) {
+            int64_t px = (int64_t)x << 8;
+            int64_t e0 = edge(0, px, py), e1 = edge(1, px, py), e2 = edge(2, px, py);
+            if (e0 + bias[0] < 0 || e1 + bias[1] < 0 || e2 + bias[2] < 0) continue;
+            double w0 = (double)e0 * inv, w1 = (double)e1 * inv, w2 = (double)e2 * inv;
+            double u = w0 * V[0]->u + w1 * V[1]->u + w2 * V[2]->u;
+            double v = w0 * V[0]->v + w1 * V[1]->v + w2 * V[2]->v;
+            uint32_t diff = a.diffuse;
+            if (!flat) {
+                diff = 0;
+                for (int s = 0; s < 32; s += 8) {
+                    double ch = w0 * Chan(V[0]->diffuse, s) + w1 * Chan(V[1]->diffuse, s) + w2 * Chan(V[2]->diffuse, s);
+                    diff |= (uint32_t)std::clamp((int)std::lround(ch), 0, 255) << s;
+                }
+            }
+            uint32_t texel = 0xFF000000u;
+            if (texture)
+                texel = Fetch(texture, Wrap(TexelOf(u, tw), tw, st.addressU), Wrap(TexelOf(v, th), th, st.addressV));
+            Plot(target, x, y, ShadePixel(texel, diff, st), st);
+        }
+    }
+}
+
+void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, const Vertex* v, const DrawState& st) {
+    // Strip order: v0 top-left, v1 bottom-left, v2 top-right, v3 bottom-right (or any mirror of it).
+    bool rect = v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y &&
+                v[0].u == v[1].u && v[2].u == v[3].u && v[0].v == v[2].v && v[1].v == v[3].v &&
+                v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
+    if (!rect) {
+        DrawTriangle(target, clip0, texture, v[0], v[1], v[2], st);
+        DrawTriangle(target, clip0, texture, v[1], v[3], v[2], st);
+        return;
+    }
+    Rect clip = Intersect(clip0, target.Bounds());
+    if (clip.Empty()) return;
+    // Edges in fixed point, as the triangle path snaps them; left/top inclusive, right/bottom not.
+    int64_t xa = Snap(v[0].x), xb = Snap(v[2].x), ya = Snap(v[0].y), yb = Snap(v[1].y);
+    if (xa == xb || ya == yb) return;
+    float ul = v[0].u, ur = v[2].u, vt = v[0].v, vb = v[1].v;
+    if (xa > xb) {
+        std::swap(xa, xb);
+        std::swap(ul, ur);
+    }
+    if (ya > yb) {
+        std::swap(ya, yb);
+        std::swap(vt, vb);
+    }
+    int x0 = (int)std::max<int64_t>(clip.left, (xa + 255) >> 8);
+    int x1 = (int)std::min<int64_t>(clip.right, (xb + 255) >> 8);
+    int y0 = (int)std::max<int64_t>(clip.top, (ya + 255) >> 8);
+    int y1 = (int)std::min<int64_t>(clip.bottom, (yb + 255) >> 8);
+    if (x0 >= x1 || y0 >= y1) return;
+    int tw = texture ? texture->width : 1, th = texture ? texture->height : 1;
+    thread_local std::vector<int> cols;
+    cols.resize((size_t)(x1 - x0));
+    double du = ((double)ur - ul) / (double)(xb - xa);
+    for (int x = x0; x < x1; ++x) {
+        double u = ul + du * (double)(((int64_t)x << 8) - xa);
+        cols[(size_t)(x - x0)] = Wrap(TexelOf(u, tw), tw, st.addressU);
+    }
+    double dv = ((double)vb - vt) / (double)(yb - ya);
+    uint32_t diffuse = v[0].diffuse;
+    bool copy = texture && IsOpaqueCopy(st, diffuse);
+    bool contiguous = true;
+    for (size_t i = 1; i < cols.size(); ++i)
+        if (cols[i] != cols[0] + (int)i) contiguous = false;
+    for (int y = y0; y < y1; ++y) {
+        double tv = vt + dv * (double)(((int64_t)y << 8) - ya);
+        int ty = Wrap(TexelOf(tv, th), th, st.addressV);
+        if (copy && texture->format == PixelFormat::A8R8G8B8 &&
+            (target.format == PixelFormat::X8R8G8B8 || target.format == PixelFormat::A8R8G8B8)) {
+            // The common sprite case: the texel is the colour; opaque texels replace, clear ones
+            // keep the target, the rest blend.
+            const uint32_t* srow = (const uint32_t*)texture->Row(ty);
+            uint32_t* drow = (uint32_t*)target.Row(y) + x0;
+            uint32_t mask = target.format == PixelFormat::X8R8G8B8 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+            int n = x1 - x0;
+            if (!st.blend) {
+                if (contiguous)
+                    for (int i = 0; i < n; ++i) drow[i] = srow[cols[0] + i] & mask;
+                else
+                    for (int i = 0; i < n; ++i) drow[i] = srow[cols[(size_t)i]] & mask;
+                continue;
+            }
+            bool xTarget = target.format == PixelFormat::X8R8G8B8;
+            if (contiguous) {
+                SpriteRow(drow, srow + cols[0], n, mask, xTarget, st);
+            } else {
+                uint32_t tmp[256];
+                for (int i0 = 0; i0 < n; i0 += 256) {
+                    int m = std::min(256, n - i0);
+                    for (int i = 0; i < m; ++i) tmp[i] = srow[cols[(size_t)(i0 + i)]];
+                    SpriteRow(drow + i0, tmp, m, mask, xTarget, st);
+                }
+            }
+            continue;
+        }
+        for (int x = x0; x < x1; ++x) {
+            uint32_t texel = texture ? Fetch(texture, cols[(size_t)(x - x0)], ty) : 0xFF000000u;
+            uint32_t colour = copy ? texel : ShadePixel(texel, diffuse, st);
+            Plot(target, x, y, colour, st);
+        }
+    }
+}
+
+}  // namespace raster

@@ -1,0 +1,86 @@
+#include "platform/raster/surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace raster {
+
+Rect Intersect(const Rect& a, const Rect& b) {
+    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (r.Empty()) return Rect{};
+    return r;
+}
+
+bool Surface::Create(int w, int h, PixelFormat f) {
+    width = height = pitch = 0;
+    format = PixelFormat::Unknown;
+    bits.clear();
+    int bpp = BytesPerPixel(f);
+    if (bpp == 0 || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || (int64_t)w * h > kMaxPixels) return false;
+    int p = (w * bpp + 3) & ~3;
+    try {
+        bits.assign((size_t)p * (size_t)h, 0);
+    } catch (...) {
+        bits.clear();
+        return false;
+    }
+    width = w;
+    height = h;
+    format = f;
+    pitch = p;
+    return true;
+}
+
+uint32_t Surface::Get(int x, int y) const {
+    const uint8_t* r = Row(y);
+    switch (BytesPerPixel(format)) {
+    case 1: return r[x];
+    case 2: {
+        uint16_t v;
+        std::memcpy(&v, r + x * 2, 2);
+        return v;
+    }
+    case 4: {
+        uint32_t v;
+        std::memcpy(&v, r + x * 4, 4);
+        return v;
+    }
+    default: return 0;
+    }
+}
+
+void Surface::Set(int x, int y, uint32_t v) {
+    uint8_t* r = Row(y);
+    switch (BytesPerPixel(format)) {
+    case 1: r[x] = (uint8_t)v; break;
+    case 2: {
+        uint16_t w = (uint16_t)v;
+        std::memcpy(r + x * 2, &w, 2);
+        break;
+    }
+    case 4: std::memcpy(r + x * 4, &v, 4); break;
+    default: break;
+    }
+}
+
+void ToArgbImage(const Surface& s, uint32_t* out, int outPitch, bool opaque) {
+    uint32_t force = opaque ? 0xFF000000u : 0u;
+    for (int y = 0; y < s.height; ++y) {
+        uint32_t* o = (uint32_t*)((uint8_t*)out + (size_t)y * outPitch);
+        const uint8_t* r = s.Row(y);
+        switch (s.format) {
+        case PixelFormat::X8R8G8B8:
+        case PixelFormat::A8R8G8B8: {
+            const uint32_t* p = (const uint32_t*)r;
+            uint32_t add = s.format == PixelFormat::X8R8G8B8 ? 0xFF000000u : force;
+            for (int x = 0; x < s.width; ++x) o[x] = p[x] | add;
+            break;
+        }
+        default:
+            for (int x = 0; x < s.width; ++x) o[x] = s.GetArgb(x, y) | force;
+            break;
+        }
+    }
+}
+
+}  // namespace raster
