@@ -9,8 +9,18 @@
 // Default System.ini text of the tests: a window, the DirectDraw back end, the overlay off.
 extern const char* const kMinimalSystemIni;
 
-// The bitmaps start-up needs: the palette bitmap and the debug bitmap.
+// The bitmaps start-up needs: the palette bitmap and the debug bitmap; and those of the title
+// menu (WriteTitleBitmaps).
 bool WriteMinimalBitmaps(cGameFolder& folder);
+// The title menu's bitmaps: "bmp\Title.bmp" (the 640 x 480 title picture), "bmp\GameMode.bmp"
+// (one 160 x 32 picture per title-menu entry, rows in menu-number order, on the transparent
+// colour), "bmp\Accessory.bmp" (the 32 x 32 menu cursor at (0, 0) and the 16 x 16 list cursor
+// at (64, 0)) and "bmp\Window.bmp" (the window background).
+bool WriteTitleBitmaps(cGameFolder& folder);
 
-// Writes the project files and System.ini (Shift-JIS text, given as it is) into the folder.
-bool WriteMinimalGame(cGameFolder& folder, const std::string& systemIni = kMinimalSystemIni);
+class cSystemData;
+
+// Writes the project files and System.ini (Shift-JIS text, given as it is) into the folder. The
+// system settings are the defaults titled "テストゲーム" unless `system` is given.
+bool WriteMinimalGame(cGameFolder& folder, const std::string& systemIni = kMinimalSystemIni,
+                      const cSystemData* system = nullptr);
