@@ -13,6 +13,9 @@ extern std::atomic<HWND> g_hMainWnd;
 extern HINSTANCE g_hInstance;
 // 1 when the process was started by the editor (show command SW_SHOW).
 extern std::atomic<int> g_bEditor;
+// 1 when play started at once from the command-line stage or "FreeStage" (no life is taken and
+// quitting play ends the program).
+extern std::atomic<int> g_bStageFileStart;
 // 1 once InitGame has succeeded.
 extern std::atomic<unsigned char> g_bInitialized;
 // Written by WM_ACTIVATEAPP; the pump and the game thread read it.

@@ -11,6 +11,10 @@ public:
     virtual void FadeIn() {}
     virtual void FadeOut() {}
 
+    // The shared first and last entries of every scene's state table.
+    void SceneStateFadeIn() { FadeIn(); }
+    void SceneStateFadeOut() { FadeOut(); }
+
     // Index of the current state-table entry; -1 from construction until the first Run.
     int m_nState;
     // Progress inside the current state.

@@ -14,6 +14,26 @@ enum {
     SCENE_COUNT = 6,
 };
 
+// How play was entered (the manager's start mode, m_nPlayMode). 3 and 4 are fixed by start-up
+// and by replay playback; the others are this program's own numbering. The play engine's stage
+// advance chooses the scene after a stage by them, so every entry into play sets one.
+enum {
+    START_MODE_STORY = 0,      // a story: play entered from the world map
+    START_MODE_CHALLENGE = 1,  // the challenge: play entered from the stage select
+    START_MODE_FREE = 2,       // a stage file chosen at the title menu
+    START_MODE_STAGEFILE = 3,  // the command-line stage or "FreeStage", played at once at start-up
+    START_MODE_REPLAY = 4,     // replay playback
+};
+
+// The game mode the title menu chose (m_nGameMode); it selects the mode's record of the system
+// settings (lives, ranking rule) and the ranking folder.
+enum {
+    GAME_MODE_STORY = 0,
+    GAME_MODE_CHALLENGE = 1,
+    GAME_MODE_STAGEFILE = 2,
+    GAME_MODE_REPLAY = 3,
+};
+
 class cPlayScene;
 
 class cSceneManager {
@@ -29,9 +49,10 @@ public:
     int m_nCurrent = 0;   // the scene GameFrame switches to and runs
     int m_nNext = 0;      // written by a scene that wants to leave
     int m_nPrevious = 0;  // written by a scene's fade-out with its own number
-    int m_nPlayMode = 0;  // how play was entered (3 from a stage file at start-up, 4 replay playback)
-    int m_nWord2 = 0;     // two further words the start-up sequence sets for play from a stage file
-    int m_nWord3 = 0;
+    int m_nPlayMode = 0;  // start mode: how play was entered (START_MODE_...)
+    int m_nGameMode = 0;  // GAME_MODE_...: set by the title menu, by start-up for a stage file
+    int m_bModeRanking = 0;  // the game mode's ranking switch (non-zero: results are ranked)
+    int m_nLastTitleMenu = 0;  // the title-menu number chosen last (its cursor starts there)
     int m_nFrameRate = 0;  // frames per second in force
     int m_nFadeStep = 0;   // per-frame amount of the scenes' fades
     int m_nTuneNo = 0;     // the tune recorded as playing
