@@ -8,6 +8,7 @@
 #include "app/init_game.h"
 #include "app/main_window.h"
 #include "app/scene_manager.h"
+#include "frontend/menu_scene.h"
 #include "platform/host/host.h"
 #include "media/draw_device.h"
 #include "media/restore.h"
@@ -50,7 +51,11 @@ int RestoreSurfaces() {
     if (g_PrimarySD.lpDD->lpSurface->IsLost() != DDERR_SURFACELOST) return 1;
     // The display surfaces and the asset slots; the program's other collections follow as the
     // subsystems that own them register.
-    return DDRestore();
+    if (!DDRestore()) return 0;
+    // The scene work surfaces: a restored one is marked lost and its scene draws it again.
+    for (DDSURFACEDATA& rec : g_vecSceneSurface)
+        if (!DDRestoreLostRecord(&rec)) return 0;
+    return 1;
 }
 
 void PresentFrame() {
