@@ -2,12 +2,14 @@
 #include <new>
 
 #include "app/scene_manager.h"
+#include "frontend/scene_title.h"
 #include "play/play_scene.h"
 
 namespace {
 
-// The menu scenes are not built yet: until they are, each slot holds this plain scene object,
-// which draws nothing and never leaves. It is not a finished scene.
+// The world map, story save, stage select and option scenes are not built yet: until they are,
+// each slot holds this plain scene object, which draws nothing and never leaves. It is not a
+// finished scene.
 class cPlainScene : public cScene {
 public:
     void Run() override {
@@ -23,6 +25,7 @@ public:
 cScene* CreateScene(int n) {
     switch (n) {
     case SCENE_TITLE:
+        return new (std::nothrow) cSceneTitle();
     case SCENE_WORLDMAP:
     case SCENE_SAVE:
     case SCENE_STAGESELECT:
