@@ -8,6 +8,7 @@
 #include "records/system_ini.h"
 #include "play/play_scene.h"
 #include "app/scene_manager.h"
+#include "app/stage_file_service.h"
 #include "media/bgm.h"
 #include "media/draw_device.h"
 #include "media/restore.h"
@@ -81,7 +82,6 @@ static LRESULT RefuseRequest(UINT msg) {
     case WM_REQ_NAMEENTRY:
         g_bNameEntryDone = 1;
         break;
-    case WM_REQ_LOADSTAGE:
     case WM_REQ_LOADREPLAY:
     case WM_REQ_SAVEREPLAY:
         g_nFileDialogSuccess = 0;
@@ -156,8 +156,10 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         return 0;
-    case WM_REQ_NAMEENTRY:
     case WM_REQ_LOADSTAGE:
+        ServeLoadStageRequest(hwnd);
+        return 0;
+    case WM_REQ_NAMEENTRY:
     case WM_REQ_LOADREPLAY:
     case WM_REQ_SAVEREPLAY:
         return RefuseRequest(msg);
