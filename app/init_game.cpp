@@ -17,6 +17,7 @@
 #include "platform/gdi/gdi.h"
 #include "media/bgm.h"
 #include "media/draw_device.h"
+#include "media/game_fonts.h"
 #include "media/surface.h"
 #include "media/key_config.h"
 #include "media/music_request.h"
@@ -213,6 +214,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
     const int debugSlot[] = {1};
     if (!DDReloadSurfaces(g_SurfaceData, debugSlot, 1)) return false;
 
+    // 28. The three fonts and their digit sheets.
+    if (!InitGameFonts()) return false;
+
     // 29. Joystick button maps.
     for (cPlayerInput& p : g_vecPlayerInput) p.InitJoyButtonMap();
 
@@ -261,9 +265,12 @@ bool InitGame(const char* cmdLine, int showCmd) {
 }
 
 void UnInitGame() {
+    ReportFontCounts();
     timeEndPeriod(1);
     DS_End();
     g_Bgm.Release();
     g_SceneManager.DestroyAll();
+    ReleaseGameFonts();
+    ReleaseDigitSheets();
     DDEnd();
 }
