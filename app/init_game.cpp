@@ -34,6 +34,7 @@
 #include "records/world_map.h"
 #include "records/common_palette.h"
 #include "app/helpers.h"
+#include "frontend/play_start.h"
 
 // The screen mode chosen at start-up (window flag, vertical sync, colour depth).
 SCREENMODE g_ScreenMode{};
@@ -250,8 +251,8 @@ bool InitGame(const char* cmdLine, int showCmd) {
         return false;
     }
 
-    // 39. A stage named on the command line or by "FreeStage": its highest numbered file. A
-    // missing one is reported and the game starts at its title.
+    // 39. A stage named on the command line or by "FreeStage": its highest numbered file, played
+    // at once. A missing one is reported and the game starts at its title.
     if (g_SystemIni.szFreeStage[0]) {
         char found[MAX_PATH];
         if (!FindNumberedFile(found, g_SystemIni.szFreeStage, g_ExtTable[EXT_STG4])) {
@@ -259,6 +260,13 @@ bool InitGame(const char* cmdLine, int showCmd) {
             g_SystemIni.szFreeStage[0] = 0;
         } else {
             CopyBounded(g_SystemIni.szFreeStage, sizeof g_SystemIni.szFreeStage, found);
+            g_bStageFileStart = 1;
+            if (!StartFromStageFile(g_SystemIni.szFreeStage, TRUE)) return false;
+            g_SceneManager.m_nPlayMode = START_MODE_STAGEFILE;
+            g_SceneManager.m_nCurrent = SCENE_PLAY;
+            g_SceneManager.m_nPrevious = SCENE_TITLE;
+            g_SceneManager.m_nGameMode = GAME_MODE_STAGEFILE;
+            g_SceneManager.m_bModeRanking = 1;
         }
     }
     return true;
