@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -106,7 +107,13 @@ FONTFILE ResolveFontFace(const char* faceName) {
     auto it = g_resolved.find(face);
     if (it != g_resolved.end()) return it->second;
     FONTFILE r;
-    if (!FcInit()) {
+    static bool s_bFcUp = false;
+    if (!s_bFcUp && FcInit()) {
+        s_bFcUp = true;
+        // fontconfig's configuration is given back at exit.
+        std::atexit([] { FcFini(); });
+    }
+    if (!s_bFcUp) {
         g_resolved[face] = r;
         return r;
     }
