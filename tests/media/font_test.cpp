@@ -82,6 +82,19 @@ TEST_P(FontModes, FixedGridBlanksAndTheSheetsDrawAsDirectDrawingDoes) {
     EXPECT_EQ(Inked(direct, 68, 20, 84, 36), 0);  // " "
     EXPECT_GT(Inked(direct, 84, 20, 100, 36), 0); // "x"
     EXPECT_EQ(Inked(direct, 36, 4, 160, 20), 0);  // nothing after "あ"
+    // The half sheet: every code in its own cell; a lead byte's cell stays as empty as the
+    // control codes' row 0.
+    auto cell = [&](int code) {
+        std::vector<uint32_t> v = Values(&fonts[1].m_lpFastFont_Half->m_Sheet);
+        std::vector<uint32_t> c;
+        int w = fonts[1].m_lpFastFont_Half->m_Sheet.nWidth;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) c.push_back(v[(size_t)((code / 16) * 16 + y) * w + (code % 16) * 16 + x]);
+        return c;
+    };
+    std::vector<uint32_t> empty = cell(0);
+    for (int lead : {0x81, 0x82, 0x9F, 0xE0, 0xFC}) EXPECT_EQ(cell(lead), empty) << lead;
+    for (int code : {0x41, 0x7A, 0xB1, 0xDF}) EXPECT_NE(cell(code), empty) << code;
     // Blanks alone draw nothing.
     DDSURFACEDATA* blank = Target(64, 20);
     fonts[1].DrawText(blank, 0, 0, "　 　");
