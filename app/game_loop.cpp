@@ -5,8 +5,12 @@
 
 #include "app/frame_timer.h"
 #include "app/globals.h"
+#include "app/init_game.h"
+#include "app/main_window.h"
 #include "app/scene_manager.h"
 #include "platform/host/host.h"
+#include "media/draw_device.h"
+#include "media/restore.h"
 #include "play/play_scene.h"
 #include "records/system_ini.h"
 
@@ -36,15 +40,30 @@ void ResetWorkRing() {
 }
 
 void WaitFrame() {
+    if (g_lpDDDevice) return;  // Direct3D paces in its present
     while (!FrameGate(g_SceneManager.m_nFrameRate)) PaceSleep(1);
 }
 
-int RestoreSurfaces() { return 1; }
+int RestoreSurfaces() {
+    if (g_lpDDDevice) return 1;
+    if (!g_PrimarySD.lpDD || !g_PrimarySD.lpDD->lpSurface) return 1;
+    if (g_PrimarySD.lpDD->lpSurface->IsLost() != DDERR_SURFACELOST) return 1;
+    // The display surfaces and the asset slots; the program's other collections follow as the
+    // subsystems that own them register.
+    return DDRestore();
+}
 
 void PresentFrame() {
-    // The finished frame goes to the window thread, which shows it in the main window.
-    static std::vector<uint32_t> frame(640 * 480, 0);
-    host::PresentFrame(g_hMainWnd.load(), frame.data(), 640, 480, 640 * 4);
+    if (g_lpDDDevice) {
+        if (!DDFlip(g_SceneManager.m_nFrameRate) && g_lpDDDevice && g_bDDWindowMode)
+            SendMessageA(g_hMainWnd.load(), WM_REQ_RESETDEVICE, 0, 0);
+        return;
+    }
+    if (!g_bDDInitialized) {
+        // No drawing device (a start-up that has not reached it): nothing to show.
+        return;
+    }
+    DDPresentDirectDraw(g_rcClientScreen, g_bPresentByBlit, 1);
 }
 
 int GameFrame() {

@@ -1,5 +1,6 @@
 #include "app/init_game.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/checked.h"
@@ -12,7 +13,11 @@
 #include "app/startup_dialog.h"
 #include "app/system_report.h"
 #include "app/window_record.h"
+#include "media/asset_table.h"
+#include "platform/gdi/gdi.h"
 #include "media/bgm.h"
+#include "media/draw_device.h"
+#include "media/surface.h"
 #include "media/key_config.h"
 #include "media/music_request.h"
 #include "media/player_input.h"
@@ -26,9 +31,69 @@
 #include "records/system_data.h"
 #include "records/system_ini.h"
 #include "records/world_map.h"
+#include "records/common_palette.h"
+#include "app/helpers.h"
 
 // The screen mode chosen at start-up (window flag, vertical sync, colour depth).
 SCREENMODE g_ScreenMode{};
+int g_bPresentByBlit = 1;
+
+static int DesktopDepth(HWND hwnd) {
+    HDC dc = GetDC(hwnd);
+    int depth = GetDeviceCaps(dc, BITSPIXEL);
+    ReleaseDC(hwnd, dc);
+    return depth;
+}
+
+// Steps 20-21: the drawing device, Direct3D first when chosen, DirectDraw when that fails.
+static bool StartDrawingDevice(HWND hwnd, int showCmd) {
+    static bool cleanupRegistered = false;
+    if (!cleanupRegistered) {
+        std::atexit(DDExitCleanup);
+        cleanupRegistered = true;
+    }
+    auto init = [&](int d3d) {
+        return DDInit(d3d, hwnd, 640, 480, g_ScreenMode.nBpp, g_ScreenMode.nVSync != 0, g_ScreenMode.bWindow, 1, 60,
+                      g_ScreenMode.nVSync != 0, g_SurfaceData, g_SurfaceFiles, kSurfaceSlotCount);
+    };
+    if (!init(g_SystemIni.nDirect3D)) {
+        if (!g_SystemIni.nDirect3D) return false;
+        DDEnd();
+        g_SystemIni.nDirect3D = 0;
+        ShowWindow(hwnd, g_ScreenMode.bWindow ? showCmd : SW_SHOWMAXIMIZED);
+        if (!init(0)) return false;
+    }
+    if (g_lpDDDevice) {
+        g_lpDDDevice->strMessage =
+            "テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\nSystem.iniファイルで"
+            "「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。";
+        LinkSurfaceSlots();
+    }
+    return true;
+}
+
+// Step 25: the engine palette and the transparent colour from the first bitmap asset.
+static bool SetPaletteAndTransparentColour() {
+    if (!g_lpDDDevice && !g_lpDDPalette) return true;
+    if (!DDLoadPaletteFromFile(g_EnginePalette, g_SurfaceFiles[0].szPath)) return false;
+    std::memcpy(g_WorkPalette, g_EnginePalette, sizeof g_WorkPalette);
+    if (!g_SystemData.m_bRgbColourKey) return DDSetTransmitFromFile(&g_SurfaceFiles[0]);
+    if (g_ScreenMode.nBpp == 16) {
+        if (!DDSetTransmitFromFile(&g_SurfaceFiles[0])) return false;
+        if (g_lpDDDevice) {
+            g_lpDDDevice->byTrans[0] = g_SystemData.m_byKeyBlue;
+            g_lpDDDevice->byTrans[1] = g_SystemData.m_byKeyGreen;
+            g_lpDDDevice->byTrans[2] = g_SystemData.m_byKeyRed;
+        } else if (g_lpDDContext) {
+            g_lpDDContext->byTrans[0] = g_SystemData.m_byKeyBlue;
+            g_lpDDContext->byTrans[1] = g_SystemData.m_byKeyGreen;
+            g_lpDDContext->byTrans[2] = g_SystemData.m_byKeyRed;
+        }
+        return true;
+    }
+    DDSetTransmit(g_SystemData.m_byKeyRed, g_SystemData.m_byKeyGreen, g_SystemData.m_byKeyBlue);
+    return true;
+}
 
 // The music request reads the menu tunes and the music table through these.
 static void ConnectMusicData() {
@@ -102,7 +167,7 @@ bool InitGame(const char* cmdLine, int showCmd) {
     in.nBpp = g_SystemIni.nBpp;
     in.nVSync = g_SystemIni.nVSync;
     in.bRgbColourKey = (int)g_SystemData.m_bRgbColourKey;
-    in.nDesktopDepth = host::DesktopDepth();
+    in.nDesktopDepth = DesktopDepth(hwnd);
     in.nD3DFullDepth = (int)g_SystemData.m_nD3DFullDepth;
     in.nDDFullDepth = (int)g_SystemData.m_nDDFullDepth;
     in.bVistaOrLater = IsOSVersionAtLeast(6, 0);
@@ -126,9 +191,27 @@ bool InitGame(const char* cmdLine, int showCmd) {
     // 19. No stretching by the video card at 8 bits per pixel.
     if (g_ScreenMode.nBpp == 8) g_SystemIni.nDDVideoStretch = 0;
 
+    // 20-21. The drawing device.
+    if (!StartDrawingDevice(hwnd, showCmd)) return false;
+
     // 22-23. The window record, then show the window.
     showCmd = RestoreWindowRecord(g_SystemIni.nWindowMode, g_SystemIni.nDirect3D != 0, showCmd);
-    ShowWindow(hwnd, showCmd);
+    if (g_lpDDDevice || g_ScreenMode.bWindow) ShowWindow(hwnd, showCmd);
+    else ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+
+    // 24. The display report.
+    WriteDisplayInfo(1);
+
+    // 25. Palette and transparent colour.
+    if (!SetPaletteAndTransparentColour()) return false;
+
+    // 26. DirectDraw flips only in full screen with vertical sync at a refresh of 60 or more.
+    g_bPresentByBlit = !(!g_lpDDDevice && !g_ScreenMode.bWindow && g_ScreenMode.nVSync &&
+                         DDGetMonitorFrequency() >= 60);
+
+    // 27. The debug bitmap slot; every scene loads the slots it needs itself.
+    const int debugSlot[] = {1};
+    if (!DDReloadSurfaces(g_SurfaceData, debugSlot, 1)) return false;
 
     // 29. Joystick button maps.
     for (cPlayerInput& p : g_vecPlayerInput) p.InitJoyButtonMap();
@@ -156,6 +239,24 @@ bool InitGame(const char* cmdLine, int showCmd) {
         WriteReportLogBox("%s のロードに失敗！", g_PathTable[PATH_WORLD_MAP]);
         return false;
     }
+
+    // 38. The common palette.
+    if (!g_CommonPalette.LoadFile(g_PathTable[PATH_COMMON_PALETTE])) {
+        WriteReportLogBox("%s のロードに失敗！", g_PathTable[PATH_COMMON_PALETTE]);
+        return false;
+    }
+
+    // 39. A stage named on the command line or by "FreeStage": its highest numbered file. A
+    // missing one is reported and the game starts at its title.
+    if (g_SystemIni.szFreeStage[0]) {
+        char found[MAX_PATH];
+        if (!FindNumberedFile(found, g_SystemIni.szFreeStage, g_ExtTable[EXT_STG4])) {
+            WriteReportAndLog("「%s」の読み込みに失敗しました！", g_SystemIni.szFreeStage);
+            g_SystemIni.szFreeStage[0] = 0;
+        } else {
+            CopyBounded(g_SystemIni.szFreeStage, sizeof g_SystemIni.szFreeStage, found);
+        }
+    }
     return true;
 }
 
@@ -164,4 +265,5 @@ void UnInitGame() {
     DS_End();
     g_Bgm.Release();
     g_SceneManager.DestroyAll();
+    DDEnd();
 }

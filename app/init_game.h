@@ -5,4 +5,6 @@
 #include "platform/win32/win32.h"
 
 bool InitGame(const char* cmdLine, int showCmd);
+// DirectDraw presents by a blit instead of a flip (chosen at start-up).
+extern int g_bPresentByBlit;
 void UnInitGame();

@@ -9,6 +9,8 @@
 #include "play/play_scene.h"
 #include "app/scene_manager.h"
 #include "media/bgm.h"
+#include "media/draw_device.h"
+#include "media/restore.h"
 #include "media/music_request.h"
 #include "media/sound.h"
 
@@ -118,28 +120,47 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         g_MainWindow.RefreshFrame();
         return 0;
     case WM_PAINT:
+        if (!g_lpDDDevice && g_bInitialized && g_PrimarySD.lpDD && g_PrimarySD.lpDD->lpSurface) {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            DDPresentDirectDraw(g_rcClientScreen, 1, 0);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_CLOSE:
         return OnClose(hwnd);
     case WM_ACTIVATEAPP:
+        // A full-screen Direct3D device is reset when the program becomes active again.
+        if (!g_bAppActive && wParam && g_lpDDDevice && !g_bDDWindowMode) SendMessageA(hwnd, WM_REQ_RESETDEVICE, 0, 0);
         g_bAppActive = (int)wParam;
         return 0;
     case WM_GETMINMAXINFO:
+        if (!g_lpDDDevice && g_bDDInitialized) {
+            g_MainWindow.FillMinMaxInfo((MINMAXINFO*)lParam);
+            return 0;
+        }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+        // The engine's palette goes back onto the primary surface (not for our own change).
+        if (msg == WM_PALETTECHANGED && (HWND)wParam == hwnd) return 0;
+        if (!g_lpDDDevice && g_lpDDPalette && g_PrimarySD.lpDD && g_PrimarySD.lpDD->lpSurface)
+            g_PrimarySD.lpDD->lpSurface->SetPalette(g_lpDDPalette);
         return 0;
     case WM_COMMAND:
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_QUERYNEWPALETTE:
-    case WM_PALETTECHANGED:
         return 0;
     case WM_REQ_NAMEENTRY:
     case WM_REQ_LOADSTAGE:
     case WM_REQ_LOADREPLAY:
     case WM_REQ_SAVEREPLAY:
+        return RefuseRequest(msg);
     case WM_REQ_SOUND:
         ServeSoundRequest(wParam);
         return 0;
@@ -147,7 +168,8 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ServeMusicRequest(wParam, lParam);
         return 0;
     case WM_REQ_RESETDEVICE:
-        return RefuseRequest(msg);
+        DDRestoreSurface();
+        return 0;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

@@ -1,7 +1,10 @@
 #include "app/system_report.h"
 
 #include "app/format.h"
+#include "platform/win32/codepage.h"
 #include "app/report.h"
+#include "media/draw_device.h"
+#include "platform/host/host.h"
 
 int GetOSName(std::string* text, int* major, int* minor) {
     OSVERSIONINFOA v{};
@@ -82,5 +85,83 @@ int WriteSystemInfo() {
     WriteReport("Vir Total : %.3fMB", m.dwTotalVirtual * mb);
     WriteReport("Vir Free : %3.fMB", m.dwAvailVirtual * mb);
     WriteReport("HD Free : %3.fMB", GetDiskFree(nullptr) * mb);
+    return 1;
+}
+
+// The format checks of the report: one row per usage word, a surface and a texture check each.
+static const struct {
+    const char* label;
+    DWORD usage;
+} kUsageRows[] = {
+    {"AU", D3DUSAGE_AUTOGENMIPMAP}, {"DE", D3DUSAGE_DEPTHSTENCIL}, {"DM", D3DUSAGE_DMAP},
+    {"DO", D3DUSAGE_DONOTCLIP},     {"DY", D3DUSAGE_DYNAMIC},      {"NP", D3DUSAGE_NPATCHES},
+    {"PO", D3DUSAGE_POINTS},        {"RT", D3DUSAGE_RENDERTARGET}, {"RE", D3DUSAGE_RTPATCHES},
+    {"SO", D3DUSAGE_SOFTWAREPROCESSING}, {"WR", D3DUSAGE_WRITEONLY},
+};
+
+static const char* CheckSymbol(HRESULT hr) {
+    if (hr == D3D_OK) return "○ ";
+    if (hr == D3DERR_NOTAVAILABLE) return "× ";
+    if (hr == D3DERR_INVALIDCALL) return "？ ";
+    return "－ ";
+}
+
+void WriteDxDiagInfo(int flag) {
+    if (!g_lpDDDevice || !g_lpD3DDevice || !g_lpD3D) return;
+    int ma = 0, mi = 0, pa = 0;
+    host::SdlVersion(&ma, &mi, &pa);
+    std::string driver = host::VideoDriverName();
+    // What stands behind the drawing interfaces here: SDL's video driver and the software renderer.
+    WriteReport("SDL %d.%d.%d (%s), software rasterizer", ma, mi, pa, driver.c_str());
+    WriteReport("TextureMem : %dMB", (int)(g_lpD3DDevice->GetAvailableTextureMem() / (1024 * 1024)));
+    WriteReport("---デバイス%d", 0);
+    WriteReport("Destination : %s", Utf8ToCp932(host::DisplayName()).c_str());
+    MEMORYSTATUS m{};
+    GlobalMemoryStatus(&m);
+    WriteReport("VRAM : %.0f MB (shared with the system)", m.dwTotalPhys / 1048576.0);
+    WriteReport("Driver : %s %1d.%02d.%04d.%04d", driver.c_str(), ma, mi, pa, 0);
+    WriteReport("DDI : %d", GetDDIVersion());
+    D3DCAPS9 c{};
+    g_lpD3DDevice->GetDeviceCaps(&c);
+    WriteReport("TextureMaxSize : (%d,%d)", (int)c.MaxTextureWidth, (int)c.MaxTextureHeight);
+    WriteReport("TextureMaxBlend : (%d,%d)", (int)c.MaxTextureBlendStages, (int)c.MaxSimultaneousTextures);
+    if (flag) {
+        WriteReport("Caps %08X %08X %08X %08X DevCaps %08X Misc %08X Raster %08X Tex %08X Filter %08X Addr %08X "
+                    "TexOp %08X Aspect %u Prims %u Index %u",
+                    (unsigned)c.Caps, (unsigned)c.Caps2, (unsigned)c.Caps3, (unsigned)c.PresentationIntervals,
+                    (unsigned)c.DevCaps, (unsigned)c.PrimitiveMiscCaps, (unsigned)c.RasterCaps,
+                    (unsigned)c.TextureCaps, (unsigned)c.TextureFilterCaps, (unsigned)c.TextureAddressCaps,
+                    (unsigned)c.TextureOpCaps, (unsigned)c.MaxTextureAspectRatio, (unsigned)c.MaxPrimitiveCount,
+                    (unsigned)c.MaxVertexIndex);
+    }
+    if (c.Caps3 & D3DCAPS3_ALPHA_FULLSCREEN_FLIP_OR_DISCARD) WriteReport("D3DCAPS3_ALPHA_FULLSCREEN_FLIP_OR_DISCARD");
+    if (c.TextureCaps & D3DPTEXTURECAPS_POW2) WriteReport("D3DPTEXTURECAPS_POW2");
+    if (c.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) WriteReport("D3DPTEXTURECAPS_SQUAREONLY");
+    if (c.Caps2 & D3DCAPS2_DYNAMICTEXTURES) WriteReport("D3DCAPS2_DYNAMICTEXTURES");
+    D3DFORMAT display = g_lpDDDevice->BackFormat;
+    for (const auto& row : kUsageRows) {
+        HRESULT su = g_lpD3D->CheckDeviceFormat(g_lpDDDevice->nAdapter, g_lpDDDevice->DevType, display, row.usage,
+                                                D3DRTYPE_SURFACE, g_lpDDDevice->TexFormat);
+        HRESULT te = g_lpD3D->CheckDeviceFormat(g_lpDDDevice->nAdapter, g_lpDDDevice->DevType, display, row.usage,
+                                                D3DRTYPE_TEXTURE, g_lpDDDevice->TexFormat);
+        WriteReport("%s-SU%s%s-TE%s", row.label, CheckSymbol(su), row.label, CheckSymbol(te));
+    }
+    bool accelerated = !host::IsHeadless();
+    WriteReport("DirectDraw : %s", accelerated ? "○" : "×");
+    WriteReport("Direct3D : %s", accelerated ? "○" : "×");
+    WriteReport("AGP : %s", "×");
+}
+
+int WriteDisplayInfo(int flag) {
+    if (!WriteReport(g_bDDWindowMode ? "Mode : Window" : "Mode : Fullscreen")) return 0;
+    WriteReport("Bpp : %d", g_nDDBpp);
+    if (g_lpDD) {
+        DWORD total = 0, free = 0;
+        DDGetVideoMemory(&total, &free);
+        WriteReport("VRAM Total : %.3fMB", total / 1048576.0);
+        WriteReport("VRAM Free : %.3fMB", free / 1048576.0);
+        WriteReport("RR : %u", (unsigned)DDGetMonitorFrequency());
+    }
+    if (g_lpDDDevice) WriteDxDiagInfo(flag);
     return 1;
 }

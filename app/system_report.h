@@ -7,6 +7,9 @@
 #include "platform/win32/sysinfo.h"
 
 int WriteSystemInfo();
+// The display mode and what the drawing device offers (start-up passes 1: with the capability dump).
+int WriteDisplayInfo(int flag);
+void WriteDxDiagInfo(int flag);
 // "%s %s PID %d Build %d" of the system's name, service-pack text, platform and build.
 int GetOSName(std::string* text, int* major, int* minor);
 bool IsOSVersionAtLeast(int major, int minor);

@@ -13,6 +13,7 @@
 #include "records/world_map.h"
 #include "tools/records/byte_image.h"
 #include "tools/records/sample_record.h"
+#include "tools/records/stage_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -48,6 +49,46 @@ void RecordsCorpus() {
     Seed("records", "sample_155", 0, old);
     cOptionData o;
     Seed("records", "option_754", 1, Image(o));
+}
+
+// The same image under another version word.
+std::vector<uint8_t> Versioned(std::vector<uint8_t> image, uint32_t version) {
+    for (int i = 0; i < 4; ++i) image[i] = (uint8_t)(version >> (8 * i));
+    return image;
+}
+
+void StageCorpus() {
+    cStage stage;
+    MakeSampleStage(stage, 24, 16, 3, 2);
+    stage.m_vecPaletteCharas[1].m_byTemplateKind = 2;
+    stage.m_vecPaletteCharas[1].m_wTemplateIndex = 1;
+    stage.m_vecPaletteCharas[1].m_vecTemplateFlags[0] = 1;
+    std::vector<uint8_t> s = Image(stage);
+    Seed("stage", "stage_754", 0, s);
+    Seed("stage", "stage_753", 0, Versioned(s, 753));
+    Seed("stage", "stage_173", 0, Versioned(s, 173));
+    cCommonPalette palette;
+    palette.m_vecCharas.push_back(MakeSampleChara(1, 1, 2, 1));
+    palette.m_vecItems.push_back(MakeSampleItem(2));
+    palette.m_vecBlocks.push_back(MakeSampleBlock(3));
+    Seed("stage", "palette_754", 1, Image(palette));
+    cCharaRec chara = MakeSampleChara(3, 4, 3, 5);
+    Seed("stage", "chara_754", 2, Image(chara));
+    Seed("stage", "chara_167", 2, Versioned(Image(chara), 167));
+    cItemRec item = MakeSampleItem(6);
+    Seed("stage", "item_754", 3, Image(item));
+    cBlockRec block = MakeSampleBlock(7);
+    Seed("stage", "block_754", 4, Image(block));
+    cFlow flow = MakeSampleFlow(8);
+    flow.m_byErase = 1;
+    cFlowCmd change;  // an instant flow change holding the flow
+    change.m_byInstant = 1;
+    change.m_cKind = 1;
+    change.m_vecFlows.push_back(flow);
+    flow.m_vecCmds.push_back(change);
+    Seed("stage", "flow_754", 5, Image(flow));
+    Seed("stage", "flow_754_editor", 0x85, Image(flow));
+    Seed("stage", "flow_733", 5, Versioned(Image(flow), 733));
 }
 
 void Raw(const std::string& target, const std::string& name, const std::string& text) {
@@ -115,6 +156,7 @@ int main(int argc, char** argv) {
     }
     g_root = argv[1];
     RecordsCorpus();
+    StageCorpus();
     DatabaseCorpus();
     SystemCorpus();
     WorldMapCorpus();

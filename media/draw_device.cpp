@@ -455,7 +455,7 @@ DWORD DDFlip(int frameRate) {
     if (!g_lpDDDevice || !g_lpD3DDevice) return 1;
     if (g_lpDDDevice->bVirBackBuffer) DDCopyVirtualBackBuffer(&g_BackBufferSD, &g_VirBackBufferSD);
     if (!g_bDDVSync) {
-        while (!TimerFrameWait(frameRate, 0, 0)) Sleep(1);
+        while (!TimerFrameWait(frameRate, 0, 0)) PaceSleep(1);
     }
     DDEndScene();
     HRESULT hr = g_lpD3DDevice->Present(nullptr, nullptr, nullptr, nullptr);

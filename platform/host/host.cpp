@@ -325,6 +325,24 @@ bool Init() {
 
 bool IsHeadless() { return g_headless; }
 
+std::string VideoDriverName() {
+    const char* d = g_sdlOk ? SDL_GetCurrentVideoDriver() : nullptr;
+    return d ? d : "none";
+}
+
+std::string DisplayName() {
+    const char* n = g_sdlOk ? SDL_GetDisplayName(0) : nullptr;
+    return n ? n : "none";
+}
+
+void SdlVersion(int* major, int* minor, int* patch) {
+    SDL_version v;
+    SDL_GetVersion(&v);
+    *major = v.major;
+    *minor = v.minor;
+    *patch = v.patch;
+}
+
 void Shutdown() {
     if (!g_up || !IsWindowThread()) return;
     {

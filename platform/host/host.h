@@ -25,6 +25,11 @@ DWORD WindowThreadId();
 bool Init();
 // True when the host runs without a display (SDL's dummy video driver).
 bool IsHeadless();
+// What the host draws with, for the system report: the video driver, the display's name and
+// SDL's version.
+std::string VideoDriverName();
+std::string DisplayName();
+void SdlVersion(int* major, int* minor, int* patch);
 // Ends SDL (window thread, at exit).
 void Shutdown();
 

@@ -84,8 +84,10 @@ bool ReadAll(int fd, void* buf, size_t n, int timeoutMs) {
     while (n > 0) {
         pollfd pfd{fd, POLLIN, 0};
         int r = poll(&pfd, 1, timeoutMs);
+        if (r < 0 && errno == EINTR) continue;
         if (r <= 0) return false;
         ssize_t got = read(fd, p, n);
+        if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return false;
         p += got;
         n -= (size_t)got;
@@ -109,9 +111,9 @@ bool WriteAll(int fd, const void* buf, size_t n) {
 
 void ServeConnection(int fd) {
     RequestHeader h{};
-    if (!ReadAll(fd, &h, sizeof h, 2000) || h.magic != kMagic || h.cbData > (64u << 20)) return;
+    if (!ReadAll(fd, &h, sizeof h, kSendTimeoutMs) || h.magic != kMagic || h.cbData > (64u << 20)) return;
     std::vector<char> data(h.cbData);
-    if (h.cbData && !ReadAll(fd, data.data(), h.cbData, 2000)) return;
+    if (h.cbData && !ReadAll(fd, data.data(), h.cbData, kSendTimeoutMs)) return;
     HWND target = (HWND)(uintptr_t)h.hwnd;
     int64_t result = 0;
     if (h.kind == 1) {
@@ -232,14 +234,22 @@ LRESULT SendRemoteMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, boo
         if (it == g_remote.end()) return 0;
         ref = it->second;
     }
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return 0;
     socklen_t len;
     sockaddr_un a = SocketAddress(ref.pid, &len);
-    if (connect(fd, (sockaddr*)&a, len) != 0) {
-        close(fd);
-        return 0;
+    int fd = -1;
+    // A busy listener may refuse for a moment; nothing has been sent yet, so trying again is safe.
+    for (int attempt = 0; attempt < 50 && fd < 0; ++attempt) {
+        fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return 0;
+        if (connect(fd, (sockaddr*)&a, len) != 0) {
+            int e = errno;
+            close(fd);
+            fd = -1;
+            if (e != EAGAIN && e != EINTR && e != ECONNREFUSED) return 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
+    if (fd < 0) return 0;
     RequestHeader h{};
     h.magic = kMagic;
     h.kind = wait ? 0 : 1;
@@ -257,7 +267,7 @@ LRESULT SendRemoteMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, boo
     }
     int64_t result = 0;
     bool ok = WriteAll(fd, &h, sizeof h) && (h.cbData == 0 || WriteAll(fd, payload, h.cbData));
-    if (ok) ok = ReadAll(fd, &result, sizeof result, wait ? kSendTimeoutMs : 2000);
+    if (ok) ok = ReadAll(fd, &result, sizeof result, kSendTimeoutMs);
     close(fd);
     return ok ? (LRESULT)result : 0;
 }

@@ -48,6 +48,32 @@ TEST(Entry, AScriptedRunWritesTheReportAndClosesOnEsc) {
     EXPECT_TRUE(run.folder.Exists("user_data\\Window.dat"));
 }
 
+TEST(Entry, TheReportDescribesTheMachineAndTheDrawingDevice) {
+    GameRun run("report");
+    std::string ini = "Direct3D=1\r\nWindowMode=1\r\nExit\r\n";
+    run.folder.WriteFile("System.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+    run.Script("run.script", "at 5 close\ntimeout 60\n");
+    auto r = testsupport::RunProcess({Player()}, run.Env("run.script"), run.dir, 60000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string report = testsupport::ReadFile(run.dir + "/Report_Game.txt");
+    for (const char* line : {"App : ver 754\n", "OS : ", "CPU : ", "Mem Total : ", "HD Free : ", "Mode : Window\n",
+                             "Bpp : 32\n", "---デバイス0\n", "TextureMaxSize : (", "RT-SU○ RT-TE○ \n",
+                             "Direct3D : "})
+        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+}
+
+TEST(Entry, AMissingFreeStageIsReportedAndTheTitleFollows) {
+    GameRun run("freestage");
+    std::string ini = "Direct3D=0\r\nWindowMode=1\r\nFreeStage=data\\stg4\\nothere.stg4\r\nExit\r\n";
+    run.folder.WriteFile("System.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+    run.Script("run.script", "at 5 close\ntimeout 60\n");
+    auto r = testsupport::RunProcess({Player()}, run.Env("run.script"), run.dir, 60000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string report = testsupport::ReadFile(run.dir + "/Report_Game.txt");
+    EXPECT_NE(report.find("「data\\stg4\\nothere.stg4」の読み込みに失敗しました！\n"), std::string::npos) << report;
+    EXPECT_EQ(r.err.find("msgbox"), std::string::npos) << "no box for a missing stage";
+}
+
 TEST(Entry, NoWindowRecordInFullScreen) {
     GameRun run("fullscreen");
     std::string ini = "Direct3D=0\r\nWindowMode=0\r\nExit\r\n";

@@ -1,0 +1,73 @@
+// Loading a stage file: a 200 x 60 stage with 500 placed characters of three flows each, read
+// into a stage record, beside reading the same file's bytes into memory (the floor). The load
+// benchmark reports its ratio to the floor measured in the same iterations.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/files.h"
+#include "records/stage.h"
+#include "tools/records/byte_image.h"
+#include "tools/records/stage_writer.h"
+
+namespace {
+
+const std::string& StagePath() {
+    static const std::string path = [] {
+        std::string host = (std::filesystem::temp_directory_path() / "velmora_bench_stage.stg4_001").string();
+        cStage stage;
+        MakeSampleStage(stage, 200, 60, 500, 3);
+        WriteHostFile(host, StageFileImage(stage));
+        return host;
+    }();
+    return path;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& host) {
+    std::vector<uint8_t> bytes;
+    if (FILE* fp = std::fopen(host.c_str(), "rb")) {
+        std::fseek(fp, 0, SEEK_END);
+        bytes.resize((size_t)std::ftell(fp));
+        std::fseek(fp, 0, SEEK_SET);
+        size_t got = std::fread(bytes.data(), 1, bytes.size(), fp);
+        bytes.resize(got);
+        std::fclose(fp);
+    }
+    return bytes;
+}
+
+void BM_ReadStageFileBytes(benchmark::State& state) {
+    const std::string& host = StagePath();
+    for (auto _ : state) benchmark::DoNotOptimize(ReadBytes(host));
+    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)std::filesystem::file_size(host));
+}
+BENCHMARK(BM_ReadStageFileBytes)->Unit(benchmark::kMillisecond);
+
+void BM_LoadStageFile(benchmark::State& state) {
+    const std::string& host = StagePath();
+    const std::string path = WindowsPathFromHost(host);
+    using Clock = std::chrono::steady_clock;
+    double floor = 0, load = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        benchmark::DoNotOptimize(ReadBytes(host));
+        auto t1 = Clock::now();
+        cStage stage;
+        auto t2 = Clock::now();
+        stage.LoadFile(path.c_str());
+        auto t3 = Clock::now();
+        benchmark::DoNotOptimize(stage.m_vecCharas.data());
+        floor += std::chrono::duration<double>(t1 - t0).count();
+        load += std::chrono::duration<double>(t3 - t2).count();
+        state.SetIterationTime(std::chrono::duration<double>(t3 - t2).count());
+    }
+    state.counters["floor_ms"] = benchmark::Counter(floor * 1000.0 / (double)state.iterations());
+    state.counters["ratio_to_floor"] = benchmark::Counter(floor > 0 ? load / floor : 0.0);
+    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)std::filesystem::file_size(host));
+}
+BENCHMARK(BM_LoadStageFile)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,198 @@
+// The flow command record: layout, read and write, copies, validation and reference checks.
+#include "flow/flow_cmd.h"
+
+#include <algorithm>
+
+#include "flow/command_kinds.h"
+#include "flow/flow.h"
+#include "records/database.h"
+#include "records/palette_lists.h"
+#include "records/record_list.h"
+
+namespace {
+
+// Main kinds whose first parameter is a database index, with the value it gets when it lies
+// outside its table.
+bool CheckedFirstParam(int mainKind, size_t& count, int32_t& reset) {
+    const cDatabase& db = g_Database;
+    switch (mainKind) {
+        case 27: count = db.m_vecAnimeSet.size(); reset = 0; return true;
+        case 28: count = db.m_vecAnime.size(); reset = 1; return true;
+        case 29: count = db.m_vecEffect.size(); reset = 1; return true;
+        case 30: count = db.m_vecCharaEffect.size(); reset = 1; return true;
+        case 31: count = db.m_vecScrEffect.size(); reset = 1; return true;
+        case 32: count = db.m_vecPicture.size(); reset = 1; return true;
+        case 35: count = db.m_vecSound.size(); reset = 1; return true;
+        case 36: count = db.m_vecBgm.size(); reset = 1; return true;
+        default: return false;
+    }
+}
+
+// The sum of a sword type's frame times, at most 9999.
+uint16_t SwordUseTime(const cSwordTypeRec& sword) {
+    int64_t sum = 0;
+    for (const cSwordTypeEntry& e : sword.m_vecEntries) {
+        sum += e.m_nDuration;
+        if (sum >= 9999) return 9999;
+    }
+    return (uint16_t)std::max<int64_t>(sum, 0);
+}
+
+// Palette choice "0 common, otherwise the stage's" of the summon and get-item commands.
+int StageOrCommon(int32_t choice) { return choice == 0 ? 1 : 2; }
+
+}  // namespace
+
+cFlowCmd::cFlowCmd() { Clear(); }
+
+cFlowCmd::cFlowCmd(const cFlowCmd& other)
+    : cDataFile(other),
+      m_byInstant(other.m_byInstant),
+      m_cKind(other.m_cKind),
+      m_vecParams(other.m_vecParams),
+      m_strText(other.m_strText),
+      m_wTime(other.m_wTime),
+      m_wTimeStep(other.m_wTimeStep),
+      m_byWithNext(other.m_byWithNext),
+      m_wSound(other.m_wSound),
+      m_bySoundCond(other.m_bySoundCond),
+      m_wAnime(other.m_wAnime),
+      m_vecFlows(other.m_vecFlows) {
+    if (other.m_pMove) m_pMove.reset(new cEdMove(*other.m_pMove));
+    if (other.m_pShot) m_pShot.reset(new cEdShot(*other.m_pShot));
+}
+
+cFlowCmd& cFlowCmd::operator=(const cFlowCmd& other) {
+    if (this == &other) return *this;
+    cDataFile::operator=(other);
+    m_byInstant = other.m_byInstant;
+    m_cKind = other.m_cKind;
+    m_vecParams = other.m_vecParams;
+    m_strText = other.m_strText;
+    m_wTime = other.m_wTime;
+    m_wTimeStep = other.m_wTimeStep;
+    m_byWithNext = other.m_byWithNext;
+    m_wSound = other.m_wSound;
+    m_bySoundCond = other.m_bySoundCond;
+    m_wAnime = other.m_wAnime;
+    // Copied before the old flows go: the source may live inside them.
+    std::vector<cFlow> flows(other.m_vecFlows);
+    boost::shared_ptr<cEdMove> move(other.m_pMove ? new cEdMove(*other.m_pMove) : nullptr);
+    boost::shared_ptr<cEdShot> shot(other.m_pShot ? new cEdShot(*other.m_pShot) : nullptr);
+    m_vecFlows.swap(flows);
+    m_pMove = move;
+    m_pShot = shot;
+    return *this;
+}
+
+cFlowCmd::~cFlowCmd() = default;
+
+const RECORDLAYOUT& cFlowCmd::Layout() const {
+    using C = cFlowCmd;
+    static const RECORDLAYOUT layout = cLayoutBuilder()
+                                           .Values<&C::m_byInstant>()
+                                           .Values<&C::m_cKind>()
+                                           .Values<&C::m_wTime>()
+                                           .Values<&C::m_wTimeStep>()
+                                           .Values<&C::m_byWithNext>()
+                                           .Values<&C::m_wSound>()
+                                           .Values<&C::m_bySoundCond>()
+                                           .Values<&C::m_wAnime>()
+                                           .String<&C::m_strText>()
+                                           .Build();
+    return layout;
+}
+
+void cFlowCmd::Clear() {
+    cDataFile::Clear();
+    m_pMove.reset();
+    m_pShot.reset();
+}
+
+void cFlowCmd::CreateEdMove() { m_pMove.reset(new cEdMove()); }
+void cFlowCmd::CreateEdShot() { m_pShot.reset(new cEdShot()); }
+
+int cFlowCmd::MainKind() const { return IsInstant() ? m_cKind + kInstantKindOffset : m_cKind; }
+
+void cFlowCmd::Read(cRecordReader& reader) {
+    cDataFile::Read(reader);
+    uint32_t present = 0;
+    if (reader.ReadU32(present) && present) {
+        CreateEdMove();
+        m_pMove->Read(reader);
+    } else {
+        m_pMove.reset();
+    }
+    present = 0;
+    if (reader.ReadU32(present) && present) {
+        CreateEdShot();
+        m_pShot->Read(reader);
+    } else {
+        m_pShot.reset();
+    }
+    ReadFlowList(reader, m_vecFlows);
+    ReadValueList(reader, m_vecParams);
+    if (g_nFileVersion < kDataVersion) ConvertFlowCmd(*this, g_nFileVersion);
+    if (!KeepMarkedFlows()) FlowVector_EraseMarked(m_vecFlows);
+    Validate();
+}
+
+void cFlowCmd::Write(cRecordWriter& writer) {
+    Validate();
+    cDataFile::Write(writer);
+    writer.WriteU32(m_pMove ? 1 : 0);
+    if (m_pMove) m_pMove->Write(writer);
+    writer.WriteU32(m_pShot ? 1 : 0);
+    if (m_pShot) m_pShot->Write(writer);
+    WriteFlowList(writer, m_vecFlows);
+    WriteValueList(writer, m_vecParams);
+}
+
+void cFlowCmd::Validate() {
+    const cDatabase& db = g_Database;
+    if (m_wSound >= db.m_vecSound.size()) m_wSound = 0;
+    if (m_wAnime >= db.m_vecAnime.size()) m_wAnime = 0;
+    const bool instant = IsInstant();
+    if (!IsValidCmdKind(instant, m_cKind)) {
+        m_cKind = 0;  // an unknown kind keeps its place in the list but does nothing
+        m_vecParams.clear();
+    }
+    m_vecParams.resize((size_t)CmdParamCount(instant, m_cKind), 0);
+
+    const int mainKind = MainKind();
+    if (!instant && mainKind == 12 && m_pShot) {
+        uint8_t& type = m_pShot->SwordType();
+        if (type >= db.m_vecSwordType.size()) type = 0;
+        if (type < db.m_vecSwordType.size()) m_wTime = SwordUseTime(db.m_vecSwordType[type]);
+    }
+    size_t count = 0;
+    int32_t reset = 0;
+    if (CheckedFirstParam(mainKind, count, reset) && !m_vecParams.empty() && (uint32_t)m_vecParams[0] >= count)
+        m_vecParams[0] = reset;
+
+    for (cFlow& flow : m_vecFlows) flow.ValidateAll();
+}
+
+void cFlowCmd::ValidateRefs() {
+    const int kind = m_cKind;
+    auto checkGetItem = [this] {
+        if (m_vecParams.size() < 2) m_vecParams.resize(2, 0);
+        if ((uint32_t)m_vecParams[1] >= PaletteListSize(StageOrCommon(m_vecParams[0]), DEF_ITEM)) m_vecParams[1] = 1;
+    };
+    if (!IsInstant()) {
+        if ((kind == 11 || kind == 12) && m_pShot) {
+            uint8_t& palette = m_pShot->ItemPalette();
+            uint16_t& index = m_pShot->ItemIndex();
+            if (palette != 0 && index >= PaletteListSize(palette, DEF_ITEM)) palette = 0, index = 0;
+        } else if (kind >= 13 && kind <= 15 && m_pShot) {
+            static const DEFCLASS kClass[3] = {DEF_BLOCK, DEF_CHARA, DEF_ITEM};
+            uint16_t& index = m_pShot->SummonIndex();
+            if (index >= PaletteListSize(StageOrCommon(m_pShot->SummonPalette()), kClass[kind - 13])) index = 1;
+        } else if (kind == 25) {
+            checkGetItem();
+        }
+    } else if (kind == 10) {
+        checkGetItem();
+    }
+    for (cFlow& flow : m_vecFlows) flow.ValidateCmdRefs();
+}
