@@ -83,6 +83,7 @@ struct DDDEVICE {
 struct DDDRAWCONTEXT {
     BYTE byTrans[3];
     BYTE byTrans2[3];
+    DWORD dwFontCount;  // the number given to the next font made on this back end
 };
 
 // Channel table entries: shifts, then maxima.

@@ -69,6 +69,8 @@ public:
         return D3D_OK;
     }
 
+    bool Begun() const { return m_bBegun && !m_bLost; }
+
 private:
     IDirect3DDevice9* m_pDevice;
     bool m_bBegun = false;
@@ -77,6 +79,9 @@ private:
 };
 
 }  // namespace
+
+bool SpriteBegun(ID3DXSprite* sprite) { return sprite && static_cast<Sprite*>(sprite)->Begun(); }
+
 }  // namespace d3d9
 
 using namespace d3d9;

@@ -1,5 +1,6 @@
 // The D3DX 9 utility functions the drawing layer calls: textures made empty or from a bitmap file
-// (with its colour key and size rules) and the sprite that is the context of text drawing.
+// (with its colour key and size rules), the sprite that is the context of text drawing, and
+// fonts that draw Shift-JIS text into the device's render target.
 #pragma once
 
 #include "platform/d3d9/d3d9.h"
@@ -51,3 +52,38 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                      PALETTEENTRY* pPalette, IDirect3DTexture9** ppTexture);
 HRESULT D3DXCreateSprite(IDirect3DDevice9* pDevice, ID3DXSprite** ppSprite);
+
+// ---- fonts ----
+#define DT_NOCLIP 0x00000100
+#define DT_CALCRECT 0x00000400
+#define LF_FACESIZE 32
+
+struct D3DXFONT_DESCA {
+    INT Height;  // > 0 the cell height (ascent + descent), < 0 the character height
+    UINT Width;  // 0 the face's own width
+    UINT Weight;
+    UINT MipLevels;
+    BOOL Italic;
+    BYTE CharSet;
+    BYTE OutputPrecision;
+    BYTE Quality;
+    BYTE PitchAndFamily;
+    CHAR FaceName[LF_FACESIZE];  // Shift-JIS; read up to its NUL or its 32 bytes
+};
+
+struct ID3DXFont : IUnknown {
+    virtual HRESULT GetDevice(IDirect3DDevice9** ppDevice) = 0;
+    // Draws a text (Count bytes, -1 up to its NUL; "\n" starts a line one cell lower) with its
+    // first cell's top-left at the rectangle's top-left into the device's render target, in
+    // Color (its alpha mixes it in). Without DT_NOCLIP the text is cut at the rectangle. With
+    // DT_CALCRECT nothing is drawn and the rectangle's right and bottom are set to the text's
+    // extent. A sprite given must be between its Begin and End, else nothing is drawn. Returns
+    // the text's height, 0 when nothing could be drawn.
+    virtual INT DrawTextA(ID3DXSprite* pSprite, LPCSTR pString, INT Count, LPRECT pRect, DWORD Format,
+                          D3DCOLOR Color) = 0;
+    virtual HRESULT OnLostDevice() = 0;
+    virtual HRESULT OnResetDevice() = 0;
+};
+
+// A font of the description's face and size (through the same text rasteriser as GDI fonts).
+HRESULT D3DXCreateFontIndirectA(IDirect3DDevice9* pDevice, const D3DXFONT_DESCA* pDesc, ID3DXFont** ppFont);

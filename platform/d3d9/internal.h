@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/d3d9/d3d9.h"
+#include "platform/d3d9/d3dx9.h"
 #include "platform/d3d9/testing.h"
 #include "platform/raster/quad.h"
 
@@ -14,6 +15,8 @@ namespace d3d9 {
 class Device;
 
 raster::PixelFormat RasterFormat(D3DFORMAT f);
+// Whether a D3DX sprite is between its Begin and End (and its device not lost).
+bool SpriteBegun(ID3DXSprite* sprite);
 
 // A surface: level 0 of a texture (its references are the texture's), an off-screen plain
 // surface or a back buffer (references of its own).

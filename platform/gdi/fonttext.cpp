@@ -232,16 +232,10 @@ SIZE FontText::Measure(const char* text, int bytes) {
     return s;
 }
 
-int FontText::Draw(const TEXTTARGET& t, int x, int y, const char* text, int bytes, uint32_t color) {
+template <typename Plot>
+int FontText::Walk(int x, int y, const char* text, int bytes, RECT c, bool canDraw, Plot plot) {
     if (!text) return x;
     const char* end = text + (bytes < 0 ? std::strlen(text) : (size_t)bytes);
-    RECT c = t.clip;
-    if (c.right <= c.left || c.bottom <= c.top) c = RECT{0, 0, t.width, t.height};
-    c.left = std::max<LONG>(c.left, 0);
-    c.top = std::max<LONG>(c.top, 0);
-    c.right = std::min<LONG>(c.right, t.width);
-    c.bottom = std::min<LONG>(c.bottom, t.height);
-    bool canDraw = t.pixels && c.right > c.left && c.bottom > c.top;
     std::lock_guard<std::mutex> lock(m_Mutex);
     int pen = x;
     for (const char* p = text; p < end;) {
@@ -253,18 +247,58 @@ int FontText::Draw(const TEXTTARGET& t, int x, int y, const char* text, int byte
             for (int r = 0; r < g.rows; ++r) {
                 int py = gy + r;
                 if (py < c.top || py >= c.bottom) continue;
-                uint32_t* row = (uint32_t*)((char*)t.pixels + (ptrdiff_t)py * t.pitch);
                 const uint8_t* bits = &g.bits[(size_t)r * g.pitch];
                 for (int i = 0; i < g.width; ++i) {
                     int px = gx + i;
                     if (px < c.left || px >= c.right) continue;
-                    if (bits[i >> 3] & (0x80 >> (i & 7))) row[px] = color;
+                    if (bits[i >> 3] & (0x80 >> (i & 7))) plot(px, py);
                 }
             }
         }
         pen += g.advance;
     }
     return pen;
+}
+
+namespace {
+RECT ClipTo(RECT c, int width, int height) {
+    if (c.right <= c.left || c.bottom <= c.top) c = RECT{0, 0, width, height};
+    c.left = std::max<LONG>(c.left, 0);
+    c.top = std::max<LONG>(c.top, 0);
+    c.right = std::min<LONG>(c.right, width);
+    c.bottom = std::min<LONG>(c.bottom, height);
+    return c;
+}
+}  // namespace
+
+int FontText::Draw(const TEXTTARGET& t, int x, int y, const char* text, int bytes, uint32_t color) {
+    RECT c = ClipTo(t.clip, t.width, t.height);
+    bool canDraw = t.pixels && c.right > c.left && c.bottom > c.top;
+    return Walk(x, y, text, bytes, c, canDraw, [&](int px, int py) {
+        uint32_t* row = (uint32_t*)((char*)t.pixels + (ptrdiff_t)py * t.pitch);
+        row[px] = color;
+    });
+}
+
+int FontText::DrawOn(raster::Surface& t, const RECT& clip, int x, int y, const char* text, int bytes, uint32_t argb,
+                     bool blend) {
+    RECT c = ClipTo(clip, t.width, t.height);
+    bool canDraw = t.Valid() && c.right > c.left && c.bottom > c.top;
+    if (blend && (argb >> 24) == 0) canDraw = false;  // fully transparent: nothing shows
+    if (blend && (argb >> 24) == 0xFF) blend = false;
+    uint32_t pixel = raster::FromArgb(t.format, argb, t.palette.get());
+    return Walk(x, y, text, bytes, c, canDraw, [&](int px, int py) {
+        if (!blend) {
+            t.Set(px, py, pixel);
+            return;
+        }
+        uint32_t a = argb >> 24, d = t.GetArgb(px, py), out = 0xFF000000u & (d | 0xFF000000u);
+        for (int sh = 0; sh < 24; sh += 8) {
+            uint32_t s = (argb >> sh) & 0xFF, o = (d >> sh) & 0xFF;
+            out |= raster::Div255(s * a + o * (255 - a)) << sh;
+        }
+        t.Set(px, py, raster::FromArgb(t.format, out, t.palette.get()));
+    });
 }
 
 }  // namespace gdi

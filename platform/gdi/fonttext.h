@@ -24,6 +24,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/raster/surface.h"
 #include "platform/win32/types.h"
 
 namespace gdi {
@@ -78,6 +79,12 @@ public:
     // Draws a text with its cell's top-left at (x, y) in `color` (the whole 32-bit value is
     // written). Returns the x after the last character.
     int Draw(const TEXTTARGET& target, int x, int y, const char* text, int bytes, uint32_t color);
+    // Draws a text onto a surface of any format, inside `clip` (cut to the surface; an empty
+    // clip means the whole surface): covered pixels take the colour `argb` converted to the
+    // surface's format (a P8 surface: the nearest colour of its palette). With `blend` the colour
+    // is mixed into the pixel by its alpha instead. Returns the x after the last character.
+    int DrawOn(raster::Surface& target, const RECT& clip, int x, int y, const char* text, int bytes, uint32_t argb,
+               bool blend = false);
 
     // Splits Shift-JIS text into characters: returns the byte length of the character at `p`
     // (1 or 2; 1 for a lead byte without a valid trail byte) and its code.
@@ -95,6 +102,9 @@ private:
     };
     FontText() = default;
     const GLYPH& Glyph(unsigned code);
+    // Walks the covered pixels of a text inside a clip rectangle; returns the pen's end.
+    template <typename Plot>
+    int Walk(int x, int y, const char* text, int bytes, RECT clip, bool canDraw, Plot plot);
 
     FONTFILE m_File;
     void* m_lpFace = nullptr;  // FT_Face

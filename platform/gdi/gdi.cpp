@@ -16,7 +16,11 @@ struct Table {
     uintptr_t next = 0x51000;
     std::map<uintptr_t, std::shared_ptr<DeviceContext>> dcs;
     std::map<uintptr_t, std::shared_ptr<BitmapObject>> bitmaps;
+    std::map<uintptr_t, std::shared_ptr<FontObject>> fonts;
 };
+
+constexpr uintptr_t kNoBitmap = 0x50FF0;     // "no bitmap of its own", handed back by SelectObject
+constexpr uintptr_t kDefaultFont = 0x50FF4;  // the context's default font
 
 Table& Objects() {
     static Table* t = new Table;  // lives for the whole process
@@ -56,6 +60,23 @@ std::shared_ptr<DeviceContext> FindDC(HDC hdc) {
     auto it = t.dcs.find((uintptr_t)hdc);
     return it == t.dcs.end() ? nullptr : it->second;
 }
+
+std::shared_ptr<FontObject> FindFont(HGDIOBJ h) {
+    Table& t = Objects();
+    std::lock_guard<std::mutex> lock(t.m);
+    auto it = t.fonts.find((uintptr_t)h);
+    return it == t.fonts.end() ? nullptr : it->second;
+}
+
+HFONT NewFont(std::shared_ptr<FontObject> font) {
+    Table& t = Objects();
+    std::lock_guard<std::mutex> lock(t.m);
+    uintptr_t h = (t.next += 4);
+    t.fonts[h] = std::move(font);
+    return (HFONT)h;
+}
+
+HGDIOBJ DefaultFontHandle() { return (HGDIOBJ)kDefaultFont; }
 
 std::shared_ptr<BitmapObject> FindBitmap(HGDIOBJ h) {
     Table& t = Objects();
@@ -128,19 +149,34 @@ BOOL DeleteDC(HDC hdc) {
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
     auto dc = FindDC(hdc);
-    if (!dc || !FindBitmap(h) || dc->kind != DeviceContext::Memory) return nullptr;
+    if (!dc) return nullptr;
+    // Fonts go into every kind of context; the previous one (or the default) comes back.
+    if ((uintptr_t)h == kDefaultFont || FindFont(h)) {
+        HGDIOBJ old = dc->selectedFont ? dc->selectedFont : (HGDIOBJ)kDefaultFont;
+        dc->selectedFont = (uintptr_t)h == kDefaultFont ? nullptr : h;
+        return old;
+    }
+    if (dc->kind != DeviceContext::Memory || !(FindBitmap(h) || (uintptr_t)h == kNoBitmap)) return nullptr;
     HGDIOBJ old = dc->selectedBitmap;
-    dc->selectedBitmap = h;
+    dc->selectedBitmap = (uintptr_t)h == kNoBitmap ? nullptr : h;
     // A context starts with no bitmap of its own; hand back a value that selects "none" again.
-    return old ? old : (HGDIOBJ)(uintptr_t)0x50FF0;
+    return old ? old : (HGDIOBJ)kNoBitmap;
 }
 
 BOOL DeleteObject(HGDIOBJ ho) {
     Table& t = Objects();
     std::lock_guard<std::mutex> lock(t.m);
-    auto it = t.bitmaps.find((uintptr_t)ho);
-    if (it == t.bitmaps.end()) return (uintptr_t)ho == 0x50FF0 ? TRUE : FALSE;
-    for (auto& [h, dc] : t.dcs)
+    uintptr_t h = (uintptr_t)ho;
+    if (h == kNoBitmap || h == kDefaultFont) return TRUE;
+    if (auto f = t.fonts.find(h); f != t.fonts.end()) {
+        for (auto& [k, dc] : t.dcs)
+            if (dc->selectedFont == ho) return FALSE;  // still selected into a context
+        t.fonts.erase(f);
+        return TRUE;
+    }
+    auto it = t.bitmaps.find(h);
+    if (it == t.bitmaps.end()) return FALSE;
+    for (auto& [k, dc] : t.dcs)
         if (dc->selectedBitmap == ho) return FALSE;  // still selected into a context
     t.bitmaps.erase(it);
     return TRUE;

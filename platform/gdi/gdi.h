@@ -1,7 +1,8 @@
 // The GDI subset the drawing layer calls: bitmap files loaded as device-independent bitmap
 // sections, memory device contexts, BitBlt/StretchBlt (negative extents mirror), the colour table
 // of an 8-bit bitmap, window device contexts with the desktop's depth, display settings and the
-// cursor count. Text output is added with the fonts.
+// cursor count, and text: fonts from face names (through the text rasteriser), text output and
+// measuring in a context's selected font and text colour.
 #pragma once
 
 #include "platform/win32/types.h"
@@ -50,6 +51,33 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
 HDC GetDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);
 int GetDeviceCaps(HDC hdc, int index);
+
+// ---- fonts and text ----
+#define TRANSPARENT 1
+#define OPAQUE 2
+#define FW_NORMAL 400
+#define SHIFTJIS_CHARSET 128
+
+// A font of a face at a size: a positive height is the cell height (ascent + descent), a
+// negative one the character height, 0 a cell of 16; a width above 0 is the average character
+// width. Weight, italics, the character set and the precision, quality and pitch words are
+// accepted and not used (glyphs are drawn without anti-aliasing). Null when no font file can be
+// opened. Select it into a context with SelectObject; DeleteObject frees it once no context
+// has it selected.
+HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
+                  DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
+                  DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+// Draws Shift-JIS text with its cell's top-left at (x, y) in the context's font and text colour
+// onto the pixels of the context (a surface or a selected bitmap). Only the glyphs' pixels are
+// written, whatever the background mode. FALSE for a context without pixels.
+BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
+// The width and cell height of a text in the context's font.
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
+// Previous colour, or CLR_INVALID for a bad context.
+#define CLR_INVALID 0xFFFFFFFFu
+COLORREF SetTextColor(HDC hdc, COLORREF color);
+// Previous mode, or 0 for a bad context or mode.
+int SetBkMode(HDC hdc, int mode);
 
 // ---- display settings and the cursor ----
 #define DM_BITSPERPEL 0x00040000L
