@@ -10,6 +10,7 @@
 #include "app/report.h"
 #include "app/scene_manager.h"
 #include "app/screen_mode.h"
+#include "app/startup_dialog.h"
 #include "app/system_report.h"
 #include "app/window_record.h"
 #include "media/asset_table.h"
@@ -30,6 +31,8 @@
 #include "records/system_data.h"
 #include "records/system_ini.h"
 #include "records/world_map.h"
+#include "records/common_palette.h"
+#include "app/helpers.h"
 
 // The screen mode chosen at start-up (window flag, vertical sync, colour depth).
 SCREENMODE g_ScreenMode{};
@@ -144,6 +147,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
         ResetSystemIni(g_SystemIni, g_SystemData.m_vecIniKeys);
     }
 
+    // 10. The start-up dialog when "Direct3D" asks for it (Cancel ends the program).
+    if (!RunStartupDialogStep()) return false;
+
     // 11. A command line names the stage to play.
     if (cmdLine && *cmdLine) CopyBounded(g_SystemIni.szFreeStage, sizeof g_SystemIni.szFreeStage, cmdLine);
 
@@ -232,6 +238,24 @@ bool InitGame(const char* cmdLine, int showCmd) {
     if (!g_WorldMap.LoadFile(g_PathTable[PATH_WORLD_MAP])) {
         WriteReportLogBox("%s のロードに失敗！", g_PathTable[PATH_WORLD_MAP]);
         return false;
+    }
+
+    // 38. The common palette.
+    if (!g_CommonPalette.LoadFile(g_PathTable[PATH_COMMON_PALETTE])) {
+        WriteReportLogBox("%s のロードに失敗！", g_PathTable[PATH_COMMON_PALETTE]);
+        return false;
+    }
+
+    // 39. A stage named on the command line or by "FreeStage": its highest numbered file. A
+    // missing one is reported and the game starts at its title.
+    if (g_SystemIni.szFreeStage[0]) {
+        char found[MAX_PATH];
+        if (!FindNumberedFile(found, g_SystemIni.szFreeStage, g_ExtTable[EXT_STG4])) {
+            WriteReportAndLog("「%s」の読み込みに失敗しました！", g_SystemIni.szFreeStage);
+            g_SystemIni.szFreeStage[0] = 0;
+        } else {
+            CopyBounded(g_SystemIni.szFreeStage, sizeof g_SystemIni.szFreeStage, found);
+        }
     }
     return true;
 }

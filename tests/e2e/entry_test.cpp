@@ -62,6 +62,18 @@ TEST(Entry, TheReportDescribesTheMachineAndTheDrawingDevice) {
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
 }
 
+TEST(Entry, AMissingFreeStageIsReportedAndTheTitleFollows) {
+    GameRun run("freestage");
+    std::string ini = "Direct3D=0\r\nWindowMode=1\r\nFreeStage=data\\stg4\\nothere.stg4\r\nExit\r\n";
+    run.folder.WriteFile("System.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+    run.Script("run.script", "at 5 close\ntimeout 60\n");
+    auto r = testsupport::RunProcess({Player()}, run.Env("run.script"), run.dir, 60000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string report = testsupport::ReadFile(run.dir + "/Report_Game.txt");
+    EXPECT_NE(report.find("「data\\stg4\\nothere.stg4」の読み込みに失敗しました！\n"), std::string::npos) << report;
+    EXPECT_EQ(r.err.find("msgbox"), std::string::npos) << "no box for a missing stage";
+}
+
 TEST(Entry, NoWindowRecordInFullScreen) {
     GameRun run("fullscreen");
     std::string ini = "Direct3D=0\r\nWindowMode=0\r\nExit\r\n";

@@ -4,7 +4,9 @@
 #include "records/system_data.h"
 #include "records/world_map.h"
 #include "tools/bmp_writer.h"
+#include "records/common_palette.h"
 #include "tools/records/project_writer.h"
+#include "tools/records/stage_writer.h"
 
 const char* const kMinimalSystemIni = "Direct3D=0\r\nWindowMode=1\r\nShowFps=0\r\nExit\r\n";
 
@@ -30,5 +32,7 @@ bool WriteMinimalGame(cGameFolder& folder, const std::string& systemIni) {
     cWorldMap map;
     bool ok = WriteProjectFiles(folder, db, system, map);
     ok = WriteMinimalBitmaps(folder) && ok;
+    cCommonPalette palette;
+    ok = WriteCommonPalette(folder, palette) && ok;
     return folder.WriteFile("System.ini", std::vector<uint8_t>(systemIni.begin(), systemIni.end())) && ok;
 }
