@@ -198,6 +198,10 @@ void ReplayCorpus() {
     WriteHostFile(g_root + "/replay/replay_172", ReplayFileImage(stage, r, d, 172));
     cReplay empty;
     WriteHostFile(g_root + "/replay/empty_754", ReplayFileImage(stage, empty, d));
+    // A stage with characters, flows, blocks and items.
+    cStage sample;
+    MakeSampleStage(sample, 30, 20, 3, 2);
+    WriteHostFile(g_root + "/replay/sample_754", ReplayFileImage(sample, r, d));
 }
 
 }  // namespace

@@ -3,12 +3,13 @@
 
 #include <cstring>
 
+#include "app/file_dialog.h"
 #include "app/format.h"
 #include "app/globals.h"
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/scene_manager.h"
-#include "records/data_file.h"
+#include "media/primitives.h"
 #include "records/replay.h"
 #include "records/system_data.h"
 
@@ -33,15 +34,12 @@ void WaitForFileDialog() {
 
 }  // namespace
 
-void MakeReplayExtension(char* ext) { FormatBounded(ext, 32, "rpl4_%u", (unsigned)g_nCurrentVersion); }
-
 void ProposeReplayFileName(char* path, const char* stageName) {
     path[0] = 0;
     if (!stageName || !*stageName) return;
-    char ext[32];
-    MakeReplayExtension(ext);
+    const std::string ext = ReplayExtension();
     char name[MAX_PATH];
-    ChangeExtension(name, stageName, ext);  // a name without a dot stays as it is
+    ChangeExtension(name, stageName, ext.c_str());  // a name without a dot stays as it is
     GetFileNameOnly(name);
     char base[MAX_PATH];
     FormatBounded(base, sizeof base, "user_data\\rpl4\\%s", name);
@@ -60,6 +58,14 @@ void ProposeReplayFileName(char* path, const char* stageName) {
     // When all 81 exist, candidate holds the last one tried (_88).
     GetFileNameOnly(candidate);
     CopyBounded(path, MAX_PATH, candidate);
+}
+
+bool SaveReplayDialog(char* path, const char* stageName) {
+    ProposeReplayFileName(path, stageName);
+    DDMesBoxPrepare(1);
+    BOOL chosen = ChooseReplaySaveFile(GetActiveWindow(), path);
+    DDMesBoxPrepare(0);
+    return chosen != 0;
 }
 
 uint32_t ReplaySaveKeyCheck() {

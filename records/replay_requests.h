@@ -8,13 +8,16 @@
 
 #include "platform/win32/types.h"
 
-// The replay file extension of the current data version: "rpl4_754". `ext` holds 32 bytes.
-void MakeReplayExtension(char* ext);
 // The file name proposed for saving a replay of a stage (a MAX_PATH buffer): the stage name
 // with the replay extension, numbered _00 .. _08, _10 .. _88 (digits 0-8), the first that does
 // not exist in "user_data\rpl4\" (_88 when all 81 exist), without its folder. A stage name
 // without a dot is proposed unnumbered; an empty stage name gives an empty proposal.
 void ProposeReplayFileName(char* path, const char* stageName);
+
+// The save dialog of a replay (window thread): the proposed name for the stage, then the save
+// dialog in "user_data\rpl4\" with the replay extension; true when the user chose a file,
+// whose path is then in `path` (a MAX_PATH buffer).
+bool SaveReplayDialog(char* path, const char* stageName);
 
 // Frames during which another press of a save key for an empty replay plays no sound.
 extern int g_nReplaySaveCoolDown;

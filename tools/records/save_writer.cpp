@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <string>
 
-#include "records/chara_rec.h"
 #include "records/data_paths.h"
 #include "records/record_list.h"
 #include "records/replay.h"
 #include "records/save_data.h"
 #include "records/stage.h"
+#include "tools/records/stage_writer.h"
 
 namespace {
 
@@ -64,10 +64,7 @@ bool WriteChallengeSave(cGameFolder& folder, cSaveData& data, uint32_t version) 
 
 void MakeReplayStage(cStage& stage) {
     stage = cStage();
-    cCharaRec hero;
-    hero.m_byRole = 0;
-    hero.m_wGraphic = 1;
-    stage.m_vecCharas.push_back(hero);
+    stage.m_vecCharas.push_back(MakeHero(0, 0));
 }
 
 std::vector<uint8_t> ReplayFileImage(cStage& stage, cReplay& replay, cSaveData& snapshot, uint32_t version) {
