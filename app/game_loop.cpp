@@ -10,6 +10,7 @@
 #include "app/scene_manager.h"
 #include "platform/host/host.h"
 #include "media/draw_device.h"
+#include "media/game_fonts.h"
 #include "media/restore.h"
 #include "play/play_scene.h"
 #include "records/system_ini.h"
@@ -49,8 +50,10 @@ int RestoreSurfaces() {
     if (!g_PrimarySD.lpDD || !g_PrimarySD.lpDD->lpSurface) return 1;
     if (g_PrimarySD.lpDD->lpSurface->IsLost() != DDERR_SURFACELOST) return 1;
     // The display surfaces and the asset slots; the program's other collections follow as the
-    // subsystems that own them register.
-    return DDRestore();
+    // subsystems that own them register; then the fonts' digit sheets (they never fail).
+    if (!DDRestore()) return 0;
+    RestoreDigitSheets(g_DigitSheets, g_Fonts, kFontCount);
+    return 1;
 }
 
 void PresentFrame() {
@@ -76,7 +79,10 @@ int GameFrame() {
     g_nMeasuredFps = GetFPS(1);
     g_dwWorkTime = TimerElapsed(1);
     if (g_lpPlayScene) g_lpPlayScene->m_nFps = g_nMeasuredFps;
-    if (g_SystemIni.nShowFps != 0) RecordWorkTime(g_dwWorkTime);
+    if (g_SystemIni.nShowFps != 0) {
+        RecordWorkTime(g_dwWorkTime);
+        DrawFpsOverlay(g_SystemIni.nShowFps, g_nMeasuredFps, (int)g_dwWorkAverage);
+    }
     PresentFrame();
     return 1;
 }

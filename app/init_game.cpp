@@ -16,6 +16,8 @@
 #include "platform/gdi/gdi.h"
 #include "media/bgm.h"
 #include "media/draw_device.h"
+#include "media/game_fonts.h"
+#include "app/pulse_colours.h"
 #include "media/surface.h"
 #include "media/key_config.h"
 #include "media/music_request.h"
@@ -209,6 +211,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
     const int debugSlot[] = {1};
     if (!DDReloadSurfaces(g_SurfaceData, debugSlot, 1)) return false;
 
+    // 28. The three fonts and their digit sheets.
+    if (!InitGameFonts()) return false;
+
     // 29. Joystick button maps.
     for (cPlayerInput& p : g_vecPlayerInput) p.InitJoyButtonMap();
 
@@ -217,6 +222,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
 
     // 31. Options (a missing file keeps the defaults).
     g_OptionData.LoadFile(g_PathTable[PATH_OPTION]);
+
+    // 32. At 8 bits per pixel the palette tables of the option's palette number.
+    if (g_ScreenMode.nBpp == 8 && !LoadPaletteTables((int)g_OptionData.m_nPaletteNo)) return false;
 
     // 33. Music players when music is on.
     if (g_OptionData.m_bMusic) InitBgm();
@@ -257,9 +265,12 @@ bool InitGame(const char* cmdLine, int showCmd) {
 }
 
 void UnInitGame() {
+    if (g_bDDInitialized) ReportFontCounts();
     timeEndPeriod(1);
     DS_End();
     g_Bgm.Release();
     g_SceneManager.DestroyAll();
+    ReleaseGameFonts();
+    ReleaseDigitSheets();
     DDEnd();
 }
