@@ -10,6 +10,7 @@
 #include "app/report.h"
 #include "app/scene_manager.h"
 #include "app/screen_mode.h"
+#include "app/startup_dialog.h"
 #include "app/system_report.h"
 #include "app/window_record.h"
 #include "media/asset_table.h"
@@ -147,6 +148,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
         WriteReportLogBox("System.ini の読み込みに失敗しました！");
         ResetSystemIni(g_SystemIni, g_SystemData.m_vecIniKeys);
     }
+
+    // 10. The start-up dialog when "Direct3D" asks for it (Cancel ends the program).
+    if (!RunStartupDialogStep()) return false;
 
     // 11. A command line names the stage to play.
     if (cmdLine && *cmdLine) CopyBounded(g_SystemIni.szFreeStage, sizeof g_SystemIni.szFreeStage, cmdLine);

@@ -9,10 +9,14 @@
 
 #include "records/database.h"
 #include "records/option_data.h"
+#include "records/replay.h"
+#include "records/save_data.h"
+#include "records/stage.h"
 #include "records/system_data.h"
 #include "records/world_map.h"
 #include "tools/records/byte_image.h"
 #include "tools/records/sample_record.h"
+#include "tools/records/save_writer.h"
 #include "tools/records/stage_writer.h"
 
 namespace fs = std::filesystem;
@@ -147,6 +151,59 @@ void SystemIniCorpus() {
     Raw("system_ini", "crlf", "ShowFps =2\r\nDD_FontCache= 1\r\nExit\r\n");
 }
 
+// A game in progress: a carried hero, bests, results and some variables.
+cSaveData PlayedGame() {
+    cSaveData d;
+    d.m_bCarryOn = 1;
+    d.m_nMapX = 4;
+    d.m_nStageNumber = 3;
+    d.m_nLives = 999999;
+    d.m_strStageName = "c03.";
+    d.m_vecCarrySwitches[0] = d.m_vecCarrySwitches[23] = 1;
+    d.m_vecHeroes.resize(2);
+    d.m_vecHeroes[1].m_Chara.m_vecFlows.resize(1);
+    cStageBestRec best;
+    best.m_strKey = "c01.";
+    best.m_nBestScore = 1200;
+    d.m_vecStageBests.push_back(best);
+    d.m_vecStageResults.resize(3);
+    d.m_vecStageResults[0].m_bCleared = 1;
+    d.m_vecCommonVars[1] = 7;
+    return d;
+}
+
+void SaveDataCorpus() {
+    cSaveData d = PlayedGame();
+    fs::create_directories(g_root + "/save_data");
+    WriteHostFile(g_root + "/save_data/save_754", SaveFileImage(d));
+    WriteHostFile(g_root + "/save_data/save_500", SaveFileImage(d, 500));
+    WriteHostFile(g_root + "/save_data/save_165", SaveFileImage(d, 165));
+    cSaveData fresh;
+    WriteHostFile(g_root + "/save_data/new_game", SaveFileImage(fresh));
+}
+
+void ReplayCorpus() {
+    cStage stage;
+    MakeReplayStage(stage);
+    stage.m_vecBackgrounds.resize(2);
+    cReplay r;
+    r.m_dwSeed = 12345;
+    r.m_vecDirValues = {0, 2, 10, 0};
+    r.m_vecDirRuns = {30, 12, 0, 100};
+    r.m_vecButtonValues = {0, 1, 0};
+    r.m_vecButtonRuns = {40, 3, 99};
+    cSaveData d = PlayedGame();
+    fs::create_directories(g_root + "/replay");
+    WriteHostFile(g_root + "/replay/replay_754", ReplayFileImage(stage, r, d));
+    WriteHostFile(g_root + "/replay/replay_172", ReplayFileImage(stage, r, d, 172));
+    cReplay empty;
+    WriteHostFile(g_root + "/replay/empty_754", ReplayFileImage(stage, empty, d));
+    // A stage with characters, flows, blocks and items.
+    cStage sample;
+    MakeSampleStage(sample, 30, 20, 3, 2);
+    WriteHostFile(g_root + "/replay/sample_754", ReplayFileImage(sample, r, d));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,5 +218,7 @@ int main(int argc, char** argv) {
     SystemCorpus();
     WorldMapCorpus();
     SystemIniCorpus();
+    SaveDataCorpus();
+    ReplayCorpus();
     return 0;
 }

@@ -268,17 +268,21 @@ BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target) {
         PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0);
         return FALSE;
     }
-    if (!target) return TRUE;
-    target->CopyFrom(g_LoadedStage);
-    target->m_vecBackgrounds = g_LoadedStage.m_vecBackgrounds;
-    target->m_vecTexts = g_LoadedStage.m_vecTexts;
-    for (int i = 0; i < 5; ++i) target->m_aParts[i] = g_LoadedStage.m_aParts[i];
-    target->m_vecNumbers = g_LoadedStage.m_vecNumbers;
-    target->m_vecBlocks.clear();
-    target->m_vecCharas.clear();
-    target->m_vecItems.clear();
-    target->m_vecPaletteBlocks.clear();
-    target->m_vecPaletteCharas.clear();
-    target->m_vecPaletteItems.clear();
+    if (target) TakeStageSettings(*target, g_LoadedStage);
     return TRUE;
+}
+
+void TakeStageSettings(cStage& target, const cStage& source) {
+    if (&target == &source) return;
+    target.CopyFrom(source);
+    target.m_vecBackgrounds = source.m_vecBackgrounds;
+    target.m_vecTexts = source.m_vecTexts;
+    for (int i = 0; i < 5; ++i) target.m_aParts[i] = source.m_aParts[i];
+    target.m_vecNumbers = source.m_vecNumbers;
+    target.m_vecBlocks.clear();
+    target.m_vecCharas.clear();
+    target.m_vecItems.clear();
+    target.m_vecPaletteBlocks.clear();
+    target.m_vecPaletteCharas.clear();
+    target.m_vecPaletteItems.clear();
 }

@@ -39,3 +39,8 @@ bool StopRequested();
 // "主人公が配置されていないのでプレイできません！" and posts WM_CLOSE. With a target, the target
 // takes the settings, backgrounds, texts, parts and numbers and loses its definitions.
 BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target);
+
+// The settings copy of a loaded stage: the target takes the settings, backgrounds, texts, parts
+// and numbers of the source and loses its definitions (the stage loader's and the replay
+// loader's hand-over to g_StageSettings).
+void TakeStageSettings(cStage& target, const cStage& source);

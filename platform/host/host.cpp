@@ -44,6 +44,7 @@ bool g_scriptStarted = false;
 
 std::mutex g_keysM;
 uint8_t g_keys[256];
+std::string g_composition;  // the input method's composition (UTF-8), guarded by g_keysM
 std::atomic<int> g_cursorX{0}, g_cursorY{0}, g_buttons{0};
 
 std::shared_ptr<HostWindow> Find(HWND hwnd) {
@@ -176,18 +177,20 @@ void HandleEvent(const SDL_Event& e) {
         if (vk == VK_LSHIFT || vk == VK_RSHIFT) msgVk = VK_SHIFT;
         if (vk == VK_LCONTROL || vk == VK_RCONTROL) msgVk = VK_CONTROL;
         if (vk == VK_LMENU || vk == VK_RMENU) msgVk = VK_MENU;
-        PostMessageA(KeyTarget(w->hwnd), down ? WM_KEYDOWN : WM_KEYUP, (WPARAM)msgVk,
-                     KeyLParam(e.key.keysym.scancode, down, e.key.repeat != 0));
+        win32::PostInputMessage(KeyTarget(w->hwnd), down ? WM_KEYDOWN : WM_KEYUP, (WPARAM)msgVk,
+                                KeyLParam(e.key.keysym.scancode, down, e.key.repeat != 0));
         break;
     }
     case SDL_TEXTINPUT: {
+        SetCompositionText("");
         auto w = FindBySdl(e.text.windowID);
         if (!w) break;
-        std::string sj = Utf8ToCp932(e.text.text);
-        HWND target = KeyTarget(w->hwnd);
-        for (unsigned char c : sj) PostMessageA(target, WM_CHAR, (WPARAM)c, 1);
+        InjectText(w->hwnd, e.text.text);
         break;
     }
+    case SDL_TEXTEDITING:
+        SetCompositionText(e.edit.text);
+        break;
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -211,7 +214,15 @@ void HandleEvent(const SDL_Event& e) {
             else msg = down ? (e.button.clicks >= 2 ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP;
         }
         WPARAM keys = (g_buttons & 1 ? 0x0001 : 0) | (g_buttons & 2 ? 0x0002 : 0);
-        PostMessageA(w->hwnd, msg, keys, MAKELPARAM(lx, ly));
+        win32::PostInputMessage(w->hwnd, msg, keys, MAKELPARAM(lx, ly));
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        auto w = FindBySdl(e.wheel.windowID);
+        if (!w || e.wheel.y == 0) break;
+        int delta = (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y) * 120;
+        win32::PostInputMessage(KeyTarget(w->hwnd), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)delta),
+                                MAKELPARAM(g_cursorX.load(), g_cursorY.load()));
         break;
     }
     case SDL_WINDOWEVENT: {
@@ -372,6 +383,8 @@ void OnShowWindow(HWND hwnd, int cmd) {
         SDL_Rect r = DisplayClientRect(hwnd);
         Uint32 flags = SDL_WINDOW_HIDDEN;
         if (obj->style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+        // A pop-up without a caption (a dialog without a title bar) gets no decorations.
+        if ((obj->style & WS_POPUP) && !(obj->style & WS_CAPTION)) flags |= SDL_WINDOW_BORDERLESS;
         w->sdl = SDL_CreateWindow(Cp932ToUtf8(obj->title).c_str(), r.x, r.y, r.w, r.h, flags);
         if (w->sdl && w->fullScreen) SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
@@ -388,7 +401,8 @@ void OnShowWindow(HWND hwnd, int cmd) {
     }
     if (cmd != SW_HIDE) {
         g_appActive = true;
-        if (!g_scriptStarted) {
+        // The driver's timed events go to the program's own first window, not to a dialog.
+        if (!g_scriptStarted && obj->className != win32::kDialogClassName) {
             g_scriptStarted = true;
             script::OnStart(hwnd);
         }
@@ -476,6 +490,19 @@ void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int 
     script::OnPresent(hwnd, index, pixels, width, height, pitch);
 }
 
+void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch) {
+    if (!pixels || width <= 0 || height <= 0 || g_headless) return;
+    auto w = Find(hwnd);
+    if (!w) return;
+    std::lock_guard<std::mutex> lock(w->m);
+    w->frame.resize((size_t)width * height);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&w->frame[(size_t)y * width], (const char*)pixels + (size_t)y * pitch, (size_t)width * 4);
+    w->fw = width;
+    w->fh = height;
+    w->newFrame = true;
+}
+
 void SetFullScreen(HWND hwnd, bool on) {
     auto w = Ensure(hwnd);
     w->fullScreen = on;
@@ -520,7 +547,40 @@ void InjectKey(HWND hwnd, int vk, bool down) {
     if (vk == VK_LSHIFT || vk == VK_RSHIFT) SetKeyState(VK_SHIFT, down);
     if (vk == VK_LCONTROL || vk == VK_RCONTROL) SetKeyState(VK_CONTROL, down);
     if (!hwnd) return;
-    PostMessageA(KeyTarget(hwnd), down ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk, KeyLParam(0, down, down && wasDown));
+    win32::PostInputMessage(KeyTarget(hwnd), down ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk,
+                            KeyLParam(0, down, down && wasDown));
+}
+
+void InjectText(HWND hwnd, const std::string& utf8) {
+    if (!hwnd) return;
+    std::string sj = Utf8ToCp932(utf8);
+    HWND target = KeyTarget(hwnd);
+    for (unsigned char c : sj) win32::PostInputMessage(target, WM_CHAR, (WPARAM)c, 1);
+}
+
+std::string CompositionText() {
+    std::lock_guard<std::mutex> lock(g_keysM);
+    return g_composition;
+}
+
+void SetCompositionText(const std::string& utf8) {
+    std::lock_guard<std::mutex> lock(g_keysM);
+    g_composition = utf8;
+}
+
+void SetTextInputRect(HWND hwnd, const RECT& r) {
+    if (!g_sdlOk || !IsWindowThread()) return;
+    auto w = Find(hwnd);
+    if (!w || !w->sdl) return;
+    SDL_Rect sr{(int)r.left * g_scale, (int)r.top * g_scale, (int)(r.right - r.left) * g_scale,
+                (int)(r.bottom - r.top) * g_scale};
+    SDL_SetTextInputRect(&sr);
+}
+
+void SetCursorPos(int x, int y) {
+    g_cursorX = x;
+    g_cursorY = y;
+    if (g_sdlOk && !g_headless && IsWindowThread()) SDL_WarpMouseGlobal(x * g_scale, y * g_scale);
 }
 
 void CursorPos(POINT* pt) {

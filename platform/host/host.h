@@ -54,6 +54,9 @@ int DesktopDepth();
 // The window thread scales it into the window (aspect-correct, nearest). Every call counts one
 // presented frame for the test driver.
 void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch);
+// Shows a picture in a window (X8R8G8B8) without counting it as a frame: the layer's own
+// dialogs. Window thread; nothing happens without a display.
+void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch);
 // Shows a top-level window full screen on the desktop (the frame scaled and centred in it), or
 // back in its window; remembered for a window that is not shown yet. Any thread.
 void SetFullScreen(HWND hwnd, bool on);
@@ -69,8 +72,20 @@ bool KeyDown(int vk);
 // Delivers a key event as the host would: key state, then WM_KEYDOWN / WM_KEYUP to the window
 // that has the keyboard (the given window when there is no better target).
 void InjectKey(HWND hwnd, int vk, bool down);
+// Delivers typed text (UTF-8) as the host does: WM_CHAR with each Shift-JIS byte to the window
+// that has the keyboard.
+void InjectText(HWND hwnd, const std::string& utf8);
+// The input method's composition being typed (UTF-8, empty when none), from the host's text
+// editing events; the setter is the host's (and tests').
+std::string CompositionText();
+void SetCompositionText(const std::string& utf8);
+// Where the text being typed is, in a top-level window's client coordinates (the input
+// method's candidate window goes there).
+void SetTextInputRect(HWND hwnd, const RECT& r);
 // The mouse cursor in logical screen coordinates, as the host last saw it.
 void CursorPos(POINT* pt);
+// Moves the mouse cursor (logical screen coordinates); only recorded without a display.
+void SetCursorPos(int x, int y);
 // Mouse buttons as the host last saw them (bit 0 left, bit 1 right).
 int MouseButtons();
 

@@ -295,6 +295,12 @@ void OnStart(HWND hwnd) {
     for (const TimedEvent& e : due) Apply(e, hwnd, 0, nullptr, 0, 0, 0);
 }
 
+std::string FilePath(const std::string& name) {
+    if (!name.empty() && name[0] == '/') return name;
+    std::lock_guard<std::mutex> lock(g_m);
+    return (g_folder.empty() ? std::string(".") : g_folder) + "/" + name;
+}
+
 void Log(const std::string& utf8) { std::fprintf(stderr, "[script] %s\n", utf8.c_str()); }
 
 int KeyFromName(const std::string& name) { return VirtualKeyFromName(name); }

@@ -14,7 +14,9 @@
 //   at N joy button B down|up      (the virtual joystick's button B, 1..32)
 //   msgbox ANSWER ["TEXT"]         (answers in order: ok cancel yes no abort retry ignore or a
 //                                   number; with TEXT only a box whose text contains it)
-//   answer KIND ARGS...            (answers of other kinds, taken in order by their users)
+//   answer KIND ARGS...            (answers of other kinds, taken in order by their users:
+//                                   "answer dialog ..." for dialogs (win32/dialogs.h), "answer
+//                                   file ..." for file dialogs (win32/commdlg.h))
 //   timeout SECONDS                (real seconds after which the process ends with code 124)
 // KEY is a virtual-key name (ESCAPE, RETURN, SPACE, LEFT, UP, RIGHT, DOWN, F1..F12, A..Z, 0..9,
 // SHIFT, CONTROL, ...) or a number. Every action the driver takes is logged on standard error
@@ -47,6 +49,9 @@ bool TakeAnswer(const std::string& kind, std::vector<std::string>* args);
 void OnPresent(HWND hwnd, uint32_t frame, const uint32_t* pixels, int width, int height, int pitch);
 // Applies the events due before the first frame (frame 0); called when the first window is shown.
 void OnStart(HWND hwnd);
+
+// A file named in the script: relative names are in the script's folder.
+std::string FilePath(const std::string& name);
 
 // Writes a driver log line (UTF-8) to standard error.
 void Log(const std::string& utf8);

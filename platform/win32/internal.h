@@ -31,12 +31,19 @@ struct SentItem {
     std::condition_variable cv;
 };
 
+// A posted message; `input` marks key, character and mouse messages that come from the
+// keyboard and mouse (the host, the test driver), which keyboard hooks and dialogs look at.
+struct QueuedMessage {
+    MSG msg;
+    bool input = false;
+};
+
 // One thread: its queue of posted messages, the sends waiting for it, and its stop flag.
 struct ThreadRecord {
     DWORD id = 0;
     std::mutex m;
     std::condition_variable cv;
-    std::deque<MSG> posted;
+    std::deque<QueuedMessage> posted;
     std::deque<std::shared_ptr<SentItem>> sent;
     bool quitPending = false;  // PostQuitMessage
     int quitCode = 0;
@@ -59,7 +66,16 @@ void RegisterThread(const std::shared_ptr<ThreadRecord>& rec);
 void UnregisterThread(DWORD id);
 
 // Adds a posted message to a thread's queue and wakes it.
-bool PostToThread(const std::shared_ptr<ThreadRecord>& rec, const MSG& msg);
+bool PostToThread(const std::shared_ptr<ThreadRecord>& rec, const MSG& msg, bool input = false);
+// Posts a message from the keyboard or mouse to a window (see QueuedMessage).
+bool PostInputMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// PeekMessageA that also tells whether the message came from the keyboard or mouse.
+BOOL PeekMessageInternal(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg,
+                         bool* input);
+// Keyboard hooks of the calling thread (hook.cpp): whether there are any, and running the chain
+// for one stroke (non-zero: the stroke is discarded).
+bool HasKeyboardHooks();
+LRESULT RunKeyboardHooks(int code, WPARAM wParam, LPARAM lParam);
 // Serves every send waiting for the calling thread; returns how many were served.
 int ServePendingSends();
 // Runs a call on the given thread, blocking until it returns (served wherever that thread waits).
@@ -123,6 +139,10 @@ RECT ClientScreenRect(const Window& w);
 LRESULT CallWindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Sets outer position and size, sending WM_MOVE / WM_SIZE when they change.
 void ApplyWindowRect(HWND hwnd, const RECT& r, bool notify);
+// Stores a window's text (what WM_SETTEXT does by default).
+BOOL StoreWindowText(HWND hwnd, LPCSTR text);
+// The class of the layer's dialog windows.
+extern const char* const kDialogClassName;
 
 // Remote (other processes') windows.
 bool IsRemoteWindow(HWND hwnd);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/host/host.h"
+#include "platform/win32/hooks.h"
 #include "platform/win32/internal.h"
 #include "platform/win32/timer.h"
 
@@ -40,8 +41,8 @@ bool MatchesFilter(const MSG& msg, HWND hwnd, UINT minMsg, UINT maxMsg) {
 bool QuitPosted(ThreadRecord& rec) {
     // Caller holds rec.m.
     if (rec.quitPending) return true;
-    for (const MSG& m : rec.posted)
-        if (m.message == WM_QUIT) return true;
+    for (const QueuedMessage& q : rec.posted)
+        if (q.msg.message == WM_QUIT) return true;
     return false;
 }
 
@@ -96,13 +97,15 @@ void UnregisterThread(DWORD id) {
     }
 }
 
-bool PostToThread(const std::shared_ptr<ThreadRecord>& rec, const MSG& msg) {
+bool PostToThread(const std::shared_ptr<ThreadRecord>& rec, const MSG& msg, bool input) {
     if (!rec || rec->ended) return false;
     {
         std::lock_guard<std::mutex> lock(rec->m);
-        MSG m = msg;
-        m.time = timeGetTime();
-        rec->posted.push_back(m);
+        QueuedMessage q;
+        q.msg = msg;
+        q.msg.time = timeGetTime();
+        q.input = input;
+        rec->posted.push_back(q);
         rec->changeSeq++;
     }
     rec->cv.notify_all();
@@ -242,29 +245,63 @@ void PostQuitMessage(int nExitCode) {
     self->cv.notify_all();
 }
 
-BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+namespace win32 {
+
+static bool IsKeyMessage(UINT m) {
+    return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP;
+}
+
+BOOL PeekMessageInternal(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg,
+                         bool* input) {
     auto self = CurrentThread();
     ServePendingSends();
     if (host::IsWindowThread()) host::PumpEvents();
-    std::lock_guard<std::mutex> lock(self->m);
-    self->seenSeq = self->changeSeq;
-    for (auto it = self->posted.begin(); it != self->posted.end(); ++it) {
-        if (!MatchesFilter(*it, hWnd, wMsgFilterMin, wMsgFilterMax) && it->message != WM_QUIT) continue;
-        if (lpMsg) *lpMsg = *it;
-        if (wRemoveMsg & PM_REMOVE) self->posted.erase(it);
-        return TRUE;
-    }
-    if (self->quitPending || self->stop) {
-        if (lpMsg) {
-            *lpMsg = MSG{};
-            lpMsg->message = WM_QUIT;
-            lpMsg->wParam = self->quitPending ? (WPARAM)self->quitCode : 0;
-            lpMsg->time = timeGetTime();
+    bool hooks = HasKeyboardHooks();
+    for (;;) {
+        QueuedMessage found;
+        {
+            std::lock_guard<std::mutex> lock(self->m);
+            self->seenSeq = self->changeSeq;
+            bool have = false;
+            for (auto it = self->posted.begin(); it != self->posted.end(); ++it) {
+                if (!MatchesFilter(it->msg, hWnd, wMsgFilterMin, wMsgFilterMax) && it->msg.message != WM_QUIT)
+                    continue;
+                found = *it;
+                have = true;
+                if (wRemoveMsg & PM_REMOVE) self->posted.erase(it);
+                break;
+            }
+            if (!have) {
+                if (self->quitPending || self->stop) {
+                    if (lpMsg) {
+                        *lpMsg = MSG{};
+                        lpMsg->message = WM_QUIT;
+                        lpMsg->wParam = self->quitPending ? (WPARAM)self->quitCode : 0;
+                        lpMsg->time = timeGetTime();
+                    }
+                    if (input) *input = false;
+                    if ((wRemoveMsg & PM_REMOVE) && self->quitPending) self->quitPending = false;
+                    return TRUE;
+                }
+                return FALSE;
+            }
         }
-        if ((wRemoveMsg & PM_REMOVE) && self->quitPending) self->quitPending = false;
+        // A key stroke from the keyboard passes the thread's keyboard hooks, which may discard it.
+        if (hooks && found.input && IsKeyMessage(found.msg.message)) {
+            LRESULT r = RunKeyboardHooks((wRemoveMsg & PM_REMOVE) ? HC_ACTION : HC_NOREMOVE, found.msg.wParam,
+                                         found.msg.lParam);
+            if (r != 0 && (wRemoveMsg & PM_REMOVE)) continue;
+        }
+        if (lpMsg) *lpMsg = found.msg;
+        if (input) *input = found.input;
         return TRUE;
     }
-    return FALSE;
+}
+
+}  // namespace win32
+
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+    return PeekMessageInternal(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg, nullptr);
 }
 
 BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {

@@ -9,6 +9,9 @@
 #include "platform/win32/internal.h"
 
 namespace win32 {
+
+const char* const kDialogClassName = "#32770";
+
 namespace {
 
 std::recursive_mutex g_windowsM;
@@ -223,6 +226,17 @@ BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return PostToThread(rec, m) ? TRUE : FALSE;
 }
 
+bool win32::PostInputMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto w = FindWindowObject(hwnd);
+    if (!w) return false;
+    MSG m{};
+    m.hwnd = hwnd;
+    m.message = msg;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    return PostToThread(FindThread(w->threadId), m, true);
+}
+
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (!hWnd) return 0;
     if (IsRemoteWindow(hWnd)) return SendRemoteMessage(hWnd, Msg, wParam, lParam, true);
@@ -258,7 +272,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXT:
         return GetWindowTextA(hWnd, (LPSTR)lParam, (int)wParam);
     case WM_SETTEXT:
-        return SetWindowTextA(hWnd, (LPCSTR)lParam);
+        return StoreWindowText(hWnd, (LPCSTR)lParam);
     default:
         return 0;
     }
@@ -346,7 +360,14 @@ BOOL IsWindowEnabled(HWND hWnd) {
     return (w && w->enabled) ? TRUE : FALSE;
 }
 
+// The text goes through the window's WM_SETTEXT, whose default handling stores it, so a control
+// (an edit box) sees every change of its text.
 BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
+    if (!FindWindowObject(hWnd)) return FALSE;
+    return SendMessageA(hWnd, WM_SETTEXT, 0, (LPARAM)(lpString ? lpString : "")) ? TRUE : FALSE;
+}
+
+BOOL win32::StoreWindowText(HWND hWnd, LPCSTR lpString) {
     auto w = FindWindowObject(hWnd);
     if (!w) return FALSE;
     {
