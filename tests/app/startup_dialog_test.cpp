@@ -149,7 +149,7 @@ TEST_F(StartupDialog, TheDialogOpensWithTheBootDataShown) {
     std::vector<uint32_t> px;
     int w = 0, h = 0;
     ASSERT_TRUE(host::ReadPng(dir + "/first.png", &px, &w, &h));
-    EXPECT_TRUE(testgolden::MatchesGolden("startup_dialog_ja", px.data(), w, h));
+    testgolden::ExpectGolden("startup_dialog_ja", px.data(), w, h);
 }
 
 TEST_F(StartupDialog, EnglishCaptions) {
@@ -165,7 +165,7 @@ TEST_F(StartupDialog, EnglishCaptions) {
     std::vector<uint32_t> px;
     int w = 0, h = 0;
     ASSERT_TRUE(host::ReadPng(dir + "/english.png", &px, &w, &h));
-    EXPECT_TRUE(testgolden::MatchesGolden("startup_dialog_en", px.data(), w, h));
+    testgolden::ExpectGolden("startup_dialog_en", px.data(), w, h);
 }
 
 TEST(BootData, FileImageOfTwoWordsAndNoStrings) {

@@ -142,7 +142,7 @@ TEST(FontText, GoldenLinesOfTheGothicFaces) {
     gothic->Draw(t, 2, 2, "既に起動しています FPS60", -1, 0x000000);
     pgothic->Draw(t, 2, 22, "描画モード Direct3D ｶﾀｶﾅ", -1, 0x0000C0);
     pgothic->Draw(t, 2, 40, "登録名(3文字まで) Name", -1, 0xC00000);
-    EXPECT_TRUE(testgolden::MatchesGolden("fonttext_gothic_lines", px.data(), w, h));
+    testgolden::ExpectGolden("fonttext_gothic_lines", px.data(), w, h);
 }
 
 }  // namespace
