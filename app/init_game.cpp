@@ -19,6 +19,7 @@
 #include "media/draw_device.h"
 #include "media/game_fonts.h"
 #include "app/pulse_colours.h"
+#include "app/hook.h"
 #include "media/surface.h"
 #include "media/key_config.h"
 #include "media/music_request.h"
@@ -277,4 +278,5 @@ void UnInitGame() {
     ReleaseGameFonts();
     ReleaseDigitSheets();
     DDEnd();
+    cHook::Unset();
 }
