@@ -11,6 +11,7 @@
 #include "frontend/menu_scene.h"
 #include "platform/host/host.h"
 #include "media/draw_device.h"
+#include "media/game_fonts.h"
 #include "media/restore.h"
 #include "play/play_scene.h"
 #include "records/system_ini.h"
@@ -50,8 +51,9 @@ int RestoreSurfaces() {
     if (!g_PrimarySD.lpDD || !g_PrimarySD.lpDD->lpSurface) return 1;
     if (g_PrimarySD.lpDD->lpSurface->IsLost() != DDERR_SURFACELOST) return 1;
     // The display surfaces and the asset slots; the program's other collections follow as the
-    // subsystems that own them register.
+    // subsystems that own them register; then the fonts' digit sheets (they never fail).
     if (!DDRestore()) return 0;
+    RestoreDigitSheets(g_DigitSheets, g_Fonts, kFontCount);
     // The scene work surfaces: a restored one is marked lost and its scene draws it again.
     for (DDSURFACEDATA& rec : g_vecSceneSurface)
         if (!DDRestoreLostRecord(&rec)) return 0;
@@ -81,7 +83,10 @@ int GameFrame() {
     g_nMeasuredFps = GetFPS(1);
     g_dwWorkTime = TimerElapsed(1);
     if (g_lpPlayScene) g_lpPlayScene->m_nFps = g_nMeasuredFps;
-    if (g_SystemIni.nShowFps != 0) RecordWorkTime(g_dwWorkTime);
+    if (g_SystemIni.nShowFps != 0) {
+        RecordWorkTime(g_dwWorkTime);
+        DrawFpsOverlay(g_SystemIni.nShowFps, g_nMeasuredFps, (int)g_dwWorkAverage);
+    }
     PresentFrame();
     return 1;
 }

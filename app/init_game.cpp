@@ -18,6 +18,8 @@
 #include "media/bgm.h"
 #include "media/draw_device.h"
 #include "media/game_fonts.h"
+#include "app/pulse_colours.h"
+#include "app/hook.h"
 #include "media/surface.h"
 #include "media/key_config.h"
 #include "media/music_request.h"
@@ -227,6 +229,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
     // 31. Options (a missing file keeps the defaults).
     g_OptionData.LoadFile(g_PathTable[PATH_OPTION]);
 
+    // 32. At 8 bits per pixel the palette tables of the option's palette number.
+    if (g_ScreenMode.nBpp == 8 && !LoadPaletteTables((int)g_OptionData.m_nPaletteNo)) return false;
+
     // 33. Music players when music is on.
     if (g_OptionData.m_bMusic) InitBgm();
 
@@ -273,7 +278,7 @@ bool InitGame(const char* cmdLine, int showCmd) {
 }
 
 void UnInitGame() {
-    ReportFontCounts();
+    if (g_bDDInitialized) ReportFontCounts();
     timeEndPeriod(1);
     DS_End();
     g_Bgm.Release();
@@ -281,4 +286,5 @@ void UnInitGame() {
     ReleaseGameFonts();
     ReleaseDigitSheets();
     DDEnd();
+    cHook::Unset();
 }

@@ -5,6 +5,9 @@
 #include "app/globals.h"
 #include "app/thread.h"
 #include "app/window_record.h"
+#include "app/name_entry_request.h"
+#include "app/replay_service.h"
+#include "records/option_data.h"
 #include "records/system_ini.h"
 #include "play/play_scene.h"
 #include "app/scene_manager.h"
@@ -75,24 +78,6 @@ static LRESULT OnClose(HWND hwnd) {
     return 0;
 }
 
-// Requests of services that are not built yet are answered as failures, so no requester waits
-// forever on its done flag.
-static LRESULT RefuseRequest(UINT msg) {
-    switch (msg) {
-    case WM_REQ_NAMEENTRY:
-        g_bNameEntryDone = 1;
-        break;
-    case WM_REQ_LOADREPLAY:
-    case WM_REQ_SAVEREPLAY:
-        g_nFileDialogSuccess = 0;
-        g_bFileDialogDone = 1;
-        break;
-    default:
-        break;
-    }
-    return 0;
-}
-
 LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     g_MainWindow.GetCursorClientPos(0, 7);
     g_MainWindow.m_hWnd = hwnd;
@@ -156,13 +141,20 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         return 0;
+    case WM_REQ_NAMEENTRY:
+        // The option scene edits the stored ranking name; play enters the name of a new entry.
+        if (g_SceneManager.m_nCurrent == SCENE_OPTION || !g_lpPlayScene)
+            return ServeNameEntryRequest(&g_OptionData.m_strRankingName);
+        return ServeNameEntryRequest(&g_lpPlayScene->m_strRankingName);
+    case WM_REQ_LOADREPLAY:
+        ServeLoadReplayRequest(hwnd);
+        return 0;
+    case WM_REQ_SAVEREPLAY:
+        ServeSaveReplayRequest(wParam);
+        return 0;
     case WM_REQ_LOADSTAGE:
         ServeLoadStageRequest(hwnd);
         return 0;
-    case WM_REQ_NAMEENTRY:
-    case WM_REQ_LOADREPLAY:
-    case WM_REQ_SAVEREPLAY:
-        return RefuseRequest(msg);
     case WM_REQ_SOUND:
         ServeSoundRequest(wParam);
         return 0;

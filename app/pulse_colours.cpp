@@ -1,70 +1,88 @@
 #include "app/pulse_colours.h"
 
-#include <algorithm>
+#include <cstring>
 
+#include "app/format.h"
 #include "app/frame_timer.h"
+#include "app/helpers.h"
+#include "app/report.h"
+#include "media/asset_table.h"
 #include "media/draw_device.h"
+#include "media/surface.h"
 #include "media/transitions.h"
 #include "records/system_data.h"
 
-PULSECOLOUR g_PulseColours[PULSE_COUNT] = {};
+PULSECOLOUR g_PulseColours[10];
+BYTE g_byColourTable[65536];
 
 namespace {
 
-int g_anValue[PULSE_COUNT] = {};
-int g_anDirection[PULSE_COUNT] = {};
-int g_nCycleChannel = 0;  // colour 9: 0 red, 1 green, 2 blue, 3 yellow
-int g_nPaletteTick = 0;
+int g_pulseValue[10];
+int g_pulseDirection[10];
+int g_cycleChannel = 0;
+int g_paletteCycleCount = 0;
 
-DWORD Argb(int r, int g, int b) { return 0xFF000000u | (DWORD)r << 16 | (DWORD)g << 8 | (DWORD)b; }
+DWORD Argb(int r, int g, int b) { return 0xFF000000u | (DWORD)(r & 0xFF) << 16 | (DWORD)(g & 0xFF) << 8 | (DWORD)(b & 0xFF); }
 
-void BuildColours() {
-    const int* v = g_anValue;
-    g_PulseColours[0] = {Argb(v[0], v[0], v[0]), 7};
-    g_PulseColours[1] = {Argb(v[1], v[1], v[1]), 10};
-    g_PulseColours[2] = {Argb(v[2], 0, 0), 7};
-    g_PulseColours[3] = {Argb(0, v[3], 0), 7};
-    g_PulseColours[4] = {Argb(0, 0, v[4]), 7};
-    g_PulseColours[5] = {Argb(v[5], v[5], 0), 7};
-    g_PulseColours[6] = {Argb(v[6], 0, v[6] >> 2), 7};
-    g_PulseColours[7] = {Argb(v[7] >> 2, 0, v[7]), 7};
-    int c = v[8];
-    DWORD cycle = g_nCycleChannel == 0   ? Argb(c, 0, 0)
-                  : g_nCycleChannel == 1 ? Argb(0, c, 0)
-                  : g_nCycleChannel == 2 ? Argb(0, 0, c)
-                                         : Argb(c, c, 0);
-    g_PulseColours[8] = {cycle, 7};
-}
-
-void CyclePalette() {
-    if (++g_nPaletteTick < 6) return;
-    g_nPaletteTick = 0;
-    for (int group = 0; group < 8; ++group) {
-        int first = 208 + group * 4;
-        RotatePaletteRange(g_WorkPalette, first, first + 3, 1, 1, g_WorkPalette);
-    }
-    if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 208, 32, &g_WorkPalette[208]);
-}
+bool DirectDraw8() { return !g_lpDDDevice && g_bDDInitialized && g_nDDBpp == 8; }
 
 }  // namespace
 
 void UpdatePulseColours() {
     if (g_lpDDDevice) {
-        BuildColours();
-        // A step from the settings is held to the range the values swing in.
-        int step = (int)std::min<uint32_t>(g_SystemData.m_nPulseStep, 255);
-        for (int i = 0; i < PULSE_COUNT; ++i) {
-            int turned = PingPongStep(&g_anValue[i], &g_anDirection[i], step, 0, 255);
-            if (i == 8 && turned) g_nCycleChannel = (g_nCycleChannel + 1) % 4;
+        int step = (int)g_SystemData.m_nPulseStep;
+        for (int i = 1; i <= 9; ++i) {
+            int v = g_pulseValue[i];
+            DWORD c;
+            int mode = 7;
+            switch (i) {
+            case 1: c = Argb(v, v, v); break;
+            case 2: c = Argb(v, v, v); mode = 10; break;
+            case 3: c = Argb(v, 0, 0); break;
+            case 4: c = Argb(0, v, 0); break;
+            case 5: c = Argb(0, 0, v); break;
+            case 6: c = Argb(v, v, 0); break;
+            case 7: c = Argb(v, 0, v >> 2); break;
+            case 8: c = Argb(v >> 2, 0, v); break;
+            default:
+                c = g_cycleChannel == 0 ? Argb(v, 0, 0) : g_cycleChannel == 1 ? Argb(0, v, 0)
+                    : g_cycleChannel == 2 ? Argb(0, 0, v) : Argb(v, v, 0);
+                break;
+            }
+            g_PulseColours[i] = PULSECOLOUR{c, mode};
+            int turned = PingPongStep(&g_pulseValue[i], &g_pulseDirection[i], step, 0, 255);
+            if (i == 9 && turned) g_cycleChannel = (g_cycleChannel + 1) % 4;
         }
         return;
     }
-    if (g_nDDBpp == 8 && g_SystemData.m_bPaletteCycle) CyclePalette();
+    if (DirectDraw8() && g_SystemData.m_bPaletteCycle) {
+        if (++g_paletteCycleCount < 6) return;
+        g_paletteCycleCount = 0;
+        for (int g = 0; g < 8; ++g)
+            RotatePaletteRange(g_WorkPalette, 208 + 4 * g, 211 + 4 * g, 1, 1, g_WorkPalette);
+        if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 208, 32, &g_WorkPalette[208]);
+    }
 }
 
-void ResetPulseColours() {
-    for (int i = 0; i < PULSE_COUNT; ++i) g_anValue[i] = g_anDirection[i] = 0;
-    g_nCycleChannel = 0;
-    g_nPaletteTick = 0;
-    BuildColours();
+int LoadPaletteTables(int paletteNo) {
+    if (!DirectDraw8()) return 1;
+    if (paletteNo < 0 || paletteNo > 23) return 0;  // only the 24 tables exist
+    char path[MAX_PATH];
+    FormatBounded(path, sizeof path, "bmp\\hbt\\hbt%02d.dat", paletteNo);
+    if (!LoadTable64K(g_byColourTable, path)) {
+        MesBoxF("%s の読み込みに失敗！", path);
+        return 0;
+    }
+    if (!DDLoadPaletteFromFile(g_EnginePalette, g_SurfaceFiles[0].szPath)) return 0;
+    // Entries 16-207: twelve rows of 16 colours.
+    if (paletteNo < 12) {
+        RotatePaletteRange(g_EnginePalette, 16, 207, 16 * paletteNo, 1, g_EnginePalette);
+    } else {
+        PALETTEENTRY row[16];
+        std::memcpy(row, &g_EnginePalette[16 * (paletteNo - 11)], sizeof row);
+        for (int r = 1; r <= 12; ++r) std::memcpy(&g_EnginePalette[16 * r], row, sizeof row);
+    }
+    std::memcpy(g_WorkPalette, g_EnginePalette, sizeof g_WorkPalette);
+    if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 0, 255, g_EnginePalette);
+    return 1;
 }

@@ -3,6 +3,8 @@
 // thread runs.
 #pragma once
 
+#include <string>
+
 #include "app/scene.h"
 
 class cPlayScene : public cScene {
@@ -17,4 +19,6 @@ public:
 
     int m_nFps = 0;
     int m_bQuit = 0;
+    // The name a new ranking entry gets from the name-entry dialog.
+    std::string m_strRankingName;
 };
