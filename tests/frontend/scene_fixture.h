@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -87,7 +88,9 @@ protected:
     void SetUp() override {
         host::Init();
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::make_unique<cGameFolder>(std::string(VELMORA_BINARY_DIR) + "/tmp/frontend", info->name());
+        std::string tag = info->name();
+        std::replace(tag.begin(), tag.end(), '/', '_');  // parameterised names carry a slash
+        folder = std::make_unique<cGameFolder>(std::string(VELMORA_BINARY_DIR) + "/tmp/frontend", tag);
         folder->MakeLayout();
         ASSERT_TRUE(WriteMinimalGame(*folder));
         folder->MakeFolder("user_data\\story");

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/game_loop.h"
 #include "frontend/play_start.h"
 #include "frontend/scene_title.h"
 #include "media/sound.h"
@@ -98,6 +99,23 @@ TEST_F(TitleScene, TheMenuWindowInTextAndPictureFormWithSevenEntriesAndOne) {
         // The pictures are 160 wide: the window is centred on the screen with the cursor left of it.
         EXPECT_EQ(Title()->MenuX(), c.picture ? 288 - 80 : 192) << c.golden;
         drawtest::ExpectGolden(*BackPixels(), c.golden);
+        g_SceneManager.DestroyAll();
+    }
+}
+
+TEST_F(TitleScene, AfterADirectDrawLossTheMenuWindowIsDrawnAgain) {
+    for (int picture : {0, 1}) {
+        g_SystemData.m_bTitleMenuCentred = (uint32_t)picture;
+        ToMainMenu();
+        Frame();
+        std::vector<uint32_t> before = drawtest::Argb(*BackPixels(), true);
+        ddraw::SimulateSurfaceLoss(g_lpDD);
+        ASSERT_EQ(RestoreSurfaces(), 1);
+        ASSERT_FALSE(g_vecSceneSurface.empty());
+        EXPECT_EQ(g_vecSceneSurface[0].bLost, 1u);
+        Frame();
+        EXPECT_EQ(g_vecSceneSurface[0].bLost, 0u);
+        EXPECT_EQ(drawtest::Argb(*BackPixels(), true), before) << picture;
         g_SceneManager.DestroyAll();
     }
 }
@@ -404,5 +422,38 @@ TEST_F(TitleScene, EnteredAgainTheCursorIsOnTheLastChoiceAndTheMusicGoesOn) {
     EXPECT_EQ(Row(), 5);
     EXPECT_EQ(Title()->Entries()[(size_t)Row()], TITLE_OPTION);
 }
+
+}  // namespace
+
+namespace {
+
+// The title in the other back ends and depths: the menu window and the cursor show over the
+// title picture, and nothing is reported.
+class TitleBackEnds : public SceneFixture, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(TitleBackEnds, TheMenuShowsOverTheTitlePicture) {
+    Open(GetParam().first, GetParam().second);
+    for (int picture : {0, 1}) {
+        g_SystemData.m_bTitleMenuCentred = (uint32_t)picture;
+        for (int i = 0; i < 12; ++i) Frame();
+        cSceneTitle* t = dynamic_cast<cSceneTitle*>(g_SceneManager.m_lpScenes[SCENE_TITLE]);
+        ASSERT_NE(t, nullptr);
+        ASSERT_EQ(t->m_nState, 1);
+        raster::Surface* back = BackPixels();
+        // Left of the window the title picture; the cursor's middle and the window's frame row
+        // differ from it.
+        uint32_t sky = back->Get(t->MenuX() - 40, 256);
+        EXPECT_NE(back->Get(t->MenuX() + 8, 256), sky) << "cursor, picture form " << picture;
+        EXPECT_NE(back->Get(t->MenuX() + 40, picture ? 248 : 240), sky) << "window, picture form " << picture;
+        g_SceneManager.DestroyAll();
+    }
+    EXPECT_EQ(Report().find("err"), std::string::npos) << Report();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, TitleBackEnds,
+                         testing::Values(std::make_pair(1, 32), std::make_pair(0, 16), std::make_pair(0, 8)),
+                         [](const testing::TestParamInfo<std::pair<int, int>>& i) {
+                             return std::string(i.param.first ? "d3d_" : "dd_") + std::to_string(i.param.second);
+                         });
 
 }  // namespace
