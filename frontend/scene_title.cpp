@@ -40,6 +40,7 @@ constexpr int kMaxEntries = 7;
 constexpr int kMaxVisibleRows = 10;
 constexpr int kMenuFont = 2;               // the 32-dot font
 constexpr int kFrameColour = 240;
+constexpr int kScreenWidth = 640;
 
 // The game mode with its ranking switch from the mode's record of the system settings.
 void SetGameMode(int mode) {
@@ -83,12 +84,17 @@ void cSceneTitle::Init() {
     } else {
         int widest = 0;
         for (int n : m_vecEntries) widest = std::max(widest, GetCharCount(CheckedAt(menu, n).m_strText.c_str()));
-        m_nWindowWidth = widest * 32 + 34;
+        m_nWindowWidth = (int)std::min<int64_t>((int64_t)widest * 32 + 34, kScreenWidth);
     }
+    // A text longer than the screen is cut at its edge rather than making a window of any width.
+    m_nWindowWidth = std::min(m_nWindowWidth, kScreenWidth);
     m_nWindowHeight = count * kRowHeight + 2;
     ReleaseSceneSurfaces();
-    if (!DDAddBlankSurface(g_vecSceneSurface, g_vecSceneSurfaceDesc, m_nWindowWidth, m_nWindowHeight, 1, 0, 0, 0))
+    if (!DDAddBlankSurface(g_vecSceneSurface, g_vecSceneSurfaceDesc, m_nWindowWidth, m_nWindowHeight, 1, 0, 0, 0)) {
+        // No window to draw the menu on: the title shows its picture until the program ends.
+        ReleaseSceneSurfaces();
         PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+    }
     DrawMenuWindow();
     m_nPhase = 0;
 }

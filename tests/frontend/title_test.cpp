@@ -80,6 +80,11 @@ TEST_F(TitleScene, EntriesAreTheEnabledRecordsWithTheCursorOnTheLastChoice) {
         EXPECT_EQ(g_vecSceneSurface[0].nHeight, (int)c.entries.size() * 32 + 2);
         g_SceneManager.DestroyAll();
     }
+    // A text of thousands of characters gives a window as wide as the screen, no wider.
+    g_SystemData.m_vecTitleMenu[TITLE_END].m_strText = std::string(5000, 'W');
+    g_SystemData.m_vecTitleMenu[TITLE_END].m_bShown = 1;
+    Frame();
+    EXPECT_EQ(g_vecSceneSurface[0].nWidth, 640);
 }
 
 TEST_F(TitleScene, TheMenuWindowInTextAndPictureFormWithSevenEntriesAndOne) {
