@@ -254,6 +254,15 @@ BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target) {
             PostQuitMessage((int)msg.wParam);
             return FALSE;
         }
+        if (msg.message == WM_CLOSE && msg.hwnd && msg.hwnd == g_hMainWnd.load()) {
+            // The program is closing: the load is cancelled and the close acted on once this
+            // request has returned.
+            s_bStopLoad.store(true);
+            thStageLoad.Exit();
+            s_bStopLoad.store(false);
+            PostMessageA(msg.hwnd, WM_CLOSE, msg.wParam, msg.lParam);
+            return FALSE;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

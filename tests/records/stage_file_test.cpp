@@ -206,4 +206,14 @@ TEST_F(StageFileTest, AQuitDuringTheLoadStopsItAndIsPostedAgain) {
     EXPECT_EQ(g_LoadedStage.m_vecCharas.size(), 501u);
 }
 
+TEST_F(StageFileTest, AClosingProgramCancelsTheLoadAndClosesAfterIt) {
+    ASSERT_TRUE(folder_->WriteFile("data\\stg4\\a.stg4_001", Playable("big", 500, 4)));
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(PlayStageFile("data\\stg4\\a.stg4_001", FALSE, &g_StageSettings), FALSE);
+    EXPECT_FALSE(thStageLoad.IsRunning());
+    EXPECT_TRUE(g_boxes.empty());   // cancelled, not a failure to report
+    EXPECT_EQ(Closes(), 1);         // the close is still to be acted on
+    EXPECT_TRUE(IsWindow(main_));   // and was not acted on inside the request
+}
+
 }  // namespace
