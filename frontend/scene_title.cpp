@@ -10,7 +10,7 @@
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"
-#include "frontend/save_slot_list.h"
+#include "records/save_slot_draw.h"
 #include "frontend/stage_file_request.h"
 #include "media/asset_table.h"
 #include "media/blit.h"
