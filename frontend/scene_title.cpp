@@ -84,7 +84,7 @@ void cSceneTitle::Init() {
     } else {
         int widest = 0;
         for (int n : m_vecEntries) widest = std::max(widest, GetCharCount(CheckedAt(menu, n).m_strText.c_str()));
-        m_nWindowWidth = (int)std::min<int64_t>((int64_t)widest * 32 + 34, kScreenWidth);
+        m_nWindowWidth = widest * 32 + 34;
     }
     // A text longer than the screen is cut at its edge rather than making a window of any width.
     m_nWindowWidth = std::min(m_nWindowWidth, kScreenWidth);
