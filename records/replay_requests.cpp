@@ -17,7 +17,6 @@ int g_nReplaySaveCoolDown = 0;
 
 namespace {
 
-constexpr int kReplayStartMode = 4;  // the scene manager's start mode of replay playback
 constexpr int kSaveCoolDownFrames = 60;
 constexpr int kDigitCount = 9;       // the proposal's digits run 0-8
 
@@ -69,7 +68,7 @@ bool SaveReplayDialog(char* path, const char* stageName) {
 }
 
 uint32_t ReplaySaveKeyCheck() {
-    if (g_SceneManager.m_nPlayMode == kReplayStartMode || !g_SystemData.m_bReplay) return 0;
+    if (g_SceneManager.m_nPlayMode == START_MODE_REPLAY || !g_SystemData.m_bReplay) return 0;
     if (g_nReplaySaveCoolDown > 0) --g_nReplaySaveCoolDown;
     WPARAM which;
     if (GetAsyncKeyState(VK_F1) & 0x8000) which = 0;
