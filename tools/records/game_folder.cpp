@@ -7,18 +7,29 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/win32/codepage.h"
+#include "platform/win32/crt.h"
 #include "tools/records/byte_image.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// A program path (Shift-JIS, backslashes) as a host path below the folder (UTF-8, slashes); a
+// backslash byte that is the trail byte of a two-byte character stays part of it.
 std::string ToHostRelative(const std::string& programPath) {
-    std::string s = programPath;
-    for (char& c : s)
-        if (c == '\\') c = '/';  // test paths are ASCII
+    std::string s;
+    for (size_t i = 0; i < programPath.size(); ++i) {
+        unsigned char c = (unsigned char)programPath[i];
+        if (_ismbblead(c) && i + 1 < programPath.size()) {
+            s += programPath[i];
+            s += programPath[++i];
+        } else {
+            s += c == '\\' ? '/' : (char)c;
+        }
+    }
     while (!s.empty() && s.back() == '/') s.pop_back();
-    return s;
+    return Cp932ToUtf8(s);
 }
 
 }  // namespace
