@@ -23,8 +23,11 @@ const RECORDLAYOUT& cWindowData::Layout() const {
 
 void cWindowData::Read(cRecordReader& reader) {
     cDataFile::Read(reader);
-    m_nX = std::clamp<int32_t>(m_nX, 0, std::max(0, GetSystemMetrics(SM_CXFULLSCREEN)));
-    m_nY = std::clamp<int32_t>(m_nY, 0, std::max(0, GetSystemMetrics(SM_CYFULLSCREEN)));
+    // The window stays on the display: its outer size must fit after the stored position (a
+    // record written on a larger display, or at another scale, would put it partly outside).
+    int fullW = std::max(0, GetSystemMetrics(SM_CXFULLSCREEN)), fullH = std::max(0, GetSystemMetrics(SM_CYFULLSCREEN));
+    m_nX = std::clamp<int32_t>(m_nX, 0, std::max(0, fullW - g_MainWindow.m_nOuterW));
+    m_nY = std::clamp<int32_t>(m_nY, 0, std::max(0, fullH - g_MainWindow.m_nOuterH));
     // A size from the file stays within what the window can have and the display can show.
     int maxW = std::min(std::max(g_MainWindow.m_nMaxTrackW, 1), std::max(GetSystemMetrics(SM_CXFULLSCREEN), 1));
     int maxH = std::min(std::max(g_MainWindow.m_nMaxTrackH, 1), std::max(GetSystemMetrics(SM_CYFULLSCREEN), 1));

@@ -9,8 +9,8 @@ class cWindowData : public cDataFile {
 public:
     cWindowData();
     const RECORDLAYOUT& Layout() const override;
-    // The stored values; then the position is clamped into the full-screen client area, and the
-    // size to the main window's tracking limits and the display.
+    // The stored values; then the position is clamped so that the main window lies inside the
+    // full-screen client area, and the size to the main window's tracking limits and the display.
     void Read(cRecordReader& reader) override;
 
     int32_t m_nX;

@@ -25,7 +25,9 @@ TEST(WindowRecord, ReadingClampsThePositionAndTheSize) {
         int x, y, w, h;
         int ex, ey, ew, eh;
     };
-    int fx = GetSystemMetrics(SM_CXFULLSCREEN), fy = GetSystemMetrics(SM_CYFULLSCREEN);
+    // The farthest a 640 x 480 window with its frame can go and still be on the display.
+    int fx = GetSystemMetrics(SM_CXFULLSCREEN) - g_MainWindow.m_nOuterW;
+    int fy = GetSystemMetrics(SM_CYFULLSCREEN) - g_MainWindow.m_nOuterH;
     const Case cases[] = {
         {10, 20, 640, 480, 10, 20, 640, 480},
         {-50, -1, 320, 200, 0, 0, 320, 200},
