@@ -20,17 +20,15 @@ namespace {
 
 constexpr DWORD kFVF = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-// The size of a bitmap file through GDI; false when it cannot be loaded.
+// The size of a bitmap file from its headers (the picture itself is decoded once, by its loader);
+// false when it is not a bitmap.
 bool BitmapSize(const char* path, int* w, int* h, int* bits) {
-    HBITMAP hbm = (HBITMAP)LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-    if (!hbm) return false;
-    BITMAP bm{};
-    GetObjectA(hbm, sizeof bm, &bm);
-    DeleteObject(hbm);
-    *w = bm.bmWidth;
-    *h = bm.bmHeight;
-    if (bits) *bits = bm.bmBitsPixel;
-    return bm.bmWidth > 0 && bm.bmHeight > 0;
+    int bw = 0, bh = 0, bpp = 0;
+    if (!gdi::ReadBmpInfo(path, &bw, &bh, &bpp)) return false;
+    *w = bw;
+    *h = bh;
+    if (bits) *bits = bpp;
+    return bw > 0 && bh > 0;
 }
 
 void ShowDeviceMessageAndClose() {

@@ -55,55 +55,77 @@ uint32_t Channel(uint32_t v, uint32_t mask, int shift, int bits) {
     return out >> (have - 8);
 }
 
-}  // namespace
-
-bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error) {
-    Reader r{data, size};
-    if (!data || !r.Has(0, 18) || data[0] != 'B' || data[1] != 'M') return Fail(error, "not a bitmap file");
-    uint32_t offBits = r.U32(10);
-    uint32_t hdr = r.U32(14);
-    int64_t width, height;
-    int bpp;
+// The headers of a bitmap file: size, depth, compression and where the colour table starts.
+struct BmpHeader {
+    int64_t width = 0, height = 0;
+    int bpp = 0;
     uint32_t compression = 0, clrUsed = 0;
-    size_t tableOff, entrySize;
+    size_t tableOff = 0, entrySize = 0;
     uint32_t masks[3] = {0, 0, 0};
+    bool topDown = false;
+    uint32_t offBits = 0;
+};
+
+bool ParseHeader(const Reader& r, BmpHeader* b, std::string* error) {
+    const uint8_t* data = r.p;
+    if (!data || !r.Has(0, 18) || data[0] != 'B' || data[1] != 'M') return Fail(error, "not a bitmap file");
+    b->offBits = r.U32(10);
+    uint32_t hdr = r.U32(14);
     if (hdr == 12) {
         if (!r.Has(14, 12)) return Fail(error, "truncated header");
-        width = r.U16(18);
-        height = (int16_t)r.U16(20);
-        bpp = (int)r.U16(24);
-        tableOff = 26;
-        entrySize = 3;
+        b->width = r.U16(18);
+        b->height = (int16_t)r.U16(20);
+        b->bpp = (int)r.U16(24);
+        b->tableOff = 26;
+        b->entrySize = 3;
     } else if (hdr >= 40 && hdr <= 1024) {
         if (!r.Has(14, hdr)) return Fail(error, "truncated header");
-        width = r.I32(18);
-        height = r.I32(22);
-        bpp = (int)r.U16(28);
-        compression = r.U32(30);
-        clrUsed = r.U32(46);
-        tableOff = 14 + (size_t)hdr;
-        entrySize = 4;
-        if (compression == 3) {  // BI_BITFIELDS: masks in the header (V4/V5) or after it
-            size_t mo = hdr >= 52 ? 54 : tableOff;
+        b->width = r.I32(18);
+        b->height = r.I32(22);
+        b->bpp = (int)r.U16(28);
+        b->compression = r.U32(30);
+        b->clrUsed = r.U32(46);
+        b->tableOff = 14 + (size_t)hdr;
+        b->entrySize = 4;
+        if (b->compression == 3) {  // BI_BITFIELDS: masks in the header (V4/V5) or after it
+            size_t mo = hdr >= 52 ? 54 : b->tableOff;
             if (!r.Has(mo, 12)) return Fail(error, "truncated colour masks");
-            masks[0] = r.U32(mo);
-            masks[1] = r.U32(mo + 4);
-            masks[2] = r.U32(mo + 8);
-            if (hdr < 52) tableOff += 12;
+            b->masks[0] = r.U32(mo);
+            b->masks[1] = r.U32(mo + 4);
+            b->masks[2] = r.U32(mo + 8);
+            if (hdr < 52) b->tableOff += 12;
         }
     } else {
         return Fail(error, "unknown header size");
     }
-    bool topDown = height < 0;
-    if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > raster::kMaxSide || height > raster::kMaxSide ||
-        width * height > raster::kMaxPixels)
+    b->topDown = b->height < 0;
+    if (b->topDown) b->height = -b->height;
+    if (b->width <= 0 || b->height <= 0 || b->width > raster::kMaxSide || b->height > raster::kMaxSide ||
+        b->width * b->height > raster::kMaxPixels)
         return Fail(error, "bad picture size");
-    bool rle8 = compression == 1;
-    if (!(compression == 0 || (rle8 && bpp == 8 && !topDown) || (compression == 3 && (bpp == 16 || bpp == 32))))
+    bool rle8 = b->compression == 1;
+    if (!(b->compression == 0 || (rle8 && b->bpp == 8 && !b->topDown) ||
+          (b->compression == 3 && (b->bpp == 16 || b->bpp == 32))))
         return Fail(error, "unsupported compression");
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+    if (b->bpp != 1 && b->bpp != 4 && b->bpp != 8 && b->bpp != 16 && b->bpp != 24 && b->bpp != 32)
         return Fail(error, "unsupported bit count");
+    return true;
+}
+
+}  // namespace
+
+bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error) {
+    Reader r{data, size};
+    BmpHeader b;
+    if (!ParseHeader(r, &b, error)) return false;
+    uint32_t offBits = b.offBits;
+    int64_t width = b.width, height = b.height;
+    int bpp = b.bpp;
+    uint32_t compression = b.compression, clrUsed = b.clrUsed;
+    size_t tableOff = b.tableOff, entrySize = b.entrySize;
+    uint32_t masks[3] = {b.masks[0], b.masks[1], b.masks[2]};
+    bool topDown = b.topDown;
+    bool rle8 = compression == 1;
 
     Dib dib;
     dib.bitCount = bpp;
@@ -208,6 +230,21 @@ bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error) {
         }
     }
     *out = std::move(dib);
+    return true;
+}
+
+bool ReadBmpInfo(const char* path, int* width, int* height, int* bitCount) {
+    if (!path || !*path) return false;
+    FILE* fp = crt::fopen(path, "rb");
+    if (!fp) return false;
+    uint8_t head[14 + 1024 + 12];
+    size_t got = std::fread(head, 1, sizeof head, fp);
+    std::fclose(fp);
+    BmpHeader b;
+    if (!ParseHeader(Reader{head, got}, &b, nullptr)) return false;
+    if (width) *width = (int)b.width;
+    if (height) *height = (int)b.height;
+    if (bitCount) *bitCount = b.bpp;
     return true;
 }
 

@@ -19,6 +19,9 @@ struct Dib {
 
 // Decodes a whole file image; false with a reason for anything malformed or unsupported.
 bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error);
+// The size and depth in a file's headers (nothing else is read); false when they are not those
+// of a bitmap the decoder takes.
+bool ReadBmpInfo(const char* path, int* width, int* height, int* bitCount);
 // Reads a file by its program (Windows) path and decodes it.
 bool LoadBmpFile(const char* path, Dib* out, std::string* error);
 

@@ -49,6 +49,11 @@ void FillRect(Surface& dst, const Rect& r0, uint32_t pixel) {
     Rect r = Intersect(r0, dst.Bounds());
     if (r.Empty()) return;
     int bpp = BytesPerPixel(dst.format);
+    uint32_t used = bpp == 1 ? 0xFFu : bpp == 2 ? 0xFFFFu : 0xFFFFFFFFu;
+    if ((pixel & used) == 0 && r.left == 0 && r.top == 0 && r.right == dst.width && r.bottom == dst.height) {
+        dst.Clear();  // a whole surface to zero: nothing to do while it is still all zero
+        return;
+    }
     for (int y = r.top; y < r.bottom; ++y) {
         uint8_t* row = dst.Row(y) + (size_t)r.left * bpp;
         int n = r.Width();

@@ -327,6 +327,30 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
             }
             continue;
         }
+        if (!texture && (target.format == PixelFormat::X8R8G8B8 || target.format == PixelFormat::A8R8G8B8)) {
+            // Without a texture every pixel gets the same shaded colour: one shading, then a
+            // plain store or the blend of that colour over each pixel.
+            uint32_t colour = ShadePixel(0xFF000000u, diffuse, st);
+            uint32_t* drow = (uint32_t*)target.Row(y) + x0;
+            uint32_t mask = target.format == PixelFormat::X8R8G8B8 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+            int n = x1 - x0;
+            if (!st.blend) {
+                std::fill(drow, drow + n, colour & mask);
+            } else if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha) {
+                uint32_t sa = colour >> 24, da = 255 - sa;
+                uint32_t pre[4];
+                for (int c = 0; c < 4; ++c) pre[c] = Chan(colour, 8 * c) * sa;
+                for (int i = 0; i < n; ++i) {
+                    // An X8R8G8B8 pixel reads with alpha 255, as GetArgb gives it.
+                    uint32_t d = drow[i] | ~mask, out = 0;
+                    for (int c = 0; c < 4; ++c) out |= Div255(pre[c] + Chan(d, 8 * c) * da) << (8 * c);
+                    drow[i] = out & mask;
+                }
+            } else {
+                for (int i = 0; i < n; ++i) drow[i] = BlendPixel(colour, drow[i] | ~mask, st) & mask;
+            }
+            continue;
+        }
         for (int x = x0; x < x1; ++x) {
             uint32_t texel = texture ? Fetch(texture, cols[(size_t)(x - x0)], ty) : 0xFF000000u;
             uint32_t colour = copy ? texel : ShadePixel(texel, diffuse, st);

@@ -18,12 +18,7 @@ bool Surface::Create(int w, int h, PixelFormat f) {
     int bpp = BytesPerPixel(f);
     if (bpp == 0 || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || (int64_t)w * h > kMaxPixels) return false;
     int p = (w * bpp + 3) & ~3;
-    try {
-        bits.assign((size_t)p * (size_t)h, 0);
-    } catch (...) {
-        bits.clear();
-        return false;
-    }
+    if (!bits.Allocate((size_t)p * (size_t)h)) return false;
     width = w;
     height = h;
     format = f;

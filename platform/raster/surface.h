@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/raster/format.h"
@@ -21,6 +24,87 @@ struct Rect {
 // Intersection of two rectangles (empty when they do not meet).
 Rect Intersect(const Rect& a, const Rect& b);
 
+// A zero-filled byte store taken from calloc: large stores come as untouched zero pages, so a big
+// sheet or texture costs nothing until it is drawn on. The store knows while it is still all
+// zero (no writable access since it was made or zero-filled), so clearing it to zero again
+// touches nothing. Copies are deep.
+class PixelStore {
+public:
+    PixelStore() = default;
+    ~PixelStore() { std::free(m_data); }
+    PixelStore(const PixelStore& o) { CopyFrom(o); }
+    PixelStore& operator=(const PixelStore& o) {
+        if (this != &o) {
+            clear();
+            CopyFrom(o);
+        }
+        return *this;
+    }
+    PixelStore(PixelStore&& o) noexcept : m_data(o.m_data), m_size(o.m_size), m_zero(o.m_zero) {
+        o.m_data = nullptr;
+        o.m_size = 0;
+    }
+    PixelStore& operator=(PixelStore&& o) noexcept {
+        std::swap(m_data, o.m_data);
+        std::swap(m_size, o.m_size);
+        std::swap(m_zero, o.m_zero);
+        return *this;
+    }
+    friend bool operator==(const PixelStore& a, const PixelStore& b) {
+        return a.m_size == b.m_size && (a.m_size == 0 || std::memcmp(a.m_data, b.m_data, a.m_size) == 0);
+    }
+    friend void swap(PixelStore& a, PixelStore& b) noexcept {
+        std::swap(a.m_data, b.m_data);
+        std::swap(a.m_size, b.m_size);
+        std::swap(a.m_zero, b.m_zero);
+    }
+    // A zero-filled store of n bytes; false when memory runs out (the store is then empty).
+    bool Allocate(size_t n) {
+        clear();
+        if (n == 0) return true;
+        m_data = static_cast<uint8_t*>(std::calloc(n, 1));
+        if (!m_data) return false;
+        m_size = n;
+        m_zero = true;
+        return true;
+    }
+    void clear() {
+        std::free(m_data);
+        m_data = nullptr;
+        m_size = 0;
+        m_zero = false;
+    }
+    // Every byte 0 (nothing to write when it already is).
+    void ZeroFill() {
+        if (!m_zero && m_size) std::memset(m_data, 0, m_size);
+        m_zero = m_size != 0;
+    }
+    bool KnownZero() const { return m_zero; }
+    // Writable access: the store may no longer be all zero.
+    uint8_t* data() {
+        m_zero = false;
+        return m_data;
+    }
+    const uint8_t* data() const { return m_data; }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    uint8_t* begin() { return data(); }
+    uint8_t* end() { return data() + m_size; }
+    uint8_t& operator[](size_t i) { return data()[i]; }
+    const uint8_t& operator[](size_t i) const { return m_data[i]; }
+
+private:
+    void CopyFrom(const PixelStore& o) {
+        if (o.m_size && Allocate(o.m_size)) {
+            std::memcpy(m_data, o.m_data, o.m_size);
+            m_zero = o.m_zero;
+        }
+    }
+    uint8_t* m_data = nullptr;
+    size_t m_size = 0;
+    bool m_zero = false;
+};
+
 // Largest side and pixel count a surface may have; bigger requests fail cleanly.
 constexpr int kMaxSide = 16384;
 constexpr int64_t kMaxPixels = 64ll * 1024 * 1024;
@@ -30,13 +114,13 @@ struct Surface {
     int height = 0;
     PixelFormat format = PixelFormat::Unknown;
     int pitch = 0;
-    std::vector<uint8_t> bits;
+    PixelStore bits;
     // Colours of a P8 surface when it is shown or converted (shared with its palette object).
     std::shared_ptr<Palette> palette;
 
     // Allocates a zero-filled store; false (and an empty surface) for a bad size or format.
     bool Create(int w, int h, PixelFormat f);
-    void Clear() { std::fill(bits.begin(), bits.end(), 0); }
+    void Clear() { bits.ZeroFill(); }
     bool Valid() const { return width > 0 && height > 0 && !bits.empty(); }
     Rect Bounds() const { return Rect{0, 0, width, height}; }
     uint8_t* Row(int y) { return bits.data() + (size_t)y * (size_t)pitch; }

@@ -1,0 +1,119 @@
+// Start-up of the sample game: from process start to the first presented frame, beside the floor
+// of reading every file that start-up reads (the project's files, the bitmaps, the sounds, the
+// fonts and the soundfont). Goal: within 5 times the floor.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/gdi/fonttext.h"
+#include "tools/game/sample_game.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+cGameFolder& Sample() {
+    static cGameFolder folder(fs::temp_directory_path().string(), "velmora-startup-bench");
+    static bool written = [] {
+        bool ok = WriteSampleGame(folder);
+        std::ofstream(folder.Root() + "/first.script") << "at 0 close\ntimeout 60\n";
+        return ok;
+    }();
+    (void)written;
+    return folder;
+}
+
+std::string PlayerPath() {
+    // The benchmark programs are built in <build>/bench; the player in <build>.
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    self[n > 0 ? n : 0] = 0;
+    return (fs::path(self).parent_path().parent_path() / "velmora-player").string();
+}
+
+// Runs the player until the test driver reports that frame 0 was presented (its close line).
+double SecondsToFirstFrame(const std::string& player, const std::string& game) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], 2);
+        close(fds[0]);
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        if (chdir(game.c_str()) != 0) _exit(126);
+        setenv("VELMORA_SCRIPT", (game + "/first.script").c_str(), 1);
+        setenv("VELMORA_RUNTIME_DIR", (game + "/.runtime").c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("DISPLAY");
+        execl(player.c_str(), player.c_str(), (char*)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string err;
+    char buf[512];
+    double seconds = -1;
+    for (;;) {
+        ssize_t got = read(fds[0], buf, sizeof buf);
+        if (got <= 0) break;
+        err.append(buf, (size_t)got);
+        if (err.find("frame 0: close") != std::string::npos) {
+            seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            break;
+        }
+    }
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return seconds;
+}
+
+void ReadWhole(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return;
+    static std::vector<char> buf(1 << 20);
+    while (std::fread(buf.data(), 1, buf.size(), f) > 0) {
+    }
+    std::fclose(f);
+}
+
+void BM_StartupToFirstFrame(benchmark::State& state) {
+    std::string game = Sample().Root(), player = PlayerPath();
+    for (auto _ : state) {
+        double s = SecondsToFirstFrame(player, game);
+        if (s < 0) {
+            state.SkipWithError("the player did not present a frame");
+            break;
+        }
+        state.SetIterationTime(s);
+    }
+}
+BENCHMARK(BM_StartupToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The floor: every file of the game folder, the Gothic fonts and the soundfont, read whole.
+void BM_ReadStartupFiles(benchmark::State& state) {
+    std::vector<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(Sample().Root()))
+        if (e.is_regular_file()) files.push_back(e.path().string());
+    files.push_back(gdi::ResolveFontFace("ＭＳ ゴシック").path);
+    files.push_back(gdi::ResolveFontFace("ＭＳ Ｐゴシック").path);
+    files.push_back("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    for (auto _ : state)
+        for (const std::string& f : files) ReadWhole(f);
+}
+BENCHMARK(BM_ReadStartupFiles)->Unit(benchmark::kMillisecond);
+
+}  // namespace
