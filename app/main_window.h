@@ -35,6 +35,9 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 extern std::atomic<int> g_bNameEntryDone;
 extern std::atomic<int> g_bFileDialogDone;
 extern std::atomic<int> g_nFileDialogSuccess;
+// Waits (1 ms steps) until a request's done flag is set; false when it will not be: the main
+// window is gone, or the waiting thread is being ended (a quit in its queue or a stop request).
+bool WaitRequestDone(const std::atomic<int>& done);
 // The client rectangle in screen coordinates, kept for the DirectDraw present.
 extern RECT g_rcClientScreen;
 

@@ -22,15 +22,6 @@ constexpr int kDigitCount = 9;       // the proposal's digits run 0-8
 
 void PlaySystemSound(int n) { SendMessageA(g_hMainWnd.load(), WM_REQ_SOUND, (WPARAM)n, 0); }
 
-// The window thread answers a file-dialog request before the send returns; the wait ends too
-// when there is no main window to answer it.
-void WaitForFileDialog() {
-    while (!g_bFileDialogDone.load()) {
-        if (!g_hMainWnd.load()) return;
-        Sleep(1);
-    }
-}
-
 }  // namespace
 
 void ProposeReplayFileName(char* path, const char* stageName) {
@@ -84,7 +75,7 @@ uint32_t ReplaySaveKeyCheck() {
     PlaySystemSound(1);
     g_bFileDialogDone = 0;
     SendMessageA(g_hMainWnd.load(), WM_REQ_SAVEREPLAY, which, 0);
-    WaitForFileDialog();
+    WaitRequestDone(g_bFileDialogDone);
     return 1;
 }
 
@@ -92,6 +83,5 @@ bool RequestLoadReplay() {
     g_bFileDialogDone = 0;
     g_nFileDialogSuccess = 0;
     SendMessageA(g_hMainWnd.load(), WM_REQ_LOADREPLAY, 0, 0);
-    WaitForFileDialog();
-    return g_bFileDialogDone.load() && g_nFileDialogSuccess.load() != 0;
+    return WaitRequestDone(g_bFileDialogDone) && g_nFileDialogSuccess.load() != 0;
 }
