@@ -14,6 +14,7 @@
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "records/world_map.h"
+#include "tools/bmp_writer.h"
 #include "tools/records/byte_image.h"
 #include "tools/records/sample_record.h"
 #include "tools/records/save_writer.h"
@@ -151,6 +152,25 @@ void SystemIniCorpus() {
     Raw("system_ini", "crlf", "ShowFps =2\r\nDD_FontCache= 1\r\nExit\r\n");
 }
 
+void BmpCorpus() {
+    fs::create_directories(g_root + "/bmp");
+    std::vector<uint32_t> colours(256);
+    for (int i = 0; i < 256; ++i) colours[i] = (uint32_t)(i * 0x010203);
+    tools::BmpPicture pal = tools::PalettePicture(9, 5, colours);
+    for (size_t i = 0; i < pal.indices.size(); ++i) pal.indices[i] = (uint8_t)(i * 7);
+    tools::BmpPicture rgb = tools::SolidPicture(7, 3, 0x336699);
+    struct {
+        const char* name;
+        const tools::BmpPicture& pic;
+        tools::BmpOptions opt;
+    } seeds[] = {
+        {"p1", pal, {1, false, false}},  {"p4", pal, {4, false, false}},  {"p8", pal, {8, false, false}},
+        {"p8_top", pal, {8, true, false}}, {"rle8", pal, {8, false, true}}, {"rgb24", rgb, {24, false, false}},
+        {"rgb32", rgb, {32, true, false}},
+    };
+    for (const auto& s : seeds) WriteHostFile(g_root + "/bmp/" + s.name, tools::EncodeBmp(s.pic, s.opt));
+}
+
 // A game in progress: a carried hero, bests, results and some variables.
 cSaveData PlayedGame() {
     cSaveData d;
@@ -220,5 +240,6 @@ int main(int argc, char** argv) {
     SystemIniCorpus();
     SaveDataCorpus();
     ReplayCorpus();
+    BmpCorpus();
     return 0;
 }
