@@ -69,7 +69,7 @@ inline tools::BmpPicture CharSheet() {
 class DrawFixture : public testing::Test {
 protected:
     void MakeGameFolder() {
-        folder = TempFolder(std::string("game_") + testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = TempFolder("game");
         ASSERT_FALSE(folder.empty());
         ASSERT_EQ(std::system(("mkdir -p '" + folder + "/bmp/plt'").c_str()), 0);
         tools::BmpPicture pal = tools::PalettePicture(16, 16, PaletteColours());

@@ -49,8 +49,12 @@ inline void ExpectGolden(const raster::Surface& s, const std::string& name) {
 }
 
 // A fresh folder under the build tree for one test.
+// CTest runs the tests of one executable side by side, so the folder carries the running test's
+// name: two tests never empty each other's folder.
 inline std::string TempFolder(const std::string& name) {
     std::string dir = std::string(VELMORA_BINARY_DIR) + "/test-tmp/" + name;
+    if (const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info())
+        dir += std::string("_") + info->test_suite_name() + "_" + info->name();
     std::string cmd = "rm -rf '" + dir + "' && mkdir -p '" + dir + "'";
     if (std::system(cmd.c_str()) != 0) return "";
     return dir;
