@@ -37,6 +37,7 @@
 #include "records/common_palette.h"
 #include "app/helpers.h"
 #include "frontend/play_start.h"
+#include "flow/command_param_table.h"
 
 // The screen mode chosen at start-up (window flag, vertical sync, colour depth).
 SCREENMODE g_ScreenMode{};
@@ -118,6 +119,9 @@ bool InitGame(const char* cmdLine, int showCmd) {
     // 2. The data version every record file is written with; strings lose their carriage returns.
     g_nCurrentVersion = kDataVersion;
     g_bStripReturns = TRUE;
+
+    // 3. The table of command parameters that flows drive from variables.
+    BuildCommandParamTable();
 
     // 4-5. "data\" (from "default\" when missing) and the fixed folders.
     if (!CreateDataFolder(hwnd)) {
