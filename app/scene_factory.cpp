@@ -2,6 +2,7 @@
 #include <new>
 
 #include "app/scene_manager.h"
+#include "frontend/scene_option.h"
 #include "frontend/scene_title.h"
 #include "play/play_scene.h"
 
@@ -29,8 +30,9 @@ cScene* CreateScene(int n) {
     case SCENE_WORLDMAP:
     case SCENE_SAVE:
     case SCENE_STAGESELECT:
-    case SCENE_OPTION:
         return new (std::nothrow) cPlainScene();
+    case SCENE_OPTION:
+        return new (std::nothrow) cSceneOption();
     case SCENE_PLAY:
         return new (std::nothrow) cPlayScene();
     default:

@@ -80,8 +80,8 @@ TEST_F(SceneFrame, TheFadeOutHandsOverToTheNextScene) {
     Frame();
     EXPECT_EQ(g_SceneManager.m_lpScenes[SCENE_TITLE], nullptr);
     EXPECT_NE(g_SceneManager.m_lpScenes[SCENE_OPTION], nullptr);
-    // Its pictures and menu window went with it.
-    EXPECT_TRUE(g_vecSceneSurface.empty());
+    // Its pictures and menu window went with it (a work surface now is the options' own screen).
+    for (const DDSURFACEDATA& s : g_vecSceneSurface) EXPECT_EQ(s.nWidth, 640);
     EXPECT_EQ(g_SurfaceData[47].lpDD, nullptr);
 }
 

@@ -413,6 +413,7 @@ TEST_F(TitleScene, ALoadedReplayStartsPlayback) {
 
 TEST_F(TitleScene, EnteredAgainTheCursorIsOnTheLastChoiceAndTheMusicGoesOn) {
     g_SystemData.m_vecMenuTunes[0] = 2;
+    g_SystemData.m_vecMenuTunes[3] = 2;  // the options play the same tune
     Frame();
     EXPECT_EQ(Taken(), std::vector<REQUEST>{kMusic0});
     Choose(TITLE_OPTION);
