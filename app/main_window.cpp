@@ -169,6 +169,7 @@ LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ServeSoundRequest(wParam);
         return 0;
     case WM_REQ_MUSIC:
+        if (wParam == MUSIC_REQ_SWITCH) return ServeMusicSwitch(lParam);
         ServeMusicRequest(wParam, lParam);
         return 0;
     case WM_REQ_RESETDEVICE:

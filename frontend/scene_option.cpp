@@ -11,6 +11,7 @@
 #include "app/system_se.h"
 #include "media/asset_table.h"
 #include "media/bgm.h"
+#include "media/music_request.h"
 #include "media/blit.h"
 #include "media/draw_device.h"
 #include "media/game_fonts.h"
@@ -93,14 +94,10 @@ void ApplySoundVolume(uint32_t step) {
 }
 
 void PlayTitleBgm() {
-    if (!g_Bgm.m_bInit && g_OptionData.m_bMusic) {
-        g_Bgm.Release();
-        InitBgm();
+    // The player belongs to the window thread (it also stops it on WM_CLOSE): the switch is served
+    // there, and the title asks for its tune again when the player was started or released.
+    if (SendMessageA(g_hMainWnd.load(), WM_REQ_MUSIC, MUSIC_REQ_SWITCH, g_OptionData.m_bMusic ? 1 : 0))
         g_SceneManager.m_nTuneNo = 0;
-    } else if (g_Bgm.m_bInit && !g_OptionData.m_bMusic) {
-        g_Bgm.Release();
-        g_SceneManager.m_nTuneNo = 0;
-    }
 }
 
 cSceneOption::cSceneOption() : cMenuScene(SCENE_OPTION, 3, {ASSET_CURSOR, ASSET_WINDOW}) {

@@ -18,6 +18,19 @@ const char* BgmFile(int tune) {
 
 void SetMusicData(const MUSICDATA& data) { g_data = data; }
 
+LRESULT ServeMusicSwitch(LPARAM on) {
+    if (!g_Bgm.m_bInit && on) {
+        g_Bgm.Release();
+        InitBgm();
+        return 1;
+    }
+    if (g_Bgm.m_bInit && !on) {
+        g_Bgm.Release();
+        return 1;
+    }
+    return 0;
+}
+
 void ServeMusicRequest(WPARAM slot, LPARAM tune) {
     if (slot <= 3) {
         int s = (int)slot;

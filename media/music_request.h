@@ -24,3 +24,8 @@ extern int g_nBgmTune;
 extern int g_bBgmTuneLoop;
 
 void ServeMusicRequest(WPARAM slot, LPARAM tune);
+
+// Slot 5: the music option was switched (lParam the new switch). The player lives on the window
+// thread, so it is started or released there. Answers 1 when it was started or released.
+#define MUSIC_REQ_SWITCH 5
+LRESULT ServeMusicSwitch(LPARAM on);

@@ -40,6 +40,8 @@ LRESULT OptionTestProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         Requests().push_back({m, w});
         return MainWndProc(h, m, w, l);
     }
+    // The music switch is served as the main window serves it, and is not recorded.
+    if (m == WM_REQ_MUSIC && w == MUSIC_REQ_SWITCH) return ServeMusicSwitch(l);
     if (m == WM_REQ_MUSIC && g_bServeMusic) {
         Requests().push_back({m, w});
         ServeMusicRequest(w, l);
