@@ -2,6 +2,7 @@
 #include <new>
 
 #include "app/scene_manager.h"
+#include "frontend/scene_stage_select.h"
 #include "frontend/scene_title.h"
 #include "play/play_scene.h"
 
@@ -28,9 +29,10 @@ cScene* CreateScene(int n) {
         return new (std::nothrow) cSceneTitle();
     case SCENE_WORLDMAP:
     case SCENE_SAVE:
-    case SCENE_STAGESELECT:
     case SCENE_OPTION:
         return new (std::nothrow) cPlainScene();
+    case SCENE_STAGESELECT:
+        return new (std::nothrow) cSceneStageSelect();
     case SCENE_PLAY:
         return new (std::nothrow) cPlayScene();
     default:
