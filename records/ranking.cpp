@@ -44,7 +44,7 @@ const RECORDLAYOUT& cRankingEntry::Layout() const {
 
 // ---- tables ----
 
-cRankingTable::cRankingTable() : m_nOrder(0) { m_vecEntries.resize(kRankingPlaces); }
+cRankingTable::cRankingTable() : m_nOrder(0) { ClearTable(); }
 
 const RECORDLAYOUT& cRankingTable::Layout() const {
     static const RECORDLAYOUT layout = cLayoutBuilder().Values<&cRankingTable::m_nOrder>().Build();
