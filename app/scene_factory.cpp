@@ -3,14 +3,14 @@
 
 #include "app/scene_manager.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_stage_select.h"
 #include "frontend/scene_title.h"
 #include "play/play_scene.h"
 
 namespace {
 
-// The world map, story save, stage select and option scenes are not built yet: until they are,
-// each slot holds this plain scene object, which draws nothing and never leaves. It is not a
-// finished scene.
+// The world map and story save scenes are not built yet: until they are, each slot holds this
+// plain scene object, which draws nothing and never leaves. It is not a finished scene.
 class cPlainScene : public cScene {
 public:
     void Run() override {
@@ -29,8 +29,9 @@ cScene* CreateScene(int n) {
         return new (std::nothrow) cSceneTitle();
     case SCENE_WORLDMAP:
     case SCENE_SAVE:
-    case SCENE_STAGESELECT:
         return new (std::nothrow) cPlainScene();
+    case SCENE_STAGESELECT:
+        return new (std::nothrow) cSceneStageSelect();
     case SCENE_OPTION:
         return new (std::nothrow) cSceneOption();
     case SCENE_PLAY:

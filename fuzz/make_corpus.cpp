@@ -9,6 +9,7 @@
 
 #include "records/database.h"
 #include "records/option_data.h"
+#include "records/ranking.h"
 #include "records/replay.h"
 #include "records/save_data.h"
 #include "records/stage.h"
@@ -224,6 +225,21 @@ void ReplayCorpus() {
     WriteHostFile(g_root + "/replay/sample_754", ReplayFileImage(sample, r, d));
 }
 
+// Rankings: an empty file, a played one, and an old file of three tables.
+void RankingCorpus() {
+    fs::create_directories(g_root + "/ranking");
+    cRankingHolder empty;
+    WriteHostFile(g_root + "/ranking/empty_754", Image(empty));
+    cRankingHolder played;
+    played.m_vecTables[0].Add("ABC", 12000);
+    played.m_vecTables[0].Add("あいう", 9000);
+    played.m_vecTables[2].Add("Z", 6543210);
+    played.m_vecTables[4].Add("", -3);
+    WriteHostFile(g_root + "/ranking/played_754", Image(played));
+    played.m_vecTables.resize(3);
+    WriteHostFile(g_root + "/ranking/three_180", Versioned(Image(played), 180));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -241,5 +257,6 @@ int main(int argc, char** argv) {
     SaveDataCorpus();
     ReplayCorpus();
     BmpCorpus();
+    RankingCorpus();
     return 0;
 }
