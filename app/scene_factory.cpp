@@ -2,6 +2,7 @@
 #include <new>
 
 #include "app/scene_manager.h"
+#include "frontend/scene_save.h"
 #include "frontend/scene_title.h"
 #include "play/play_scene.h"
 
@@ -26,8 +27,9 @@ cScene* CreateScene(int n) {
     switch (n) {
     case SCENE_TITLE:
         return new (std::nothrow) cSceneTitle();
-    case SCENE_WORLDMAP:
     case SCENE_SAVE:
+        return new (std::nothrow) cSceneSave();
+    case SCENE_WORLDMAP:
     case SCENE_STAGESELECT:
     case SCENE_OPTION:
         return new (std::nothrow) cPlainScene();
