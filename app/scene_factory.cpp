@@ -4,6 +4,7 @@
 #include "app/scene_manager.h"
 #include "frontend/scene_save.h"
 #include "frontend/scene_title.h"
+#include "frontend/scene_world_map.h"
 #include "play/play_scene.h"
 
 namespace {
@@ -30,6 +31,7 @@ cScene* CreateScene(int n) {
     case SCENE_SAVE:
         return new (std::nothrow) cSceneSave();
     case SCENE_WORLDMAP:
+        return new (std::nothrow) cSceneWorldMap();
     case SCENE_STAGESELECT:
     case SCENE_OPTION:
         return new (std::nothrow) cPlainScene();
