@@ -55,12 +55,11 @@ cWorldMapItemRec Condition(int flag, int var, int op, int value, int score) {
     return c;
 }
 
-class WorldMap : public SceneFixture {
+class WorldMapBase : public SceneFixture {
 protected:
-    void SetUp() override {
-        SceneFixture::SetUp();
+    // The map's bitmaps and data; the drawing device is opened by the test's fixture.
+    void Prepare() {
         WriteMapBitmaps();
-        Open();
         // A 30 x 20 map of grass with a wall at column 14, the player at (9, 7).
         g_WorldMap.SetSize(30, 20);
         for (int y = 0; y < 20; ++y)
@@ -78,6 +77,8 @@ protected:
         g_SceneManager.m_nCurrent = SCENE_WORLDMAP;
         g_SceneManager.m_nPrevious = SCENE_TITLE;
     }
+    cSceneWorldMap* Map() { return dynamic_cast<cSceneWorldMap*>(g_SceneManager.m_lpScenes[SCENE_WORLDMAP]); }
+    int State() { return Map() ? Map()->m_nState : -99; }
     void NewStory() {
         g_SaveData.Reset();
         g_SaveData.m_nMapX = 9;
@@ -122,15 +123,20 @@ protected:
         folder->MakeFolder("data\\stg4");
         ASSERT_TRUE(WriteStageFile(*folder, path, stage));
     }
-    cSceneWorldMap* Map() { return dynamic_cast<cSceneWorldMap*>(g_SceneManager.m_lpScenes[SCENE_WORLDMAP]); }
-    int State() { return Map() ? Map()->m_nState : -99; }
+};
+
+class WorldMap : public WorldMapBase {
+protected:
+    void SetUp() override {
+        SceneFixture::SetUp();
+        Prepare();
+        Open();
+    }
     void ToWalk() {
         for (int i = 0; i < 30 && State() != 1; ++i) Frame();
         ASSERT_EQ(State(), 1);
         Taken();
     }
-    // A step by a direction, held for one frame, then released.
-    void Step(WORD keys) { Tap(keys); }
     bool At(int x, int y) { return Map()->PlayerX() == x && Map()->PlayerY() == y; }
 };
 
@@ -305,6 +311,7 @@ TEST_F(WorldMap, NotTakingTheStageOnStepsBack) {
 }
 
 TEST_F(WorldMap, AStageThatCannotBeReadKeepsTheMap) {
+    host::script::LoadText("msgbox ok \"c01-1.stg4\"\n", folder->Root());
     ToWalk();
     Frame(2);
     Frame();
@@ -315,6 +322,9 @@ TEST_F(WorldMap, AStageThatCannotBeReadKeepsTheMap) {
     EXPECT_TRUE(At(9, 7));
     EXPECT_EQ(g_SceneManager.m_nNext, 0);
     EXPECT_FALSE(ClosePosted());
+    // The message naming the stage file was shown (its scripted answer is used up).
+    int answer = 0;
+    EXPECT_FALSE(host::script::TakeMessageBoxAnswer("エラー", "data\\stg4\\c01-1.stg4", MB_OK, &answer));
 }
 
 TEST_F(WorldMap, APassedEntryIsNotEnteredAndOffersItsRanking) {
@@ -499,5 +509,34 @@ TEST_F(WorldMap, TheMapLayers) {
     for (int i = 0; i < 80; ++i) Frame();
     EXPECT_EQ(drawtest::Argb(*BackPixels(), true), before);
 }
+
+}  // namespace
+
+namespace {
+
+// The map in the other back ends and depths: the chips, the entry icons, the player and the
+// lives box show, and nothing is reported.
+class WorldMapBackEnds : public WorldMapBase, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(WorldMapBackEnds, TheMapShows) {
+    Prepare();
+    Open(GetParam().first, GetParam().second);
+    for (int i = 0; i < 30 && State() != 1; ++i) Frame();
+    ASSERT_EQ(State(), 1);
+    Frame();
+    raster::Surface* back = BackPixels();
+    uint32_t grass = back->Get(100, 240);
+    EXPECT_NE(back->Get(448 + 16, 240), grass) << "the wall";
+    EXPECT_NE(back->Get(320 + 16, 224 + 16), grass) << "the stage entry's icon";
+    EXPECT_NE(back->Get(288 + 16, 224 + 16), grass) << "the player";
+    EXPECT_NE(back->Get(600, 27), grass) << "the lives box";
+    EXPECT_EQ(Report().find("err"), std::string::npos) << Report();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, WorldMapBackEnds,
+                         testing::Values(std::make_pair(1, 32), std::make_pair(0, 16), std::make_pair(0, 8)),
+                         [](const testing::TestParamInfo<std::pair<int, int>>& i) {
+                             return std::string(i.param.first ? "d3d_" : "dd_") + std::to_string(i.param.second);
+                         });
 
 }  // namespace
