@@ -177,7 +177,8 @@ std::string EntryStagePath(const cWorldMapEntry& entry) {
 }
 
 cSceneWorldMap::cSceneWorldMap()
-    : cMenuScene(SCENE_WORLDMAP, 1, {ASSET_WINDOW, ASSET_ACCESSORY, ASSET_SYMBOL, ASSET_CHIPS, ASSET_ENTRIES, ASSET_BACK}) {
+    : cMenuScene(SCENE_WORLDMAP, 1,
+                 {ASSET_WINDOW, ASSET_ACCESSORY, ASSET_SYMBOL, ASSET_CHIPS, ASSET_ENTRIES, ASSET_BACK}) {
     SetStates<cSceneWorldMap>({&cSceneWorldMap::StateWalk, &cSceneWorldMap::StateEnter});
 }
 
@@ -198,21 +199,20 @@ void cSceneWorldMap::Init() {
     m_Pos.nPixelY = kPlayerY;
     m_nFacing = g_SaveData.m_nValue4 >= 0 && g_SaveData.m_nValue4 <= 3 ? g_SaveData.m_nValue4 : 0;
     m_Back = m_Pos;
-    m_wLastButtons = 0;
+    // A button 3 or 4 held when the map opens acts only when pressed again.
+    m_wLastButtons = CheckedAt(g_vecPlayerInput, 0).m_wButton;
     FindEntries();
 
     // Back from a stage that was not cleared: the player stands on an entry that would be
     // entered again, and steps back to the cell it came from.
-    if (EntersOnArrival(m_lpUsable) && s_Back.bValid && std::abs(s_Back.nX - m_Pos.nX) + std::abs(s_Back.nY - m_Pos.nY) == 1 &&
-        Walkable(s_Back.nX, s_Back.nY)) {
+    bool nextTo = std::abs(s_Back.nX - m_Pos.nX) + std::abs(s_Back.nY - m_Pos.nY) == 1;
+    if (EntersOnArrival(m_lpUsable) && s_Back.bValid && nextTo && Walkable(s_Back.nX, s_Back.nY)) {
         m_Back.nX = s_Back.nX;
         m_Back.nY = s_Back.nY;
         StepBack();
     } else {
         StorePosition();
     }
-    m_nEntryX = m_lpUsable ? m_Pos.nX : -1;
-    m_nEntryY = m_lpUsable ? m_Pos.nY : -1;
     UpdateView();
     PrepareEntry();
 
@@ -302,10 +302,6 @@ void cSceneWorldMap::StateWalk() {
     FindEntries();
     if (moved) {
         PrepareEntry();
-        if (m_lpUsable) {
-            m_nEntryX = m_Pos.nX;
-            m_nEntryY = m_Pos.nY;
-        }
         if (EntersOnArrival(m_lpUsable)) {
             // Entering: the position kept, then the take-on question.
             StorePosition();
@@ -463,8 +459,8 @@ void cSceneWorldMap::DrawWorldMap(bool withInfo) {
         int nameWidth = std::min(GetCharCount(name), 40) * kRow;
         bool best = g_SystemData.m_nWord13 != 0 && m_nBest >= 1;
         if (nameWidth > 0)
-            g_Fonts[1].DrawTextFramed(&g_BackBufferSD, kNameCentreX - nameWidth / 2, best ? kNameUpperY : kNameY, nameWidth,
-                                      kRow, name, 0);
+            g_Fonts[1].DrawTextFramed(&g_BackBufferSD, kNameCentreX - nameWidth / 2, best ? kNameUpperY : kNameY,
+                                      nameWidth, kRow, name, 0);
         if (best) {
             const std::string& label = CheckedAt(g_SystemData.m_vecTexts, TEXT_BEST);
             int width = std::min(GetCharCount(label.c_str()) + CountDigits(m_nBest), 40) * kRow;

@@ -111,7 +111,6 @@ private:
     int m_nFacing = 0;   // 0 down, 1 up, 2 left, 3 right
     const cWorldMapEntry* m_lpEntry = nullptr;   // the entry on the player's cell
     const cWorldMapEntry* m_lpUsable = nullptr;  // the same when it is open
-    int m_nEntryX = -1, m_nEntryY = -1;          // the cell of the entry arrived on last
     int m_nBest = 0;                             // the best result of the usable stage entry
     WORD m_wLastButtons = 0;                     // buttons 3 and 4 act when pressed, not held
 };

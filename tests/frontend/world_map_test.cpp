@@ -63,7 +63,8 @@ protected:
         // A 30 x 20 map of grass with a wall at column 14, the player at (9, 7).
         g_WorldMap.SetSize(30, 20);
         for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 30; ++x) g_WorldMap.m_vecCells[((size_t)y << g_WorldMap.m_nShift) + x] = x == 14 ? kWall : kGrass;
+            for (int x = 0; x < 30; ++x)
+                g_WorldMap.m_vecCells[((size_t)y << g_WorldMap.m_nShift) + x] = x == 14 ? kWall : kGrass;
         g_WorldMap.m_nBackColour = 16;
         g_WorldMap.m_vecPointEntries = {
             MakeEntry(10, 7, "はじまりの森", WORLDENTRY_STAGE, 1, 0, "data\\stg4\\c01-1.stg4"),
