@@ -63,9 +63,6 @@ constexpr int kWalkCycle = 80;  // two walking frames of 40 frames each
 // The system settings' texts of the map.
 enum { TEXT_BEST = 3, TEXT_TAKE_ON = 10 };  // 10, 11: take the stage on, stay on the map
 
-// The player's figure changes every 40 frames across scenes.
-int s_nWalkFrame = 0;
-
 // The cell the player stood on before the last step, kept across the play of a stage: a stage
 // left without being cleared puts the player back there.
 struct BACKCELL {
@@ -191,6 +188,7 @@ void cSceneWorldMap::Init() {
         PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0);
     }
     m_bMapDrawn = false;
+    m_nWalkFrame = 0;
 
     // The player where the play data has it (kept inside the map) and facing its way.
     m_Pos.nX = std::clamp(g_SaveData.m_nMapX, 0, g_WorldMap.m_nWidth - 1);
@@ -434,8 +432,8 @@ void cSceneWorldMap::DrawWorldMap(bool withInfo) {
 
     // The player: two walking pictures by facing.
     static const int kFigure[4][2] = {{0, 64}, {64, 64}, {64, 96}, {0, 96}};
-    s_nWalkFrame = s_nWalkFrame % kWalkCycle + 1;
-    int sx = kFigure[m_nFacing & 3][0] + (s_nWalkFrame >= 41 ? kCell : 0);
+    m_nWalkFrame = m_nWalkFrame % kWalkCycle + 1;
+    int sx = kFigure[m_nFacing & 3][0] + (m_nWalkFrame >= 41 ? kCell : 0);
     DDBlt(&g_BackBufferSD, kPlayerX, kPlayerY, kCell, kCell, &g_SurfaceData[ASSET_ACCESSORY], sx,
           kFigure[m_nFacing & 3][1], 1);
 

@@ -113,4 +113,5 @@ private:
     const cWorldMapEntry* m_lpUsable = nullptr;  // the same when it is open
     int m_nBest = 0;                             // the best result of the usable stage entry
     WORD m_wLastButtons = 0;                     // buttons 3 and 4 act when pressed, not held
+    int m_nWalkFrame = 0;  // 1-80: the figure's second walking picture from 41 on; 0 when the map opens
 };
