@@ -126,6 +126,7 @@ TEST_F(SaveScene, CancelInTheMenuReturnsToTheWorldMap) {
     EXPECT_EQ(g_SceneManager.m_nNext, SCENE_WORLDMAP);
     EXPECT_EQ(State(), 6);
     EXPECT_TRUE(FadesOutTo(SCENE_WORLDMAP));
+    EXPECT_EQ(State(), -1) << "handed over, the scene would start afresh";
     // The back entry does the same.
     g_SceneManager.m_nCurrent = SCENE_SAVE;
     Choose(SAVEMENU_BACK);
