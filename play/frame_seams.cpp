@@ -59,7 +59,6 @@ int HitCharacters() { return 0; }
 int HitHeroItems() { return 0; }
 int KeepInViewX(cHero&) { return 0; }
 int KeepInViewY(cHero&) { return 0; }
-bool IsNearScrollEdge(cGameObj&, const cStagePartA&) { return false; }
 
 // ---- scene set-up and drawing ----
 bool LoadPlayBitmaps(int) { return true; }

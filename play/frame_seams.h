@@ -25,8 +25,6 @@ int HitHeroItems();
 // ---- view and distance tests ----
 int KeepInViewX(cHero& hero);
 int KeepInViewY(cHero& hero);
-// Whether an object lies outside a stage range block (four enable flags, four distances).
-bool IsNearScrollEdge(cGameObj& obj, const cStagePartA& range);
 // ---- scene set-up and drawing ----
 // Reloads the play assets (only the eight play surfaces when play restarts itself); false on failure.
 bool LoadPlayBitmaps(int playOnly);

@@ -643,7 +643,7 @@ void cPlayScene::PassShots(int i) {
         shot.AccelStepY();
         shot.AccelStepX();
         if (i == 1 && shot.m_bFarErase &&
-            IsNearScrollEdge(shot, g_StageSettings.m_aParts[shot.m_bFollowOwner ? RANGE_SHOT2 : RANGE_SHOT])) {
+            shot.IsNearScrollEdge(g_StageSettings.m_aParts[shot.m_bFollowOwner ? RANGE_SHOT2 : RANGE_SHOT])) {
             it = EraseShot(it);
             continue;
         }
@@ -659,7 +659,7 @@ void cPlayScene::EraseFarObjects() {
     if (m_abFarErase[RANGE_CHARA]) {
         for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
             if (!it->m_bActsAsBlock && !it->m_bDying && it->m_bAppeared &&
-                IsNearScrollEdge(*it, g_StageSettings.m_aParts[RANGE_CHARA]))
+                it->IsNearScrollEdge(g_StageSettings.m_aParts[RANGE_CHARA]))
                 it = Vanish(it);
             else
                 ++it;
@@ -668,7 +668,7 @@ void cPlayScene::EraseFarObjects() {
     if (m_abFarErase[RANGE_BLOCKCHARA]) {
         for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
             if (it->m_bActsAsBlock && !it->m_bDying && it->m_bAppeared &&
-                IsNearScrollEdge(*it, g_StageSettings.m_aParts[RANGE_BLOCKCHARA]))
+                it->IsNearScrollEdge(g_StageSettings.m_aParts[RANGE_BLOCKCHARA]))
                 it = Vanish(it);
             else
                 ++it;
@@ -676,7 +676,7 @@ void cPlayScene::EraseFarObjects() {
     }
     if (m_abFarErase[RANGE_ITEM]) {
         for (auto it = g_listItem.begin(); it != g_listItem.end();) {
-            if (IsNearScrollEdge(*it, g_StageSettings.m_aParts[RANGE_ITEM]))
+            if (it->IsNearScrollEdge(g_StageSettings.m_aParts[RANGE_ITEM]))
                 it = g_listItem.erase(it);
             else
                 ++it;

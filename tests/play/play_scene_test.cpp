@@ -180,6 +180,40 @@ TEST_F(PlayScene, LifetimesCountSubStepsAndEndlessNeverCountsDown) {
     EXPECT_EQ(g_listItem.back().m_nLifeTime, kEndlessLife);
 }
 
+TEST_F(PlayScene, FarObjectsAreErasedOnlyWhereTheStageGivesARange) {
+    for (bool ranged : {false, true}) {
+        g_StageSettings.m_aParts[0].Set({0, 0, 0, 0, 0, 0, 0, 0});
+        g_StageSettings.m_aParts[2].Set({0, 0, 0, 0, 0, 0, 0, 0});
+        if (ranged) {
+            g_StageSettings.m_aParts[0].Set({0, 0, 0, 1, 0, 0, 0, 5});  // characters: bottom, 5 blocks
+            g_StageSettings.m_aParts[2].Set({1, 0, 0, 0, 0, 0, 0, 0});  // items: left, 0 blocks
+        }
+        g_SceneManager.m_nCurrent = SCENE_PLAY;
+        ToPlay();
+        EXPECT_EQ(Play()->m_abFarErase[0], ranged ? 1 : 0);
+        EXPECT_EQ(Play()->m_abFarErase[1], 0);
+        EXPECT_EQ(Play()->m_abFarErase[2], ranged ? 1 : 0);
+        // Objects at the map's corner are beyond any range; a character that has not appeared
+        // and a block character (no block range) stay.
+        cStageChara& far = AddChara(1);
+        far.m_bAppeared = 1;
+        cStageChara& hidden = AddChara(1);
+        cStageChara& block = AddChara(1);
+        block.m_bAppeared = 1;
+        block.m_bActsAsBlock = 1;
+        g_listItem.emplace_back();
+        Frame();
+        EXPECT_EQ(g_listStageChara.size(), ranged ? 2u : 3u);
+        EXPECT_EQ(g_listItem.size(), ranged ? 0u : 1u);
+        if (ranged) {
+            EXPECT_EQ(Play()->m_vecCharaGroup[1], (std::list<cChara*>{&hidden, &block}));
+        }
+        g_SceneManager.DestroyAll();
+    }
+    g_StageSettings.m_aParts[0] = cStagePartA();
+    g_StageSettings.m_aParts[2] = cStagePartA();
+}
+
 TEST_F(PlayScene, ALeavingCharacterIsTakenOutOfItsGroupAndTheRunningSlot) {
     ToPlay();
     cStageChara& a = AddChara(4);
