@@ -59,6 +59,7 @@ public:
     int32_t m_bIgnoreDirection = 0; // the player's direction keys are not read
     int32_t m_bIgnoreButtons = 0;   // the player's buttons are not read
     int32_t m_bFreeMove = 0;        // the hero moves freely (its banner-end animation is 2)
+    int32_t m_bScrollSync = 0;      // moves along with forced scrolling
     int32_t m_abContact[4] = {};    // CONTACT_...
     int32_t m_anFrameWord[2] = {};  // cleared at the start of every play frame
 };

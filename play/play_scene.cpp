@@ -74,14 +74,10 @@ void PlayUserSe(int n) {
 }
 
 cPlayScene::cPlayScene() {
-    m_apfnState[PLAY_FADEIN] = static_cast<STATEFUNC>(&cScene::SceneStateFadeIn);
-    m_apfnState[PLAY_BANNER] = &cPlayScene::StageStartBanner;
-    m_apfnState[PLAY_FRAME] = &cPlayScene::PlayFrame;
-    m_apfnState[PLAY_MENU] = &cPlayScene::MenuState;
-    m_apfnState[PLAY_RESULT] = &cPlayScene::ResultState;
-    m_apfnState[PLAY_CONTINUE] = &cPlayScene::MenuState2;
-    m_apfnState[PLAY_GAMEOVER] = &cPlayScene::GameOverScreen;
-    m_apfnState[PLAY_FADEOUT] = static_cast<STATEFUNC>(&cScene::SceneStateFadeOut);
+    m_vecStates = {static_cast<STATEFUNC>(&cScene::SceneStateFadeIn), &cPlayScene::StageStartBanner,
+                   &cPlayScene::PlayFrame,         &cPlayScene::MenuState,
+                   &cPlayScene::ResultState,       &cPlayScene::MenuState2,
+                   &cPlayScene::GameOverScreen,    static_cast<STATEFUNC>(&cScene::SceneStateFadeOut)};
     m_vecCharaGroup.resize(kPlayGroupCount);
     m_vecShotGroup.resize(kPlayGroupCount);
 }
@@ -98,12 +94,9 @@ void cPlayScene::Run() {
         Init();
         m_nState = PLAY_FADEIN;
     }
-    // A state outside the table is a fault of the program: reported, and the fade-in runs.
-    if (m_nState < 0 || m_nState >= PLAY_STATE_COUNT) {
-        ReportIndexError('V', m_nState, PLAY_STATE_COUNT, (int)sizeof(STATEFUNC));
-        m_nState = PLAY_FADEIN;
-    }
-    (this->*m_apfnState[m_nState])();
+    // A state outside the table is a fault of the program: reported, and entry 0 runs.
+    const STATEFUNC state = CheckedAt(m_vecStates, m_nState);
+    (this->*state)();
 }
 
 void cPlayScene::Init() {

@@ -97,7 +97,7 @@ public:
     // The time limit moved by `delta` once every 60 frames; 1 when it has run out.
     int UpdateTimeLimit(int delta);
 
-    STATEFUNC m_apfnState[PLAY_STATE_COUNT];
+    std::vector<STATEFUNC> m_vecStates;  // PLAY_STATE_COUNT handlers, by state
     int32_t m_nSavedState = 0;     // where the pause menu returns to
     int32_t m_nSavedPhase = 0;
     int32_t m_nRequest = 0;        // PLAY_REQ_...
