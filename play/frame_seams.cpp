@@ -38,7 +38,6 @@ int cChara::Die() {
 }
 void cHero::ClearLink() {}
 void cHero::ClearTarget() {}
-void cHero::StartAnime(int) {}
 
 // ---- shot operations ----
 int cShot::Update() { return 0; }

@@ -61,6 +61,8 @@ cGameObj::cGameObj()
       m_nWidth(0), m_nHeight(0), m_nBaseWidth(0), m_nBaseHeight(0), m_bFlying(0), m_nMoveMode(0), m_bAppeared(0),
       m_bAlwaysActive(0), m_byFlag(0) {}
 
+int cGameObj::AnimeNumber() const { return m_Anime->m_nNo; }
+
 void cGameObj::CopyFrom(const cGameObj& other) {
     if (&other == this) return;
     // Every base field; the derived parts are the deriving class's.

@@ -94,6 +94,8 @@ public:
     // right, top, bottom, then the four distances in blocks) or the map.
     bool IsNearScrollEdge(const cStagePartA& range) const;
     int GetDir() const { return m_nDir > 0 ? 1 : -1; }
+    // The number of the animation now playing.
+    int AnimeNumber() const;
 
     int32_t m_nId;
     int32_t m_nLifeTime;

@@ -9,6 +9,4 @@ public:
     // (not built yet: see play/frame_seams.cpp).
     void ClearLink();
     void ClearTarget();
-    // Starts an animation even when the current frame may not be interrupted.
-    void StartAnime(int number);
 };

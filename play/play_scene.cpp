@@ -9,6 +9,7 @@
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"
+#include "media/anime.h"
 #include "media/draw_device.h"
 #include "media/key_config.h"
 #include "media/player_input.h"
@@ -280,7 +281,8 @@ void cPlayScene::StageStartBanner() {
         }
     }
     cHero& hero = Hero();
-    hero.StartAnime(hero.m_bFreeMove ? 2 : 0);
+    // Started even when the current frame may not be interrupted.
+    hero.m_Anime->Set(hero.m_bFreeMove ? 2 : 0, 1);
     m_nBanner1 = 0;
     m_nState = PLAY_FRAME;
 }

@@ -86,8 +86,11 @@ TEST_F(PlayScene, RunsFromTheManagerThroughItsStatesAndHandsOverToTheNextScene) 
     }
     EXPECT_EQ(State(), PLAY_BANNER);
     EXPECT_GT(fade, 1);
-    Frame();  // no banner in this stage: play starts
+    g_vecHero[0].m_bFreeMove = 1;
+    EXPECT_EQ(g_vecHero[0].AnimeNumber(), 0);
+    Frame();  // no banner in this stage: play starts with the hero's free-movement animation
     EXPECT_EQ(State(), PLAY_FRAME);
+    EXPECT_EQ(g_vecHero[0].AnimeNumber(), 2);
     EXPECT_EQ(Play()->m_nFrameCount, 0);
     Frames(5);
     EXPECT_EQ(Play()->m_nFrameCount, 5);
