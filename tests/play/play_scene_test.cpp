@@ -388,6 +388,17 @@ TEST_F(PlayScene, TestPlayOfAStageFileStartsTheFileAgainAfterPlay) {
     }
 }
 
+TEST_F(PlayScene, ProjectSoundsFollowTheSystemSoundsAndAStateOutsideTheTableIsReported) {
+    ToPlay();
+    PlayUserSe(0);
+    PlayUserSe(3);
+    EXPECT_EQ(Taken(), (std::vector<REQUEST>{{WM_REQ_SOUND, 19}}));
+    Play()->m_nState = 12;
+    Frame();
+    EXPECT_NE(Report().find("err V[12] ( 8 ,"), std::string::npos);
+    EXPECT_TRUE(ClosePosted());
+}
+
 TEST(PlayRules, TakeLife) {
     struct Case {
         int stageFile, lives, result, after;
