@@ -139,6 +139,8 @@ void cPlayScene::SetStage(int reload, int music) {
     m_vecCharaGroup.assign(kPlayGroupCount, {});
     g_listStageChara.clear();
     g_listItem.clear();
+    m_lpRunChara = nullptr;  // nothing of the last stage may stay referred to
+    m_lpRunFlow = nullptr;
     // 2. The stage record afresh.
     if (reload) CopyStageRecords(reload);
     // 3. Replay and seed: playback takes the recorded seed from the first frame again; recording
@@ -436,7 +438,7 @@ void cPlayScene::PlayFrame() {
         return;
     }
     if (ReplaySaveKeyCheck()) return;
-    ++m_nFrameCount;
+    if (m_nFrameCount < INT32_MAX) ++m_nFrameCount;
     if (ReadInput()) return;
     UpdatePlayTimer();
     if (UpdateTimeLimit(-1) && !Hero().m_bDying) {

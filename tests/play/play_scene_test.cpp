@@ -229,6 +229,12 @@ TEST_F(PlayScene, ALeavingCharacterIsTakenOutOfItsGroupAndTheRunningSlot) {
     EXPECT_EQ(Play()->m_lpRunChara, nullptr);
     Play()->RemoveStageChara(&a);  // no longer there: nothing happens
     EXPECT_EQ(g_listStageChara.size(), 1u);
+    // A new set-up leaves nothing of the last stage referred to.
+    Play()->m_lpRunChara = &b;
+    Play()->SetStage(1, 0);
+    EXPECT_TRUE(g_listStageChara.empty());
+    EXPECT_EQ(Play()->m_lpRunChara, nullptr);
+    EXPECT_EQ(Play()->m_vecCharaGroup[4], std::list<cChara*>{});
     // A group outside 0-7 is reported and joins group 0.
     g_listStageChara.emplace_back().m_nGroup = 9;
     Play()->AddToGroup(&g_listStageChara.back());
