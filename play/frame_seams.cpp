@@ -1,0 +1,94 @@
+// Stand-ins for the play Parts that are not built yet. Each answers "nothing happened" so the
+// play scene runs its states and its frame of n sub-steps over the stage's objects; the Part
+// that is built replaces its entry here. None of these is finished behaviour.
+#include "play/frame_seams.h"
+
+#include "app/globals.h"
+#include "media/draw_device.h"
+#include "media/surface.h"
+#include "play/hero.h"
+#include "play/play_scene.h"
+#include "play/shot.h"
+#include "play/stage_chara.h"
+
+// ---- character operations ----
+void cChara::RunFlowsOfTrigger(int) {}
+int cChara::RunFlows(int) { return 0; }
+int cChara::StepX() { return 0; }
+int cChara::StepY() { return 0; }
+int cChara::HitBlocksHorizontal() { return 0; }
+int cChara::HitBlocksVertical() { return 0; }
+int cChara::HitBlockCharacters() { return 0; }
+int cChara::HitBlocksSidesAgain() { return 0; }
+int cChara::HitFloorAndCeilingAgain() { return 0; }
+void cChara::ApplyGravity() {}
+void cChara::DecayInertiaX() {}
+void cChara::DecayInertiaY() {}
+void cChara::TickInvincible() {}
+void cChara::ClearContactFlags() {}
+void cChara::SaveHitRects() {}
+void cChara::RestoreHitRects() {}
+void cChara::ClearFlowRunFlags() {}
+int cChara::HasRiders() const { return 0; }
+void cChara::MoveRiders() {}
+void cChara::ReleaseLinks() {}
+int cChara::Die() {
+    m_bDying = 1;
+    return 0;
+}
+void cHero::ClearLink() {}
+void cHero::ClearTarget() {}
+
+// ---- shot operations ----
+int cShot::Update() { return 0; }
+void cShot::AddGravity() {}
+void cShot::AccelStepY() {}
+void cShot::AccelStepX() {}
+int cShot::HitsBlocks() { return 0; }
+
+// ---- play rules, deaths and hits ----
+int CheckPauseKey(cPlayScene*) { return 0; }
+void CheckAppearances(cPlayScene*) {}
+int ApplyFloorBlockEffect(cChara&) { return 0; }
+int CheckDeaths() { return 0; }
+int KillCharacterCheckEnd(cChara&) { return 0; }
+void FinishGameRanking(cPlayScene*) {}
+int BlockItemTouch() { return 0; }
+int HitCharacters() { return 0; }
+int HitHeroItems() { return 0; }
+int KeepInViewX(cHero&) { return 0; }
+int KeepInViewY(cHero&) { return 0; }
+
+// ---- scene set-up and drawing ----
+bool LoadPlayBitmaps(int) { return true; }
+void LoadStageRanking() {}
+void ResetRequestList() {}
+void DrawPlayScreen(cPlayScene*, int, int, int, int) {
+    // Until the play-scene drawing is built: the empty screen.
+    if (g_bDDInitialized) DDFillSurface(&g_BackBufferSD, 16);
+}
+void DrawBannerSprite(int, int) {}
+void CopyStageRecords(int) {}
+void ApplyCarryOver() {}
+void RequestStageMusic(int) {}
+void BuildBlockMap() {}
+void SetupHero(cHero&, int) {}
+void HeroViewBox(cHero&, double& x, double& y, int& w, int& h) {
+    x = y = 0.0;
+    w = h = 0;
+}
+void SpawnStageObjects(cPlayScene*) {}
+void ReleasePicturesAndMessageSurfaces(cPlayScene*) {}
+void ResetBackgrounds() {}
+void RestorePalette8() {}
+void RunStageStartFlows(cPlayScene*) {}
+
+// ---- words the records do not name yet ----
+int StageTimeLimitOn() { return 0; }
+int StageTimeLimit() { return 0; }
+int StageBannerSwitch(int) { return 0; }
+int StageExtension(int) { return 0; }
+int StageShotHitCount() { return 0; }
+int PlayDataStopAfterPlay() { return 0; }
+void PlayDataClearStageWords() {}
+int KeepDeadCharacters() { return 0; }

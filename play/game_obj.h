@@ -1,0 +1,130 @@
+// The base of every object that lives in a stage: characters, items and shots. It holds the
+// position and speed in dots, the size box, the graphic's screen rectangle, the block cells,
+// the animation and the current and base sizes (current = base x scale), and moves the object
+// one sub-step at a time with the speed limit, clamped to the bounds of the play scene's scroll
+// axes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class cAnime;
+class cStagePartA;
+struct AnimeFrame;
+
+// The object's animation player, held by value but declared apart: the media layer's frame type
+// and the project database's frame type share a name, so this header names neither.
+class cObjAnime {
+public:
+    cObjAnime();
+    ~cObjAnime();
+    cObjAnime(const cObjAnime& other);
+    cObjAnime& operator=(const cObjAnime& other);
+    cAnime& operator*() const { return *m_lpAnime; }
+    cAnime* operator->() const { return m_lpAnime.get(); }
+
+private:
+    std::unique_ptr<cAnime> m_lpAnime;
+};
+
+// Life counters and times of this value never count down.
+constexpr int32_t kEndlessLife = 2147483647;
+
+// Result codes of the clamp and step operations.
+enum {
+    CLAMP_INSIDE = 0,       // inside the scroll range
+    CLAMP_SCROLL = 1,       // beyond the scroll range
+    CLAMP_STAGE = 2,        // beyond the stage range
+    CLAMP_MAPEDGE = 3,      // held at the map's edge
+    CLAMP_SCROLL_BOTTOM = 4,
+    CLAMP_STAGE_BOTTOM = 5,
+    CLAMP_MAPEDGE_BOTTOM = 6,
+};
+
+class cGameObj {
+public:
+    // Every field 0 except the life time (kEndlessLife), an empty animation.
+    cGameObj();
+    virtual ~cGameObj() = default;
+
+    // ---- the thirteen operations every object has ----
+    // Copies the base fields of another object.
+    virtual void CopyFrom(const cGameObj& other);
+    // Sizes to the new scale, keeping the centre x; nothing when the scales are equal.
+    virtual void SetScale(int newScale, int oldScale);
+    virtual void ScaleHitBoxes(int) {}
+    virtual void AdjustForScale(int, int) {}
+    virtual void UpdateRectX() {}
+    virtual void UpdateRectY() {}
+    virtual void MoveTo(int, int) {}
+    virtual void MoveToResult(int, int, void*) {}
+    virtual void MoveToX(int) {}
+    virtual void MoveToXResult(int, void*) {}
+    virtual void MoveToY(int) {}
+    virtual void MoveToYResult(int, void*) {}
+
+    // Sets the object up: identifier, sides, kind, the animation (a table, or none to keep the
+    // frames it has) started at `anime`, offsets and sizes as base and current values, speeds
+    // and flags cleared, then the movement mode.
+    void Init(int id, int playerSide, int side2, int blockSide, int kind, const AnimeFrame* const* table, int anime,
+              int graphOffX, int graphOffY, int width, int height, int graphWidth, int graphHeight, int dir,
+              int moveMode, int16_t extraCode);
+    // 0 walking; 1 flying; 2 flying, movement mode 1; 3 flying, movement mode 2; others nothing.
+    void SetMoveMode(int mode);
+
+    // Holds the position inside the bounds of the play scene's axes (mode 0 the scroll range,
+    // 1 the stage range, 2 the whole map) and answers CLAMP_... ; then the far edge and cells.
+    int ClampX(int mode);
+    int ClampY(int mode);
+    // The speed held to the stage's limit per sub-step, one step, the clamp: 1-3 (x), 1-6 (y).
+    int StepX(int mode);
+    int StepY(int mode);
+    // Unless flying: the stage's gravity per sub-step.
+    void AddGravity();
+    // Brings a speed towards 0 by the deceleration when `apply` is set.
+    void ApplySpeedX(double& speed, int apply);
+
+    // The graphic's rectangle on screen from the position and the scroll position.
+    void GetGraphicRect();
+    bool IsOnScreen() const;
+    bool IsInView(int skipHorizontal, int skipVertical) const;
+    // Inside the whole map (flag set) or inside the stage range.
+    bool IsInStageY(int wholeMap) const;
+    // Whether the object has left the area of a stage range block (four enable flags left,
+    // right, top, bottom, then the four distances in blocks) or the map.
+    bool IsNearScrollEdge(const cStagePartA& range) const;
+    int GetDir() const { return m_nDir > 0 ? 1 : -1; }
+    // The number of the animation now playing.
+    int AnimeNumber() const;
+
+    int32_t m_nId;
+    int32_t m_nLifeTime;
+    int32_t m_nDir;          // > 0 faces right
+    int16_t m_nExtraCode;
+    int32_t m_nKind;
+    cObjAnime m_Anime;
+    int32_t m_nRectLeft, m_nRectTop, m_nRectRight, m_nRectBottom;  // on screen, inclusive
+    int32_t m_nGraphOffX, m_nGraphOffY;    // graphic's top-left from the position (scaled)
+    int32_t m_nGraphWidth, m_nGraphHeight; // graphic cell (scaled)
+    int32_t m_nBaseGraphOffX, m_nBaseGraphOffY;
+    int32_t m_nBaseGraphWidth, m_nBaseGraphHeight;
+    int32_t m_nPlayerSide;   // non-zero: the player's side
+    int32_t m_nSide2;
+    int32_t m_nBlockSide;    // the side the block solidity test takes
+    double m_dX, m_dY;       // top-left of the size box
+    double m_dRight, m_dBottom;  // inclusive far edges
+    int32_t m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom;
+    double m_dSpeedX, m_dSpeedY;  // dots per sub-step
+    double m_dMoveX, m_dMoveY;    // set by movement commands
+    double m_dDecel;
+    int32_t m_nWidth, m_nHeight;  // size box (scaled)
+    int32_t m_nBaseWidth, m_nBaseHeight;
+    int32_t m_bFlying;
+    int32_t m_nMoveMode;
+    int32_t m_bAppeared;
+    int32_t m_bAlwaysActive;  // never taken for lying beyond its activation range
+    uint8_t m_byFlag;
+};
+
+// A double position as an int, truncated toward zero (held inside the int range; NaN gives 0).
+int32_t DotToInt(double v);
