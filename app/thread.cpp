@@ -35,7 +35,12 @@ int cThread::Start(THREADPROC_EX proc, void* param, bool yield) {
     if (!Create(proc, param)) return 0;
     while (!PostThreadMessageA(m_dwThreadId, WM_APP, 0, 0)) {
         // A thread that has already ended will never take the message.
-        if (WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0) return 0;
+        // Its handle is let go, so the thread no longer counts as running.
+        if (WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0) {
+            CloseHandle(m_hThread);
+            m_hThread = nullptr;
+            return 0;
+        }
         if (yield) Sleep(0);
     }
     return 1;
