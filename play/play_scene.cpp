@@ -88,6 +88,7 @@ cPlayScene::~cPlayScene() {
     g_listStageChara.clear();
     g_listItem.clear();
     g_vecHero.clear();
+    ReleaseScreenEffectSurfaces();
 }
 
 void cPlayScene::Run() {
