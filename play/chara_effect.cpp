@@ -115,6 +115,26 @@ void OpGrow(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
                      DDBLT_TRANSPARENT);
     }
 }
+// Circle: the character inside a circle of the value's radius, P3 the edge roughness.
+void OpCircle(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
+    int band = (int)std::clamp<int64_t>((int64_t)Params(c)[3] * s.scale, 1, 1 << 20);
+    DDBltDisc(t, r.l + r.w / 2, r.t + r.h / 2, r.w / 2, r.h / 2, ToInt(Value(c, s)), band, s.src, s.sx + r.w / 2,
+              s.sy + r.h / 2, DDBLT_TRANSPARENT);
+}
+// Lens: a glass sphere over the character moved by (P3, P4), the value its distance.
+void OpLens(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
+    const int32_t* p = Params(c);
+    int ox = (int)std::clamp<int64_t>((int64_t)p[3] * s.scale, -4096, 4096);
+    int oy = (int)std::clamp<int64_t>((int64_t)p[4] * s.scale, -4096, 4096);
+    int radius = std::max(r.w, r.h) / 2;
+    DDBltRadial(t, r.l + r.w / 2 + ox, r.t + r.h / 2 + oy, radius, std::max(0, ToInt(Value(c, s))), s.src,
+                s.sx + r.w / 2 + ox, s.sy + r.h / 2 + oy, 1, 0);
+}
+// Colour change: the character tinted towards palette colour P3 by the value's strength.
+void OpTint(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
+    DDBltTint(t, r.l, r.t, r.w, r.h, s.src, s.sx, s.sy, 1, g_EnginePalette, nullptr, Params(c)[3],
+              ToInt(c.m_CharaEffect.dValue));
+}
 void OpHalf(cChara&, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
     DDEffectWrap128(t, r.l, r.t, r.w, r.h, s.src, s.sx, s.sy, 1, nullptr);
 }
@@ -187,11 +207,19 @@ int Render6(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int dr
 int Render7(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
     return Common(c, t, cell, hold, draw, OpRotate);
 }
-// Kinds whose drawing operation the drawing layer does not offer yet (9 rotation in depth,
-// 10 circle, 12 lens, 13 colour change): the character is drawn plainly while the effect runs
-// its time.
+// Rotation in depth (9): the drawing layer offers no stripe operation yet, so the character is
+// drawn plainly while the effect runs its time.
 int RenderPlainTimed(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
     return Common(c, t, cell, hold, draw, OpPlain);
+}
+int Render10(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
+    return Common(c, t, cell, hold, draw, OpCircle);
+}
+int Render12(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
+    return Common(c, t, cell, hold, draw, OpLens);
+}
+int Render13(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
+    return Common(c, t, cell, hold, draw, OpTint);
 }
 int Render11(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
     return Common(c, t, cell, hold, draw, OpGrow);
@@ -209,9 +237,8 @@ int Render16(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int d
 }  // namespace
 
 const CHARAEFFECTRENDERER g_CharaEffectRenderers[17] = {
-    Render0,          Render1,          Render2, Render3,  Render4,          Render5,
-    Render6,          Render7,          Render7, RenderPlainTimed, RenderPlainTimed, Render11,
-    RenderPlainTimed, RenderPlainTimed, Render14, Render15, Render16,
+    Render0,  Render1,  Render2,  Render3,  Render4,  Render5,  Render6,          Render7,  Render7,
+    RenderPlainTimed,   Render10, Render11, Render12, Render13, Render14, Render15, Render16,
 };
 
 int RenderCharaEffect(cChara& chara, DDSURFACEDATA* target, const CHARACELL& cell, int hold, int draw) {
