@@ -78,28 +78,28 @@ protected:
 };
 
 TEST_P(ScreenEffect, EveryKindRunsItsDurationAndEndsButNotWhileHeld) {
-    // Two tenths of a second each: 12 frames of value, a tenth more for the time kinds whose
-    // whole value is compared with the duration.
-    Define({ScrEffect(1, {2, 0, 0, 64, 32}), ScrEffect(2, {2, 8, 2, 0, 0}), ScrEffect(3, {2, 8, 2, 0, 0}),
-            ScrEffect(4, {2, 0, 24, 8, 0}), ScrEffect(5, {2, 24, 0, 8, 0}), ScrEffect(6, {2, 0, 16, 3, 4}),
-            ScrEffect(7, {2, 16, 0, 3, 4}), ScrEffect(8, {2, 3, 0, 0, 0}), ScrEffect(9, {2, 0, 90, 0, 0}),
-            ScrEffect(10, {2, 400, 20, 2, 0}), ScrEffect(11, {2, 320, 1280, 0, 0}), ScrEffect(12, {2, 10, 200, 5, -5}),
-            ScrEffect(13, {2, 1, 16, 0, 0})});
+    // A tenth of a second each: 6 frames of value, a tenth more for the time kinds whose whole
+    // value is compared with the duration.
+    Define({ScrEffect(1, {1, 0, 0, 64, 32}), ScrEffect(2, {1, 8, 2, 0, 0}), ScrEffect(3, {1, 8, 2, 0, 0}),
+            ScrEffect(4, {1, 0, 24, 8, 0}), ScrEffect(5, {1, 24, 0, 8, 0}), ScrEffect(6, {1, 0, 16, 3, 4}),
+            ScrEffect(7, {1, 16, 0, 3, 4}), ScrEffect(8, {1, 3, 0, 0, 0}), ScrEffect(9, {1, 0, 90, 0, 0}),
+            ScrEffect(10, {1, 400, 20, 2, 0}), ScrEffect(11, {1, 320, 1280, 0, 0}), ScrEffect(12, {1, 10, 200, 5, -5}),
+            ScrEffect(13, {1, 1, 16, 0, 0})});
     for (int id = 1; id <= 13; ++id) {
         for (int mode : {EFFECT_RUN_NORMAL, EFFECT_RUN_REVERSE}) {
             StartScreenEffectOn(scene.get(), id, mode, 0);
             EXPECT_EQ(FramesToEnd(3, 1), 4) << "held: kind " << id;
-            int n = FramesToEnd(40);
-            EXPECT_GE(n, 12) << "kind " << id << " mode " << mode;
-            EXPECT_LE(n, 19) << "kind " << id << " mode " << mode;
+            int n = FramesToEnd(20);
+            EXPECT_GE(n, 6) << "kind " << id << " mode " << mode;
+            EXPECT_LE(n, 13) << "kind " << id << " mode " << mode;
         }
     }
     StartScreenEffectOn(scene.get(), 9, EFFECT_RUN_SWING, 0);  // there and back
-    int n = FramesToEnd(60);
-    EXPECT_GE(n, 24);
-    EXPECT_LE(n, 28);
-    StartScreenEffectOn(scene.get(), 12, EFFECT_RUN_NORMAL, 1);  // a loop never ends
-    EXPECT_EQ(FramesToEnd(100), 101);
+    int n = FramesToEnd(30);
+    EXPECT_GE(n, 12);
+    EXPECT_LE(n, 16);
+    StartScreenEffectOn(scene.get(), 2, EFFECT_RUN_NORMAL, 1);  // a loop never ends
+    EXPECT_EQ(FramesToEnd(40), 41);
 }
 
 TEST_P(ScreenEffect, MoveShiftsThePictureAndHeldFramesStandStill) {
