@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "play/game_obj.h"
+#include "records/effect_state.h"
 
 // Contact sides of a character against blocks.
 enum { CONTACT_LEFT = 0, CONTACT_RIGHT = 1, CONTACT_TOP = 2, CONTACT_BOTTOM = 3 };
@@ -62,4 +63,5 @@ public:
     int32_t m_bScrollSync = 0;      // moves along with forced scrolling
     int32_t m_abContact[4] = {};    // CONTACT_...
     int32_t m_anFrameWord[2] = {};  // cleared at the start of every play frame
+    CHARAEFFECTSTATE m_CharaEffect = {};  // the running character effect (id 0: none)
 };

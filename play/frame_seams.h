@@ -36,6 +36,8 @@ void ResetRequestList();
 void DrawPlayScreen(cPlayScene* scene, int a, int b, int c, int d);
 // The stage-start banner sprites: 0 start (with the stage number), 1 replay, 2 second banner.
 void DrawBannerSprite(int kind, int stageNumber);
+// One background layer of the stage (0 back, 1 front) over the back buffer.
+void DrawBackgroundLayer(cPlayScene* scene, int layer);
 // ---- the stage set-up's steps into other Parts ----
 void CopyStageRecords(int reload);
 void ApplyCarryOver();

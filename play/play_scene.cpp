@@ -16,6 +16,7 @@
 #include "media/surface.h"
 #include "media/transitions.h"
 #include "platform/win32/win32.h"
+#include "play/chara_effect.h"
 #include "play/frame_seams.h"
 #include "play/stage_objects.h"
 #include "records/replay.h"
@@ -88,6 +89,8 @@ cPlayScene::~cPlayScene() {
     g_listStageChara.clear();
     g_listItem.clear();
     g_vecHero.clear();
+    ReleaseScreenEffectSurfaces();
+    ReleaseCharaEffectSurfaces();
 }
 
 void cPlayScene::Run() {

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "app/scene.h"
+#include "play/effect_obj.h"
+#include "play/screen_colour.h"
+#include "play/screen_effect.h"
 #include "play/message_obj.h"
 #include "play/scroll.h"
 #include "play/shot.h"
@@ -107,6 +110,9 @@ public:
     std::vector<std::list<cChara*>> m_vecCharaGroup;  // eight lists, by character group
     std::vector<std::list<cShot*>> m_vecShotGroup;    // eight lists, by shot group
     std::list<MessageObj> m_listMessage;
+    std::list<EffectObj> m_listEffect;  // effect objects, drawn until their animation ends
+    SCREENEFFECT m_ScreenEffect = {};   // the running screen effect (id 0: none)
+    SCREENCOLOUR m_ScreenColour = {};   // the screen colour change and the colour left in place
     int16_t m_nVirtualScreen = 0;  // non-zero: drawing goes to the virtual back buffer
     uint8_t m_byScreenColor = 255;
     WAITREQUEST m_WaitRequest = {};
