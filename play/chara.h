@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "play/game_obj.h"
 
@@ -62,4 +63,6 @@ public:
     int32_t m_bScrollSync = 0;      // moves along with forced scrolling
     int32_t m_abContact[4] = {};    // CONTACT_...
     int32_t m_anFrameWord[2] = {};  // cleared at the start of every play frame
+    int32_t m_nTargetId = -1;       // identifier of the character this one aims at, -1 none
+    std::vector<int32_t> m_vecAimedShots;  // serials of the shots aimed at this character
 };
