@@ -53,6 +53,9 @@ cChara* FindObjectById(int id) {
 int RunFlowKeyDirection(const cChara&) { return 0; }
 DDSURFACEDATA* ShotSheet() { return nullptr; }
 DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
+int CharaRecSummonable(const cCharaRec&) { return 0; }
+int CharaRecBlocks(const cCharaRec&) { return 1; }
+int ItemRecBlocks(const cItemRec&) { return 1; }
 void SetBlockAt(int, int, const cEdShot&) {}
 void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {}
 void SpawnItem(int, int, double, double, const cEdShot&) {}

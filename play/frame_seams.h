@@ -11,6 +11,8 @@ class cHero;
 class cPlayScene;
 class cStagePartA;
 class cEdShot;
+class cCharaRec;
+class cItemRec;
 struct DDSURFACEDATA;
 
 // ---- play rules (appearances, pause key, floor effects) ----
@@ -62,6 +64,11 @@ int RunFlowKeyDirection(const cChara& chara);
 // The sheets shots and swords are drawn from; none: nothing is drawn.
 DDSURFACEDATA* ShotSheet();
 DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
+// What the summon commands read of a definition record: whether a character may be summoned,
+// and the size in blocks of a character or an item.
+int CharaRecSummonable(const cCharaRec& rec);
+int CharaRecBlocks(const cCharaRec& rec);
+int ItemRecBlocks(const cItemRec& rec);
 // Summoned objects placed at (x, y) with the record the settings choose (S56/S57).
 void SetBlockAt(int x, int y, const cEdShot& settings);
 void SpawnCharacterAt(int x, int y, double vx, double vy, const cChara& owner, const cEdShot& settings);
