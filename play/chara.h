@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "play/game_obj.h"
 #include "records/effect_state.h"
@@ -64,4 +65,6 @@ public:
     int32_t m_abContact[4] = {};    // CONTACT_...
     int32_t m_anFrameWord[2] = {};  // cleared at the start of every play frame
     CHARAEFFECTSTATE m_CharaEffect = {};  // the running character effect (id 0: none)
+    int32_t m_nTargetId = -1;       // identifier of the character this one aims at, -1 none
+    std::vector<int32_t> m_vecAimedShots;  // serials of the shots aimed at this character
 };

@@ -10,6 +10,7 @@
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "play/stage_chara.h"
+#include "play/stage_objects.h"
 
 // ---- character operations ----
 void cChara::RunFlowsOfTrigger(int) {}
@@ -39,12 +40,25 @@ int cChara::Die() {
 void cHero::ClearLink() {}
 void cHero::ClearTarget() {}
 
-// ---- shot operations ----
-int cShot::Update() { return 0; }
-void cShot::AddGravity() {}
-void cShot::AccelStepY() {}
-void cShot::AccelStepX() {}
-int cShot::HitsBlocks() { return 0; }
+// ---- shots: blocks, owners, sheets and summons ----
+int BlockSolidFor(int, int, int) { return 0; }
+cChara* FindObjectById(int id) {
+    // The heroes, then the stage characters, by identifier.
+    for (cHero& hero : g_vecHero)
+        if (hero.m_nId == id) return &hero;
+    for (cStageChara& chara : g_listStageChara)
+        if (chara.m_nId == id) return &chara;
+    return nullptr;
+}
+int RunFlowKeyDirection(const cChara&) { return 0; }
+DDSURFACEDATA* ShotSheet() { return nullptr; }
+DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
+int CharaRecSummonable(const cCharaRec&) { return 0; }
+int CharaRecBlocks(const cCharaRec&) { return 1; }
+int ItemRecBlocks(const cItemRec&) { return 1; }
+void SetBlockAt(int, int, const cEdShot&) {}
+void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {}
+void SpawnItem(int, int, double, double, const cEdShot&) {}
 
 // ---- play rules, deaths and hits ----
 int CheckPauseKey(cPlayScene*) { return 0; }

@@ -10,6 +10,10 @@ class cGameObj;
 class cHero;
 class cPlayScene;
 class cStagePartA;
+class cEdShot;
+class cCharaRec;
+class cItemRec;
+struct DDSURFACEDATA;
 
 // ---- play rules (appearances, pause key, floor effects) ----
 int CheckPauseKey(cPlayScene* scene);
@@ -52,6 +56,25 @@ void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 void ResetBackgrounds();
 void RestorePalette8();
 void RunStageStartFlows(cPlayScene* scene);
+// ---- shots: blocks, owners, sheets and summons ----
+// Whether the block-map cell (column, row) is solid for a block side.
+int BlockSolidFor(int column, int row, int side);
+// The hero or stage character with an identifier; none when it left play.
+cChara* FindObjectById(int id);
+// The key direction with which the running flow of a character started (0 none, 1-8).
+int RunFlowKeyDirection(const cChara& chara);
+// The sheets shots and swords are drawn from; none: nothing is drawn.
+DDSURFACEDATA* ShotSheet();
+DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
+// What the summon commands read of a definition record: whether a character may be summoned,
+// and the size in blocks of a character or an item.
+int CharaRecSummonable(const cCharaRec& rec);
+int CharaRecBlocks(const cCharaRec& rec);
+int ItemRecBlocks(const cItemRec& rec);
+// Summoned objects placed at (x, y) with the record the settings choose (S56/S57).
+void SetBlockAt(int x, int y, const cEdShot& settings);
+void SpawnCharacterAt(int x, int y, double vx, double vy, const cChara& owner, const cEdShot& settings);
+void SpawnItem(int x, int y, double vx, double vy, const cEdShot& settings);
 // ---- words the records do not name yet ----
 int StageTimeLimitOn();
 int StageTimeLimit();
