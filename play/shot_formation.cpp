@@ -7,6 +7,7 @@
 #include "app/scene_manager.h"
 #include "flow/command_kinds.h"
 #include "flow/ed_shot.h"
+#include "flow/shot_param_desc.h"
 #include "play/aiming.h"
 #include "play/chara.h"
 #include "play/frame_seams.h"
@@ -370,7 +371,10 @@ void Lightning(std::list<cShot>* list, cChara& owner, int kind, const cEdShot& s
     if (count < 1) return;
     cChara* centre = CentreObject(owner, s);
     if (!centre) return;
-    const int columns = (int16_t)const_cast<cEdShot&>(s).FormationParams()[1];
+    // Columns as the editor allows them (1-50): a larger count from a damaged file would make
+    // millions of shots in one call.
+    const SHOTPARAMDESC* desc = FormationParam(3, 1);
+    const int columns = std::min<int>((int16_t)const_cast<cEdShot&>(s).FormationParams()[1], desc ? desc->nMax : 50);
     if (columns < 1) return;
     const BOX b = BoxOf(*centre);
     const int64_t w = v.nWidth, h = v.nHeight;

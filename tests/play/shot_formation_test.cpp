@@ -172,6 +172,9 @@ TEST_F(ShotFormation, LightningMakesRowsOfColumnsBesideTheCentreObject) {
            "lightning");
     set.FormationParams()[1] = 0;
     EXPECT_TRUE(Fire().empty());
+    // A column count beyond the editor's 50 (a damaged file) is held at 50.
+    set.FormationParams()[1] = 30000;
+    EXPECT_EQ(Fire().size(), 100u);
 }
 
 TEST_F(ShotFormation, DirectionOptionsGiveCodesByFacingAndKeys) {
