@@ -85,8 +85,11 @@ TEST_P(ScreenEffect, EveryKindRunsItsDurationAndEndsButNotWhileHeld) {
             ScrEffect(7, {1, 16, 0, 3, 4}), ScrEffect(8, {1, 3, 0, 0, 0}), ScrEffect(9, {1, 0, 90, 0, 0}),
             ScrEffect(10, {1, 400, 20, 2, 0}), ScrEffect(11, {1, 320, 1280, 0, 0}), ScrEffect(12, {1, 10, 200, 5, -5}),
             ScrEffect(13, {1, 1, 16, 0, 0})});
+    // Direct3D reads the picture back every frame, which is slow: the reversed runs once.
+    std::vector<int> modes = {EFFECT_RUN_NORMAL};
+    if (!GetParam().d3d) modes.push_back(EFFECT_RUN_REVERSE);
     for (int id = 1; id <= 13; ++id) {
-        for (int mode : {EFFECT_RUN_NORMAL, EFFECT_RUN_REVERSE}) {
+        for (int mode : modes) {
             StartScreenEffectOn(scene.get(), id, mode, 0);
             EXPECT_EQ(FramesToEnd(3, 1), 4) << "held: kind " << id;
             int n = FramesToEnd(20);
