@@ -78,7 +78,6 @@ void HeroViewBox(cHero&, double& x, double& y, int& w, int& h) {
     w = h = 0;
 }
 void SpawnStageObjects(cPlayScene*) {}
-void ReleasePicturesAndMessageSurfaces(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
 void RunStageStartFlows(cPlayScene*) {}

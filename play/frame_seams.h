@@ -46,6 +46,7 @@ void SetupHero(cHero& hero, int index);
 // Hero position and size for centring the view: x, y, width, height.
 void HeroViewBox(cHero& hero, double& x, double& y, int& w, int& h);
 void SpawnStageObjects(cPlayScene* scene);
+// Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
 void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 void ResetBackgrounds();
 void RestorePalette8();

@@ -88,6 +88,8 @@ cPlayScene::~cPlayScene() {
     g_listStageChara.clear();
     g_listItem.clear();
     g_vecHero.clear();
+    ReleasePicturesAndMessageSurfaces(this);
+    m_listMessage.clear();
 }
 
 void cPlayScene::Run() {

@@ -13,6 +13,7 @@
 
 #include "app/scene.h"
 #include "play/message_obj.h"
+#include "play/picture_obj.h"
 #include "play/scroll.h"
 #include "play/shot.h"
 #include "play/stage_chara.h"
@@ -107,6 +108,7 @@ public:
     std::vector<std::list<cChara*>> m_vecCharaGroup;  // eight lists, by character group
     std::vector<std::list<cShot*>> m_vecShotGroup;    // eight lists, by shot group
     std::list<MessageObj> m_listMessage;
+    std::list<PictureObj> m_listPicture;  // in step with the picture surface list
     int16_t m_nVirtualScreen = 0;  // non-zero: drawing goes to the virtual back buffer
     uint8_t m_byScreenColor = 255;
     WAITREQUEST m_WaitRequest = {};
