@@ -68,6 +68,7 @@ void DrawPlayScreen(cPlayScene*, int, int, int, int) {
     if (g_bDDInitialized) DDFillSurface(&g_BackBufferSD, 16);
 }
 void DrawBannerSprite(int, int) {}
+void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 void CopyStageRecords(int) {}
 void ApplyCarryOver() {}
 void RequestStageMusic(int) {}

@@ -10,6 +10,7 @@ class cGameObj;
 class cHero;
 class cPlayScene;
 class cStagePartA;
+struct DDSURFACEDATA;
 
 // ---- play rules (appearances, pause key, floor effects) ----
 int CheckPauseKey(cPlayScene* scene);
@@ -36,6 +37,8 @@ void ResetRequestList();
 void DrawPlayScreen(cPlayScene* scene, int a, int b, int c, int d);
 // The stage-start banner sprites: 0 start (with the stage number), 1 replay, 2 second banner.
 void DrawBannerSprite(int kind, int stageNumber);
+// A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
+void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
 // ---- the stage set-up's steps into other Parts ----
 void CopyStageRecords(int reload);
 void ApplyCarryOver();

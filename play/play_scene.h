@@ -109,6 +109,7 @@ public:
     std::vector<std::list<cShot*>> m_vecShotGroup;    // eight lists, by shot group
     std::list<MessageObj> m_listMessage;
     std::list<PictureObj> m_listPicture;  // in step with the picture surface list
+    std::vector<int32_t> m_vecStageVars = std::vector<int32_t>(1001, 0);  // stage variables, from 1
     int16_t m_nVirtualScreen = 0;  // non-zero: drawing goes to the virtual back buffer
     uint8_t m_byScreenColor = 255;
     WAITREQUEST m_WaitRequest = {};
