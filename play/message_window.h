@@ -10,7 +10,8 @@ struct DDSURFACEDATA;
 
 // Stores the settings; expands the text when asked. Position mode 1 measures the text and
 // renders it, into a new surface or, with keepSurface, into the one the window has (the caller
-// made sure the extent is unchanged). Modes 2 and 3 take a 16 x 16 extent, any other mode none.
+// made sure the extent is unchanged); without it a surface the window had is the caller's to
+// release first. Modes 2 and 3 take a 16 x 16 extent, any other mode none.
 // false when the surface could not be made (the program is being closed).
 bool ShowMessageWindow(MessageObj& msg, const MESSAGESETTINGS& settings, int keepSurface, cPlayScene* scene);
 // A surface of the text extent in the message surface list for the window; its size is then the

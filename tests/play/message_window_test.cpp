@@ -279,6 +279,27 @@ TEST_F(MessageWindow, AnOpeningWindowGrowsFromItsCentreOverTenFrames) {
     EXPECT_EQ(drawn(), open);
 }
 
+class MessageWindowD3D : public MessageWindow {
+protected:
+    void SetUp() override {
+        d3d = 1;
+        MessageWindow::SetUp();
+    }
+};
+
+TEST_F(MessageWindowD3D, ASurfaceThatCannotBeMadeIsReportedAndClosesTheProgram) {
+    d3d9::Testing().failTextures = 100;
+    MessageObj m;
+    EXPECT_FALSE(ShowMessageWindow(m, Text("abc"), 0, scene.get()));
+    d3d9::Testing().failTextures = 0;
+    EXPECT_EQ(m.m_lpSurface, nullptr);
+    EXPECT_TRUE(g_listMessageSurface.empty());
+    EXPECT_TRUE(g_listMessageDesc.empty());
+    EXPECT_TRUE(ClosePosted());
+    EXPECT_NE(Report().find("MessageWindow Err"), std::string::npos);
+    EXPECT_EQ(Draw(m), 0);  // the window left behind draws nothing
+}
+
 TEST_F(MessageWindow, WindowsLeftAfterTheSurfacesWereClearedDrawNothingAndCloseCleanly) {
     MESSAGESETTINGS s = Text("abc");
     s.nDispMode = kMessageTimed;
