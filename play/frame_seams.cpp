@@ -83,6 +83,7 @@ void DrawPlayScreen(cPlayScene*, int, int, int, int) {
 }
 void DrawBannerSprite(int, int) {}
 void DrawBackgroundLayer(cPlayScene*, int) {}
+void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 void CopyStageRecords(int) {}
 void ApplyCarryOver() {}
 void RequestStageMusic(int) {}
@@ -93,7 +94,6 @@ void HeroViewBox(cHero&, double& x, double& y, int& w, int& h) {
     w = h = 0;
 }
 void SpawnStageObjects(cPlayScene*) {}
-void ReleasePicturesAndMessageSurfaces(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
 void RunStageStartFlows(cPlayScene*) {}

@@ -42,6 +42,8 @@ void DrawPlayScreen(cPlayScene* scene, int a, int b, int c, int d);
 void DrawBannerSprite(int kind, int stageNumber);
 // One background layer of the stage (0 back, 1 front) over the back buffer.
 void DrawBackgroundLayer(cPlayScene* scene, int layer);
+// A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
+void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
 // ---- the stage set-up's steps into other Parts ----
 void CopyStageRecords(int reload);
 void ApplyCarryOver();
@@ -52,6 +54,7 @@ void SetupHero(cHero& hero, int index);
 // Hero position and size for centring the view: x, y, width, height.
 void HeroViewBox(cHero& hero, double& x, double& y, int& w, int& h);
 void SpawnStageObjects(cPlayScene* scene);
+// Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
 void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 void ResetBackgrounds();
 void RestorePalette8();

@@ -91,6 +91,8 @@ cPlayScene::~cPlayScene() {
     g_vecHero.clear();
     ReleaseScreenEffectSurfaces();
     ReleaseCharaEffectSurfaces();
+    ReleasePicturesAndMessageSurfaces(this);
+    m_listMessage.clear();
 }
 
 void cPlayScene::Run() {

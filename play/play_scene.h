@@ -16,6 +16,7 @@
 #include "play/screen_colour.h"
 #include "play/screen_effect.h"
 #include "play/message_obj.h"
+#include "play/picture_obj.h"
 #include "play/scroll.h"
 #include "play/shot.h"
 #include "play/stage_chara.h"
@@ -113,6 +114,8 @@ public:
     std::list<EffectObj> m_listEffect;  // effect objects, drawn until their animation ends
     SCREENEFFECT m_ScreenEffect = {};   // the running screen effect (id 0: none)
     SCREENCOLOUR m_ScreenColour = {};   // the screen colour change and the colour left in place
+    std::list<PictureObj> m_listPicture;  // in step with the picture surface list
+    std::vector<int32_t> m_vecStageVars = std::vector<int32_t>(1001, 0);  // stage variables, from 1
     int16_t m_nVirtualScreen = 0;  // non-zero: drawing goes to the virtual back buffer
     uint8_t m_byScreenColor = 255;
     WAITREQUEST m_WaitRequest = {};
