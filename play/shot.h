@@ -19,4 +19,5 @@ public:
     int32_t m_nGroup = 0;        // shot group 0-7
     int32_t m_bFarErase = 0;     // erased when it leaves its range
     int32_t m_bFollowOwner = 0;  // follows its owner (the second shot range applies)
+    uint8_t m_byLayer = 0;       // draw layer 0-7
 };
