@@ -101,7 +101,7 @@ int StageShotHitCount() { return 0; }
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
-int StageStatusPanel() { return 1; }
+int StageStatusPanel() { return 0; }
 int StageLayerSwitch() { return 0; }
 int StageTimeWarning() { return 0; }
 int StageCarryOver() { return 0; }

@@ -147,7 +147,7 @@ bool CreatePlayWorkSurfaces(DDSURFACEDATA* mask, DDSURFACEDATA* brush, int sight
     DDReleaseSurface(mask);
     DDReleaseSurface(brush);
     // A sight range from data is held to what a surface can be made of.
-    const int n = std::max(0, std::min(sight, 2048));
+    const int n = std::max(0, std::min(sight, 1024));
     if (!DDCreateSurface(mask, 1280 + 2 * n, 960 + 2 * n, 1, 1, 0, 0, 0)) {
         DDReleaseSurface(mask);
         OutOfMemoryClose();

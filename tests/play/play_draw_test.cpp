@@ -290,6 +290,7 @@ TEST_F(PlayDraw, StatusPanelInIconAndLabelForm) {
     g_SystemData.m_vecStatusItems[2].m_bShowValue = 1;
     g_SystemData.m_vecStatusItems[3].m_nLimit = 30;
     g_SystemData.m_vecStatusItems[3].m_bLimitPercent = 1;  // SP at 20 % is within its warning limit
+    Play()->m_nStatusPanel = 1;
     DDFillSurface(&g_BackBufferSD, 16);
     DrawStatusPanel(Play(), &g_BackBufferSD);
     drawtest::ExpectGolden(*BackPixels(), "play_panel_icons");
@@ -428,6 +429,7 @@ TEST_F(PlayDraw, PlayScreenOfASmallStage) {
     g_bStageFileStart = 1;
     g_SystemData.m_vecTexts.resize(27);
     g_SystemData.m_vecTexts[26] = "テストプレイ中";
+    Play()->m_nStatusPanel = 1;
     DrawPlayScreen(Play(), 1, 0, 1, 1);
     drawtest::ExpectGolden(*BackPixels(), "play_screen_small_stage");
 }

@@ -43,6 +43,14 @@ void Disc(tools::BmpPicture& p, int cx, int cy, int r, uint32_t rgb) {
             if ((2 * x + 1) * (2 * x + 1) + (2 * y + 1) * (2 * y + 1) < 4 * r * r) Fill(p, cx + x, cy + y, 1, 1, rgb);
 }
 
+// A right-pointing triangle of `size` dots (the title menu's cursors).
+void Arrow(tools::BmpPicture& p, int x, int y, int size, uint32_t rgb) {
+    for (int j = 0; j < size; ++j) {
+        const int reach = size / 2 - (j < size / 2 ? size / 2 - j : j - size / 2 + 1);
+        Fill(p, x + 2, y + j, reach * 2, 1, rgb);
+    }
+}
+
 tools::BmpPicture Blocks() {
     tools::BmpPicture p = tools::SolidPicture(64, 480, kKey);
     // 1 brick
@@ -78,8 +86,8 @@ tools::BmpPicture Discs(int cols, int rows, int cell, uint32_t base) {
 // on row 32, the gauge frames on row 128 and their fills on rows 144 (plenty) and 160 (within the warning limit).
 tools::BmpPicture Accessory() {
     tools::BmpPicture p = tools::SolidPicture(128, 208, kKey);
-    for (int j = 0; j < 24; ++j) Fill(p, 2, 4 + j, 12 - std::abs(12 - j), 1, 0xFFE020);
-    for (int j = 0; j < 16; ++j) Fill(p, 66, j, 8 - std::abs(8 - j), 1, 0x20E0FF);
+    Arrow(p, 0, 4, 24, 0xFFE020);
+    Arrow(p, 64, 0, 16, 0x20E0FF);
     const uint32_t icons[5] = {0xF0D040, 0x40D0F0, 0xF04040, 0x4080F0, 0x40E040};
     for (int i = 0; i < 5; ++i) Disc(p, 16 * i + 8, 40, 7, icons[i]);
     for (int g = 0; g < 2; ++g) {
