@@ -67,4 +67,12 @@ public:
     CHARAEFFECTSTATE m_CharaEffect = {};  // the running character effect (id 0: none)
     int32_t m_nTargetId = -1;       // identifier of the character this one aims at, -1 none
     std::vector<int32_t> m_vecAimedShots;  // serials of the shots aimed at this character
+    // ---- drawing ----
+    int32_t m_nSightRange = 0;      // dots the hero sees around it (0: the whole screen)
+    uint8_t m_byViewMode = 0;       // 0 none, 1 and 2 a circle, 3 and 4 a square
+    uint8_t m_byLayer = 0;          // draw layer 0-7
+    uint8_t m_byHidden = 0;         // not drawn (its attachments and effect renderer still run)
+    int32_t m_bOnScreen = 0;        // set by the appearance pass
+    int32_t m_nHP = 0, m_nMaxHP = 0;  // hit points and their maximum
+    int32_t m_nSP = 0, m_nMaxSP = 0;  // skill points and their maximum
 };

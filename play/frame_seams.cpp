@@ -74,16 +74,18 @@ int KeepInViewX(cHero&) { return 0; }
 int KeepInViewY(cHero&) { return 0; }
 
 // ---- scene set-up and drawing ----
-bool LoadPlayBitmaps(int) { return true; }
 void LoadStageRanking() {}
 void ResetRequestList() {}
-void DrawPlayScreen(cPlayScene*, int, int, int, int) {
-    // Until the play-scene drawing is built: the empty screen.
-    if (g_bDDInitialized) DDFillSurface(&g_BackBufferSD, 16);
-}
-void DrawBannerSprite(int, int) {}
-void DrawBackgroundLayer(cPlayScene*, int) {}
 void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
+
+// ---- drawing of the objects not built yet ----
+int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
+void DrawCharaSprite(cChara&, int) {}
+int DrawCharaDeath(cChara&, int) { return 0; }
+void RunCharaAttachments(cChara&) {}
+void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
+void DrawCharaRanges(cPlayScene*) {}
+void BlitCentredView(cHero&) {}
 void CopyStageRecords(int) {}
 void ApplyCarryOver() {}
 void RequestStageMusic(int) {}
@@ -107,3 +109,8 @@ int StageShotHitCount() { return 0; }
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
+int StageStatusPanel() { return 0; }
+int StageLayerSwitch() { return 0; }
+int StageTimeWarning() { return 0; }
+int StageCarryOver() { return 0; }
+int HideWhilePaused() { return 0; }

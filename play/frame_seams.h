@@ -8,6 +8,10 @@
 class cChara;
 class cGameObj;
 class cHero;
+class cItem;
+class cShot;
+class cBlockDef;
+struct DDSURFACEDATA;
 class cPlayScene;
 class cStagePartA;
 class cEdShot;
@@ -30,20 +34,28 @@ int HitHeroItems();
 int KeepInViewX(cHero& hero);
 int KeepInViewY(cHero& hero);
 // ---- scene set-up and drawing ----
-// Reloads the play assets (only the eight play surfaces when play restarts itself); false on failure.
-bool LoadPlayBitmaps(int playOnly);
 // Loads the ranking of the current mode for the stage.
 void LoadStageRanking();
 // Empties the request list of the scenes.
 void ResetRequestList();
-// The play screen into the back buffer.
-void DrawPlayScreen(cPlayScene* scene, int a, int b, int c, int d);
-// The stage-start banner sprites: 0 start (with the stage number), 1 replay, 2 second banner.
-void DrawBannerSprite(int kind, int stageNumber);
-// One background layer of the stage (0 back, 1 front) over the back buffer.
+// One background layer of the stage (0 back, 1 front) over the back buffer (play/play_draw.cpp).
 void DrawBackgroundLayer(cPlayScene* scene, int layer);
 // A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
 void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
+// ---- drawing of the objects whose Parts are not built yet (play/play_draw.cpp calls them) ----
+// Whether a block cell's appearance conditions hold now.
+int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell);
+// The hero, or a character that is not dying, with its two gauges (a stage character also
+// with its embedded item).
+void DrawCharaSprite(cChara& chara, int hold);
+// A dying character's death animation; 1 when it has ended.
+int DrawCharaDeath(cChara& chara, int hold);
+// A character that is not drawn: its attached objects follow it and its effect renderer runs.
+void RunCharaAttachments(cChara& chara);
+void DrawItemSprite(cItem& item, DDSURFACEDATA* target, int hold);
+// The range display of distance conditions, and the hero's view mask.
+void DrawCharaRanges(cPlayScene* scene);
+void BlitCentredView(cHero& hero);
 // ---- the stage set-up's steps into other Parts ----
 void CopyStageRecords(int reload);
 void ApplyCarryOver();
@@ -87,3 +99,8 @@ int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
+int StageStatusPanel();
+int StageLayerSwitch();
+int StageTimeWarning();
+int StageCarryOver();
+int HideWhilePaused();

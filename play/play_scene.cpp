@@ -18,6 +18,8 @@
 #include "platform/win32/win32.h"
 #include "play/chara_effect.h"
 #include "play/frame_seams.h"
+#include "play/play_draw.h"
+#include "play/stage_bitmaps.h"
 #include "play/stage_objects.h"
 #include "records/replay.h"
 #include "records/replay_requests.h"
@@ -93,6 +95,7 @@ cPlayScene::~cPlayScene() {
     ReleaseCharaEffectSurfaces();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
+    ReleasePlayBitmaps();
 }
 
 void cPlayScene::Run() {
@@ -196,6 +199,11 @@ void cPlayScene::SetStage(int reload, int music) {
         m_ScrollY.m_dPos = y - 240.0 + (double)(h / 2);
         m_ScrollY.Clamp();
     }
+    // The view mask of hero 0's sight.
+    if (g_bDDInitialized) {
+        const cHero& hero = Hero();
+        CreatePlayWorkSurfaces(&g_ViewMaskSD, &g_ViewBrushSD, hero.m_nSightRange, hero.m_byViewMode);
+    }
     // 11, 12. The table, the stage's characters and items, and the group lists.
     m_vecTable.assign(1000, 0);
     SpawnStageObjects(this);
@@ -213,6 +221,7 @@ void cPlayScene::SetStage(int reload, int music) {
     BuildSubStepFlags(m_vecSubStepFlags, g_StageSettings.m_nSubSteps, StageShotHitCount());
     // 16. Request word, banners, time limit, play timer, sub-step counters.
     m_nRequest = PLAY_REQ_NONE;
+    m_nStatusPanel = StageStatusPanel();
     m_nBanner1 = m_nBanner2 = 0;
     if (StageTimeLimitOn()) {
         m_nTimeLimit = std::clamp(StageTimeLimit(), 0, kMaxTimeLimit);

@@ -118,6 +118,7 @@ public:
     std::vector<int32_t> m_vecStageVars = std::vector<int32_t>(1001, 0);  // stage variables, from 1
     int16_t m_nVirtualScreen = 0;  // non-zero: drawing goes to the virtual back buffer
     uint8_t m_byScreenColor = 255;
+    int32_t m_nStatusPanel = 0;    // 0 hides the status panel (the stage's switch)
     WAITREQUEST m_WaitRequest = {};
     // Set by the window thread's WM_CLOSE while the pause loop runs; the next frame closes.
     std::atomic<int> m_bQuit{0};

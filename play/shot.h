@@ -92,6 +92,7 @@ public:
     cEdShot m_Settings;               // the command's settings as they were when the shot was made
     int32_t m_nTargetId = -1;         // the owner's target at spawn (target trajectories), -1 none
     std::vector<int32_t> m_vecHitIds; // characters already hit (piercing shots, swords)
+    uint8_t m_byLayer = 0;            // draw layer 0-7
 
 private:
     // The sword's step of Update.

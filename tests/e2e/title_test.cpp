@@ -17,6 +17,7 @@
 #include "records/stage.h"
 #include "records/system_data.h"
 #include "tools/game/minimal_game.h"
+#include "tools/game/play_bitmaps.h"
 #include "tools/golden_image.h"
 #include "tools/ogg_writer.h"
 #include "tools/records/project_writer.h"
@@ -37,6 +38,7 @@ struct TitleRun {
         dir = folder.Root();
         runtime = dir + "/.runtime";
         EXPECT_TRUE(WriteMinimalGame(folder, kMinimalSystemIni, system));
+        EXPECT_TRUE(WritePlayBitmaps(folder));  // play loads its sheets when it starts
         EXPECT_EQ(std::system(("mkdir -p '" + runtime + "'").c_str()), 0);
     }
     // Runs the player with a script; `audioFile` set: the disk audio driver writes there, on the
@@ -144,8 +146,18 @@ TEST(Title, AReplayDialogCancelledKeepsTheMenuAndAChosenReplayLeadsToPlay) {
     EXPECT_NE(r.err.find("file dialog: choose Stage1_00.rpl4_754"), std::string::npos) << r.err;
     EXPECT_EQ(run.Pixels("before.png"), run.Pixels("after.png")) << "the menu stays as it was";
     std::vector<uint32_t> play = run.Pixels("play.png");
-    ASSERT_FALSE(play.empty());
-    EXPECT_EQ(std::count(play.begin(), play.end(), play[0]), (long)play.size());
+    ASSERT_EQ(play.size(), 640u * 480u);
+    // The empty stage with the replay plate (128 x 32 at (256, 224)) of the playback's banner.
+    long plate = 0, rest = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const bool inPlate = x >= 256 && x < 384 && y >= 224 && y < 256;
+            const bool same = play[(size_t)y * 640 + x] == play[0];
+            if (inPlate && !same) ++plate;
+            if (!inPlate && same) ++rest;
+        }
+    EXPECT_EQ(rest, 640L * 480 - 128 * 32);
+    EXPECT_GT(plate, 0);
 }
 
 TEST(Title, TheTitleTuneAndTheCursorSoundAreHeard) {

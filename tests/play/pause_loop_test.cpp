@@ -11,6 +11,7 @@
 #include "play/pause_loop.h"
 #include "play/play_scene.h"
 #include "tests/frontend/scene_fixture.h"
+#include "tools/game/play_bitmaps.h"
 
 using namespace scenetest;
 
@@ -20,6 +21,7 @@ class PauseLoopTest : public SceneFixture {
 protected:
     void SetUp() override {
         SceneFixture::SetUp();
+        ASSERT_TRUE(WritePlayBitmaps(*folder));  // the play scene loads its sheets
         Open();
         g_bAppActive = 1;
         g_SceneManager.m_nCurrent = SCENE_PLAY;

@@ -9,6 +9,7 @@
 #include "play/stage_objects.h"
 #include "records/replay.h"
 #include "tests/frontend/scene_fixture.h"
+#include "tools/game/play_bitmaps.h"
 #include "tools/records/stage_writer.h"
 
 using namespace scenetest;
@@ -21,6 +22,7 @@ class PlayScene : public SceneFixture {
 protected:
     void SetUp() override {
         SceneFixture::SetUp();
+        ASSERT_TRUE(WritePlayBitmaps(*folder));  // the play scene loads its sheets
         Open();
         g_Replay.Clear();
         g_ReplayPrev.Clear();

@@ -1,0 +1,3 @@
+#include "play/block_map.h"
+
+std::vector<cBlockDef> g_vecBlockMap;
