@@ -13,31 +13,26 @@
 
 // ---- character operations ----
 void cChara::RunFlowsOfTrigger(int) {}
-int cChara::RunFlows(int) { return 0; }
-int cChara::StepX() { return 0; }
-int cChara::StepY() { return 0; }
 int cChara::HitBlocksHorizontal() { return 0; }
 int cChara::HitBlocksVertical() { return 0; }
 int cChara::HitBlockCharacters() { return 0; }
 int cChara::HitBlocksSidesAgain() { return 0; }
 int cChara::HitFloorAndCeilingAgain() { return 0; }
-void cChara::ApplyGravity() {}
-void cChara::DecayInertiaX() {}
-void cChara::DecayInertiaY() {}
 void cChara::TickInvincible() {}
-void cChara::ClearContactFlags() {}
-void cChara::SaveHitRects() {}
-void cChara::RestoreHitRects() {}
 void cChara::ClearFlowRunFlags() {}
+// The block under a character is solid for its block side (block map).
+bool BlockUnderIsSolid(const cChara&) { return false; }
+// Character effects, immunity and flows of a character.
+void StartAppearEffect(cChara&) {}
+void ClearImmunity(cChara&) {}
+int BuildFlowRuns(cChara&) { return 0; }
+int StepRunningFlows(cChara&, int) { return 0; }
 int cChara::HasRiders() const { return 0; }
 void cChara::MoveRiders() {}
-void cChara::ReleaseLinks() {}
 int cChara::Die() {
     m_bDying = 1;
     return 0;
 }
-void cHero::ClearLink() {}
-void cHero::ClearTarget() {}
 
 // ---- shot operations ----
 int cShot::Update() { return 0; }
@@ -68,15 +63,7 @@ void DrawPlayScreen(cPlayScene*, int, int, int, int) {
     if (g_bDDInitialized) DDFillSurface(&g_BackBufferSD, 16);
 }
 void DrawBannerSprite(int, int) {}
-void CopyStageRecords(int) {}
-void ApplyCarryOver() {}
-void RequestStageMusic(int) {}
 void BuildBlockMap() {}
-void SetupHero(cHero&, int) {}
-void HeroViewBox(cHero&, double& x, double& y, int& w, int& h) {
-    x = y = 0.0;
-    w = h = 0;
-}
 void SpawnStageObjects(cPlayScene*) {}
 void ReleasePicturesAndMessageSurfaces(cPlayScene*) {}
 void ResetBackgrounds() {}
@@ -84,11 +71,7 @@ void RestorePalette8() {}
 void RunStageStartFlows(cPlayScene*) {}
 
 // ---- words the records do not name yet ----
-int StageTimeLimitOn() { return 0; }
-int StageTimeLimit() { return 0; }
-int StageBannerSwitch(int) { return 0; }
-int StageExtension(int) { return 0; }
-int StageShotHitCount() { return 0; }
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
+double StageJumpCorrection() { return 0.0; }

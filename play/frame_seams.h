@@ -11,6 +11,15 @@ class cHero;
 class cPlayScene;
 class cStagePartA;
 
+// ---- characters: block under, effects, immunity and flows ----
+bool BlockUnderIsSolid(const cChara& chara);
+void StartAppearEffect(cChara& chara);
+void ClearImmunity(cChara& chara);
+// The running flows of a character built from its definition's flows; 0 when done.
+int BuildFlowRuns(cChara& chara);
+// The per-frame flow bookkeeping and one step of each running flow; 1 when the character is
+// killed by them.
+int StepRunningFlows(cChara& chara, int dying);
 // ---- play rules (appearances, pause key, floor effects) ----
 int CheckPauseKey(cPlayScene* scene);
 void CheckAppearances(cPlayScene* scene);
@@ -59,3 +68,5 @@ int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
+// The stage's jump correction (the jump speed is multiplied by 0.99 - correction x 0.025).
+double StageJumpCorrection();

@@ -1,12 +1,65 @@
-// The hero: the character the player moves.
+// The hero: the character the player moves. It is driven by a player input entry, scrolls the
+// view after itself, has a third hit range, a variable-height jump, a list of touched items and
+// coloured rectangles that can show its size box and hit ranges.
 #pragma once
+
+#include <cstdint>
+#include <vector>
 
 #include "play/chara.h"
 
+// One rectangle of the range display: what it is anchored to (0 the size box, 1 the character
+// hit range, 2 the third hit range, 3 the shot hit range), drawing mode (0 none, 1 frame,
+// 2 filled), colour, screen x, y, width, height and the cycle counter.
+struct RANGEDISPLAY {
+    int32_t nAnchor, nMode, nColor, nX, nY, nWidth, nHeight, nCycle;
+};
+
 class cHero : public cChara {
 public:
-    // Per sub-step: the link to a carrying character and the current target are let go
-    // (not built yet: see play/frame_seams.cpp).
-    void ClearLink();
-    void ClearTarget();
+    cHero() = default;
+    cHero(const cHero& other) = default;
+    cHero& operator=(const cHero& other) = default;
+    ~cHero() override = default;
+
+    // Builds the hero from its placed definition; the flow set-up's result (0 until flows run).
+    int SetupFromPlacement(int id, const cCharaRec& rec, const int32_t (&place)[4]);
+    // Size box offsets and size from the stage's hero settings for walking or flying.
+    void CalcSize(int& offX, int& offY, int& width, int& height) const;
+    // Movement mode, size and the three hit ranges (scaled when `keepScale` is set).
+    void ApplyState(int mode, int keepScale);
+    void BuildRangeDisplay();
+
+    void ScaleHitBoxes(int scale) override;
+    void UpdateRectX() override;
+    void UpdateRectY() override;
+    // The view follows the hero, then the hero is held to the stage (walking) or the scroll
+    // range (flying).
+    int ClampX() override;
+    int ClampY() override;
+    int StepX() override;
+    int StepY() override;
+    int RunFlows(int dying) override;
+
+    // Per frame: the link to a carrying character and the current target are let go.
+    void ClearLink() { m_nLink = -1; }
+    void ClearTarget() { m_nTarget = -1; }
+    // 1 when the item key is not in the touched-item list, 0 when it is.
+    int HasPending(int key) const;
+    void AddPending(int key);
+    void RemovePending(int key);
+
+    int32_t m_bJumpReady = 0;
+    int32_t m_bJumpHoldLock = 0;
+    double m_dHoldBoost = 0.0;       // 4.0 / n
+    int32_t m_bJumpDone = 0;         // the jump ran in this sub-step
+    int32_t m_anHeroFrameWord[2] = {};
+    int32_t m_nInitialDir = 0;
+    std::vector<int32_t> m_vecTouched;  // item keys that may not act again yet
+    int32_t m_nAccelMode = 0;
+    double m_dAccelFactor = 0.0;
+    int32_t m_bAccel = 0;
+    HITRANGE m_HitThird = {};
+    std::vector<RANGEDISPLAY> m_vecRangeDisplay;
+    int32_t m_nLink = -1;            // the character carrying the hero, -1 none
 };

@@ -190,6 +190,7 @@ void cPlayScene::SetStage(int reload, int music) {
         m_ScrollX.Clamp();
         m_ScrollY.m_dPos = y - 240.0 + (double)(h / 2);
         m_ScrollY.Clamp();
+        hero.GetGraphicRect();
     }
     // 11, 12. The table, the stage's characters and items, and the group lists.
     m_vecTable.assign(1000, 0);

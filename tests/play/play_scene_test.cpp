@@ -17,6 +17,17 @@ namespace {
 
 const REQUEST kMiss{WM_REQ_SOUND, 8};
 
+// A flying hero placed at block (3, 5).
+void PlaceFlyingHero(cStage& stage) {
+    cCharaRec hero;
+    hero.m_byRole = 0;
+    hero.m_wGraphic = 1;
+    hero.m_byC27 = 1;
+    hero.m_sPlaceX = 3;
+    hero.m_sPlaceY = 5;
+    stage.m_vecCharas.assign(1, hero);
+}
+
 class PlayScene : public SceneFixture {
 protected:
     void SetUp() override {
@@ -27,6 +38,11 @@ protected:
         g_SystemData.m_bReplay = 0;
         g_StageSettings.m_nHitLevel = 3;
         g_StageSettings.m_nFrameRate = 60;
+        // A 40 x 15 stage without banners whose hero flies (no block map is needed to hold it).
+        g_StageSettings.m_nWidth = g_StageSettings.m_nHeight = 15;
+        g_StageSettings.m_nWidth = 40;
+        g_StageSettings.m_nValue33 = 0;
+        PlaceFlyingHero(g_LoadedStage);
         g_SaveData.m_nLivesReserve = 3;
         g_SaveData.m_nLives = 2;
         g_SceneManager.m_nCurrent = SCENE_PLAY;
