@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/checked.h"
 #include "app/scene_manager.h"
+#include "media/anime.h"
+#include "records/anime_records.h"
+#include "play/anime_set_access.h"
 #include "play/chara_def.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
@@ -151,6 +155,7 @@ void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {
         m_nSight = BlockToDot(charadef::SightHalfBlocks(m_Def));
         m_dDecel = PercentToRate(charadef::DecelPercent(m_Def));
         StartAppearEffect(*this);
+        SetAnimation((int16_t)charadef::AnimeSet(m_Def), 1);
     }
     m_nInvincible = 0;
     ClearImmunity(*this);
@@ -347,4 +352,27 @@ void cChara::ReleaseLinks() {
     for (int32_t id : m_vecSummoned)
         if (cChara* c = FindChara(id); c && c->m_anPlace[2] == m_nId) c->m_anPlace[2] = -1;
     m_vecSummoned.clear();
+}
+
+void cChara::SetAnimation(int16_t set, int force) {
+    if (!force && set == (int16_t)m_Def.m_wAnimeSet) return;
+    m_Def.m_wAnimeSet = (uint16_t)set;
+    cAnime& anime = *m_Anime;
+    anime.m_vecAnime.clear();
+    // Before the database is loaded there is nothing to load.
+    const cAnimeSetRec* rec = AnimeSetFor(set);
+    if (!rec) return;
+    for (const cAnimeRec& a : rec->m_vecGroups) {
+        std::vector<AnimeFrame> frames;
+        frames.reserve(a.m_vecFrames.size() + 1);
+        for (const cAnimeFrameRec& f : a.m_vecFrames) {
+            // Tenths of a second to frames, held inside the int range.
+            const int time = (int)std::clamp<int64_t>((int64_t)f.m_nDuration * 6, INT32_MIN, INT32_MAX);
+            frames.push_back({f.m_nCell, time, 1});
+        }
+        frames.push_back({ANIME_LOOP, 0, 1});
+        anime.m_vecAnime.push_back(std::move(frames));
+    }
+    anime.m_nFrame = 0;
+    anime.m_nTick = 0;
 }

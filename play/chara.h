@@ -60,6 +60,10 @@ public:
     // Sub-steps until a jump at `speed` has fallen back: int(n - speed / g) (0 without gravity).
     static int FallFrames(double speed);
 
+    // Loads the character's animations from an animation set of the project database (without
+    // force nothing happens when the set is already the definition's).
+    void SetAnimation(int16_t set, int force);
+
     // ---- the virtual operations of characters ----
     void AdjustForScale(int newScale, int oldScale) override;
     void MoveTo(int x, int y) override;

@@ -27,6 +27,7 @@ void StartAppearEffect(cChara&) {}
 void ClearImmunity(cChara&) {}
 int BuildFlowRuns(cChara&) { return 0; }
 int StepRunningFlows(cChara&, int) { return 0; }
+int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
 int cChara::HasRiders() const { return 0; }
 void cChara::MoveRiders() {}
 int cChara::Die() {
@@ -68,10 +69,10 @@ void SpawnStageObjects(cPlayScene*) {}
 void ReleasePicturesAndMessageSurfaces(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
-void RunStageStartFlows(cPlayScene*) {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
 double StageJumpCorrection() { return 0.0; }
+int DeferAppearances() { return 0; }

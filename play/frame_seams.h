@@ -6,6 +6,7 @@
 #pragma once
 
 class cChara;
+class cFlowCmd;
 class cGameObj;
 class cHero;
 class cPlayScene;
@@ -20,6 +21,8 @@ int BuildFlowRuns(cChara& chara);
 // The per-frame flow bookkeeping and one step of each running flow; 1 when the character is
 // killed by them.
 int StepRunningFlows(cChara& chara, int dying);
+// The instant-command handler of a command's kind run on the hero; its result.
+int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
 // ---- play rules (appearances, pause key, floor effects) ----
 int CheckPauseKey(cPlayScene* scene);
 void CheckAppearances(cPlayScene* scene);
@@ -68,5 +71,7 @@ int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
+// The system setting that defers the appearances of the stage start.
+int DeferAppearances();
 // The stage's jump correction (the jump speed is multiplied by 0.99 - correction x 0.025).
 double StageJumpCorrection();

@@ -266,3 +266,15 @@ void cHero::AddPending(int key) {
 void cHero::RemovePending(int key) {
     m_vecTouched.erase(std::remove(m_vecTouched.begin(), m_vecTouched.end(), key), m_vecTouched.end());
 }
+
+int cHero::RunItemCommands(const std::vector<cFlowCmd>& commands) {
+    if (g_lpPlayScene) g_lpPlayScene->m_nCommandResult = 0;
+    for (const cFlowCmd& cmd : commands) {
+        // Kind 23 continues the pending records of the command before it.
+        if (cmd.m_cKind != 23) m_vecPendingCmd.clear();
+        const int r = RunInstantCommand(*this, cmd);
+        if (m_nHP < 1) return 2;
+        if (r != 0) return r;
+    }
+    return m_nHP < 1 ? 2 : 0;
+}

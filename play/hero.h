@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "flow/flow_cmd.h"
 #include "play/chara.h"
 
 // One rectangle of the range display: what it is anchored to (0 the size box, 1 the character
@@ -41,6 +42,10 @@ public:
     int StepY() override;
     int RunFlows(int dying) override;
 
+    // Runs an item's instant commands on the hero: 0, 2 when HP has run out, or the first
+    // non-zero command result.
+    int RunItemCommands(const std::vector<cFlowCmd>& commands);
+
     // Per frame: the link to a carrying character and the current target are let go.
     void ClearLink() { m_nLink = -1; }
     void ClearTarget() { m_nTarget = -1; }
@@ -62,4 +67,5 @@ public:
     HITRANGE m_HitThird = {};
     std::vector<RANGEDISPLAY> m_vecRangeDisplay;
     int32_t m_nLink = -1;            // the character carrying the hero, -1 none
+    std::vector<int32_t> m_vecPendingCmd;  // pending command records, emptied before each item command
 };

@@ -12,6 +12,8 @@
 #include "play/chara_def.h"
 #include "play/frame_seams.h"
 #include "play/hero.h"
+#include "play/play_scene.h"
+#include "play/stage_objects.h"
 #include "play/stage_words.h"
 #include "records/save_data.h"
 #include "records/stage.h"
@@ -76,3 +78,21 @@ int StageTimeLimit() { return stageword::TimeLimit(g_StageSettings); }
 int StageBannerSwitch(int which) { return stageword::BannerSwitch(g_StageSettings, which); }
 int StageExtension(int axis) { return stageword::Extension(g_StageSettings, axis); }
 int StageShotHitCount() { return stageword::ShotHitCount(g_StageSettings); }
+
+void RunStageStartFlows(cPlayScene* scene) {
+    const int defer = DeferAppearances();
+    if (!defer) CheckAppearances(scene);
+    for (cHero& hero : g_vecHero) hero.RunFlowsOfTrigger(18);
+    for (auto it = g_listStageChara.begin(); it != g_listStageChara.end();) {
+        cStageChara& chara = *it++;  // the next one first: this one may leave the list
+        if (!defer && !chara.m_bAppeared) continue;
+        chara.RunFlowsOfTrigger(18);
+        if (chara.m_bVanishOnEnd) {
+            if (scene) scene->RemoveStageChara(&chara);
+        } else if (chara.m_nHP <= 0) {
+            KillCharacterCheckEnd(chara);
+            if (scene) scene->RemoveStageChara(&chara);
+        }
+    }
+    CheckAppearances(scene);
+}
