@@ -281,3 +281,39 @@ TEST_F(Chara, TouchedItemsAreListedOnce) {
 }
 
 }  // namespace
+
+void MakeTestAnimeSets();
+void ClearTestAnimeSets();
+
+namespace {
+
+TEST_F(Chara, AnimationsComeFromTheAnimationSetAndLoop) {
+    MakeTestAnimeSets();
+    cChara c;
+    c.SetAnimation(1, 1);
+    const cAnime& a = *c.m_Anime;
+    ASSERT_EQ(a.m_vecAnime.size(), 2u);
+    ASSERT_EQ(a.m_vecAnime[0].size(), 3u);
+    EXPECT_EQ(a.m_vecAnime[0][0].nValue, 4);
+    EXPECT_EQ(a.m_vecAnime[0][0].nTime, 6);  // tenths of a second to frames
+    EXPECT_EQ(a.m_vecAnime[0][1].nTime, 30);
+    EXPECT_EQ(a.m_vecAnime[0][2].nValue, ANIME_LOOP);
+    EXPECT_EQ(a.m_vecAnime[1].size(), 1u);  // no items: the end entry alone
+    // Without force the same set changes nothing.
+    c.m_Anime->m_vecAnime.clear();
+    c.SetAnimation(1, 0);
+    EXPECT_TRUE(c.m_Anime->m_vecAnime.empty());
+    ClearTestAnimeSets();
+}
+
+TEST_F(Chara, ItemCommandsStopWhenTheHeroHasNoHitPointsLeft) {
+    cHero& hero = Hero();
+    std::vector<cFlowCmd> cmds(2);
+    hero.m_nHP = 5;
+    EXPECT_EQ(hero.RunItemCommands(cmds), 0);
+    hero.m_nHP = 0;
+    EXPECT_EQ(hero.RunItemCommands(cmds), 2);
+    EXPECT_EQ(hero.RunItemCommands({}), 2);
+}
+
+}  // namespace
