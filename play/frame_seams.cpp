@@ -10,6 +10,7 @@
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "play/stage_chara.h"
+#include "records/stage.h"
 
 // ---- character operations ----
 void cChara::RunFlowsOfTrigger(int) {}
@@ -28,6 +29,8 @@ void ClearImmunity(cChara&) {}
 int BuildFlowRuns(cChara&) { return 0; }
 int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
+bool KeyConditionHoldsNow(cHero&) { return false; }
+int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
 int cChara::HasRiders() const { return 0; }
 void cChara::MoveRiders() {}
 int cChara::Die() {

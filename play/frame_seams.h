@@ -23,6 +23,10 @@ int BuildFlowRuns(cChara& chara);
 int StepRunningFlows(cChara& chara, int dying);
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
+// Whether the last key entry of the running flow holds for the hero's input at this frame.
+bool KeyConditionHoldsNow(cHero& hero);
+// Sub-steps of the frame in which the riding characters have moved (n once their step is done).
+int RidingStepsDone();
 // ---- play rules (appearances, pause key, floor effects) ----
 int CheckPauseKey(cPlayScene* scene);
 void CheckAppearances(cPlayScene* scene);

@@ -278,3 +278,58 @@ int cHero::RunItemCommands(const std::vector<cFlowCmd>& commands) {
     }
     return m_nHP < 1 ? 2 : 0;
 }
+
+void cHero::Jump(HEROJUMP& j) {
+    if (m_bFlying || m_bJumpDone) return;
+    const bool held = j.nRule == 0 || (j.bHasKeys && KeyConditionHoldsNow(*this));
+    const int n = g_StageSettings.m_nSubSteps > 0 ? g_StageSettings.m_nSubSteps : 1;
+    if (held) {
+        if (!m_bJumpHoldLock) {
+            ++m_nJumpCount;
+            const bool hold = m_nJumpCount < j.nHoldLimit || (m_bAirborne && !m_bStanding) || !m_bJumpReady ||
+                              m_bRising || (m_dSpeedY >= 0.0 && !m_bStanding);
+            if (hold) {
+                if (!m_bFalling && m_nJumpCount <= n && (!m_bAirborne || m_bStanding) && m_bJumpReady && !m_bRising &&
+                    !m_bImpact && !j.bJumped) {
+                    if (!m_bStanding) {
+                        m_bJumping = 1;
+                        m_dSpeedY = j.dSpeed;
+                        j.bJumped = 1;
+                        PlayUserSe(j.nSound);
+                    } else if (RidingStepsDone() == n) {
+                        // From a carrying character only once its step of the frame is complete.
+                        m_bJumping = 1;
+                        m_bStanding = 0;
+                        m_dSpeedY = j.dSpeed * 1.0199999809265137;
+                        j.bJumped = 1;
+                        PlayUserSe(j.nSound);
+                    }
+                }
+            } else {
+                m_bAirborne = 1;
+                m_bJumpReady = 0;
+            }
+        }
+    } else {
+        if (m_nJumpCount > 0 && m_nJumpCount < j.nHoldLimit && !m_bAirborne && !m_bRising && !m_bJumpHoldLock &&
+            !m_bImpact) {
+            m_bStanding = 0;
+            if (m_dSpeedY < 0.0) m_dSpeedY *= 0.3;
+            m_bAirborne = 1;
+        }
+        m_nJumpCount = 0;
+        m_bJumpReady = 1;
+        m_bRising = 0;
+    }
+    if (IsOnGround() && m_dSpeedY >= 0.0) {
+        m_nJumpCount = 0;
+        m_bJumpReady = 1;
+        m_bRising = 0;
+        m_bImpact = 0;
+        if (!j.bHasKeys)
+            j.bJumped = 0;  // ready for the next jump
+        else if (!held)
+            j.bEnd = 1;
+    }
+    m_bJumpDone = 1;
+}

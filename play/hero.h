@@ -16,6 +16,19 @@ struct RANGEDISPLAY {
     int32_t nAnchor, nMode, nColor, nX, nY, nWidth, nHeight, nCycle;
 };
 
+// What the jump command keeps for the hero's jump: the first parameter (0 the key counts as
+// held, otherwise the flow's last key entry decides), whether the running flow has key entries,
+// the jump speed, the hold limit in sub-steps, the jumped flag, the sound and the end request.
+struct HEROJUMP {
+    int32_t nRule;
+    int32_t bHasKeys;
+    double dSpeed;
+    int32_t nHoldLimit;
+    int32_t bJumped;
+    int32_t nSound;
+    int32_t bEnd;
+};
+
 class cHero : public cChara {
 public:
     cHero() = default;
@@ -45,6 +58,10 @@ public:
     // Runs an item's instant commands on the hero: 0, 2 when HP has run out, or the first
     // non-zero command result.
     int RunItemCommands(const std::vector<cFlowCmd>& commands);
+
+    // One sub-step of the jump command: a jump that goes higher while the key is held, cut to
+    // 30 % of its upward speed when the key is let go early.
+    void Jump(HEROJUMP& jump);
 
     // Per frame: the link to a carrying character and the current target are let go.
     void ClearLink() { m_nLink = -1; }

@@ -317,3 +317,38 @@ TEST_F(Chara, ItemCommandsStopWhenTheHeroHasNoHitPointsLeft) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Chara, JumpGoesHigherWhileHeldAndIsCutWhenLetGoEarly) {
+    g_StageSettings.SetHitLevel(2);
+    cHero& hero = Hero(0);
+    hero.m_bStanding = 1;  // on a carrying character: the jump is a little stronger
+    HEROJUMP jump = {0, 0, -8.0, 10, 0, 0, 0};
+    hero.Jump(jump);
+    EXPECT_EQ(jump.bJumped, 1);
+    EXPECT_DOUBLE_EQ(hero.m_dSpeedY, -8.0 * 1.0199999809265137);
+    EXPECT_EQ(hero.m_nJumpCount, 1);
+    hero.Jump(jump);  // once per sub-step
+    EXPECT_EQ(hero.m_nJumpCount, 1);
+    // Let go one sub-step after the start: the upward speed is cut to 30 %.
+    hero.m_bJumpDone = 0;
+    hero.m_bStanding = 0;
+    HEROJUMP keys = jump;
+    keys.nRule = 1;
+    keys.bHasKeys = 1;  // the key entry does not hold
+    hero.m_dSpeedY = -6.0;
+    hero.Jump(keys);
+    EXPECT_DOUBLE_EQ(hero.m_dSpeedY, -6.0 * 0.3);
+    EXPECT_EQ(hero.m_bAirborne, 1);
+    EXPECT_EQ(hero.m_nJumpCount, 0);
+    EXPECT_EQ(hero.m_bJumpReady, 1);
+    // A flying hero does not jump.
+    cHero& flyer = Hero(1);
+    HEROJUMP j2 = {0, 0, -8.0, 10, 0, 0, 0};
+    flyer.Jump(j2);
+    EXPECT_EQ(j2.bJumped, 0);
+    EXPECT_EQ(flyer.m_dSpeedY, 0.0);
+}
+
+}  // namespace
