@@ -16,6 +16,10 @@ struct RANGEDISPLAY {
     int32_t nAnchor, nMode, nColor, nX, nY, nWidth, nHeight, nCycle;
 };
 
+// Identifiers of the heroes: kHeroId + the hero's index, apart from the serials that number the
+// stage characters, so that links by identifier never confuse the two.
+constexpr int32_t kHeroId = 0x40000000;
+
 // What the jump command keeps for the hero's jump: the first parameter (0 the key counts as
 // held, otherwise the flow's last key entry decides), whether the running flow has key entries,
 // the jump speed, the hold limit in sub-steps, the jumped flag, the sound and the end request.

@@ -56,7 +56,7 @@ void SetupHero(cHero& hero, int index) {
     }
     cCharaRec& rec = CheckedAt(g_LoadedStage.m_vecCharas, idx);
     const int32_t place[4] = {0, 0, -1, 0};
-    hero.SetupFromPlacement(index, rec, place);
+    hero.SetupFromPlacement(kHeroId + index, rec, place);
     hero.SetBlockPos(rec.m_sPlaceX, rec.m_sPlaceY);
     hero.m_dX += rec.OffsetX(0, hero.m_nDir);
     hero.m_dY += rec.OffsetY(0, hero.m_nDir);

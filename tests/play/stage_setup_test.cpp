@@ -67,6 +67,7 @@ TEST_F(StageSetup, TheHeroStandsOnItsBlockWithTheViewCentredOnIt) {
     EXPECT_DOUBLE_EQ(hero.m_dY, 20 * 32 + 8);
     EXPECT_EQ(hero.m_bFlying, 1);
     EXPECT_EQ(hero.m_nHP, 3);
+    EXPECT_EQ(hero.m_nId, kHeroId);
     EXPECT_DOUBLE_EQ(play->m_ScrollX.m_dPos, hero.m_dX - 320 + 8);
     EXPECT_DOUBLE_EQ(play->m_ScrollY.m_dPos, hero.m_dY - 240 + 8);
     EXPECT_EQ(hero.m_nRectLeft, DotToInt(hero.m_dX - 8 - DotToInt(play->m_ScrollX.m_dPos)));
