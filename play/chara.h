@@ -1,6 +1,7 @@
-// A character: the base of the hero and of the stage characters. Only the words the play frame
-// reads and the operations it calls are declared so far; the operations not built yet are in
-// play/frame_seams.cpp.
+// A character: the base of the hero and of the stage characters. It carries its own copy of its
+// definition, hit points, skill points, variables, the two hit ranges, the contact and movement
+// state of the current sub-step and the links to its target and to the characters it summoned
+// (held as identifiers). Operations of Parts not built yet are in play/frame_seams.cpp.
 #pragma once
 
 #include <cstdint>
@@ -8,41 +9,111 @@
 
 #include "play/game_obj.h"
 #include "records/effect_state.h"
+#include "records/chara_rec.h"
 
 // Contact sides of a character against blocks.
 enum { CONTACT_LEFT = 0, CONTACT_RIGHT = 1, CONTACT_TOP = 2, CONTACT_BOTTOM = 3 };
 
+// Result codes of a character's step beyond those of the game object.
+enum {
+    STEP_FELL_OUT = 7,   // a walking character fell out at the bottom
+    STEP_AT_EDGE = 8,    // a flying character reached the map's top or bottom edge
+};
+
+// A hit range: inclusive edges in dots, current (scaled) and base offsets and sizes.
+struct HITRANGE {
+    double dLeft, dTop, dRight, dBottom;
+    int32_t nOffX, nOffY, nWidth, nHeight;
+    int32_t nBaseOffX, nBaseOffY, nBaseWidth, nBaseHeight;
+};
+
+// The overlap test of two hit ranges with inclusive edges.
+bool RectOverlapD(const HITRANGE& a, const HITRANGE& b);
+// Half blocks (signed 8-bit) to dots.
+int32_t BlockToDot(int8_t halfBlocks);
+// A percentage (signed 16-bit) as a rate per sub-step squared: p x 0.01 / n^2.
+double PercentToRate(int16_t percent);
+
+// The stop modes of the flow groups and the number of groups ("-" and A-Z).
+constexpr int kFlowStopModes = 3;
+constexpr int kFlowGroupCount = 27;
+
 class cChara : public cGameObj {
 public:
-    // ---- operations of the character Parts (not built yet: see play/frame_seams.cpp) ----
+    cChara();
+    ~cChara() override = default;
+    cChara(const cChara& other);
+    cChara& operator=(const cChara& other);
+    // Copies every field of another character (links as they are; nothing reset).
+    void Assign(const cChara& other);
+
+    // Sets the character up from its definition (or none) and the four placement values.
+    void SetUp(const cCharaRec* def, const int32_t (&place)[4]);
+    // The character hit range centred in the 32 x 32 cell, or standing on the cell's bottom.
+    void SetHitRect(int standOnGround, int width, int height);
+    // The position from block coordinates of the stage (column, row).
+    void SetBlockX(int column);
+    void SetBlockY(int row);
+    void SetBlockPos(int column, int row);
+    // The initial upward speed (< 0) that reaches `height` dots under the stage's gravity.
+    double JumpSpeedForHeight(double height) const;
+    double JumpSpeedForHalfBlocks(int halfBlocks) const { return JumpSpeedForHeight(halfBlocks * 16.0); }
+    // Sub-steps until a jump at `speed` has fallen back: int(n - speed / g) (0 without gravity).
+    static int FallFrames(double speed);
+
+    // Loads the character's animations from an animation set of the project database (without
+    // force nothing happens when the set is already the definition's).
+    void SetAnimation(int16_t set, int force);
+
+    // ---- the virtual operations of characters ----
+    void AdjustForScale(int newScale, int oldScale) override;
+    void MoveTo(int x, int y) override;
+    void MoveToResult(int x, int y, void* result) override;
+    void MoveToX(int x) override;
+    void MoveToXResult(int x, void* result) override;
+    void MoveToY(int y) override;
+    void MoveToYResult(int y, void* result) override;
+    virtual int ClampX() { return 0; }
+    virtual int ClampY() { return 0; }
+    // Movement with the speed limit and the clamp; result codes CLAMP_... and STEP_... .
+    virtual int StepX() { return 0; }
+    virtual int StepY() { return 0; }
+    // Steps the running flows one frame; non-zero: the character is killed.
+    virtual int RunFlows(int) { return 0; }
+
+    // ---- per sub-step operations ----
+    void ApplyGravity();
+    void ApplyInertia();
+    void DecayInertiaX();
+    void DecayInertiaY();
+    void ClearContactFlags();
+    void SaveHitRects();
+    void RestoreHitRects();
+    // ---- block reactions ----
+    void SnapToFloor();
+    void SnapToCeiling();
+    void Land(int setLanding);
+    bool IsOnGround() const;
+
+    // ---- operations of other Parts (not built yet: see play/frame_seams.cpp) ----
     // Starts the flows of a trigger whose conditions hold.
     void RunFlowsOfTrigger(int trigger);
-    // Steps the running flows one sub-step; non-zero: the character is killed.
-    virtual int RunFlows(int mode);
-    // Movement with the speed limit and the clamp; result codes as the block map has them.
-    virtual int StepX();
-    virtual int StepY();
     int HitBlocksHorizontal();
     int HitBlocksVertical();
     int HitBlockCharacters();
     int HitBlocksSidesAgain();
     int HitFloorAndCeilingAgain();
-    void ApplyGravity();
-    void DecayInertiaX();
-    void DecayInertiaY();
     void TickInvincible();
-    void ClearContactFlags();
-    void SaveHitRects();
-    void RestoreHitRects();
     void ClearFlowRunFlags();
     // Riding: whether characters ride on this one, and moving them with it.
     int HasRiders() const;
     void MoveRiders();
-    // Clears the owner link of the objects attached to this one and takes it out of the
-    // attached list of the character it hangs on.
-    void ReleaseLinks();
     // The character dies (hero: the death animation starts); 1 when that ends the game.
     int Die();
+
+    // Lets go of the links: this character out of its target's targeted-by list and out of its
+    // summoner's summoned list, and every character that targets it loses its target.
+    void ReleaseLinks();
 
     // Contact on both left and right, or on both top and bottom.
     bool Squeezed() const {
@@ -65,14 +136,42 @@ public:
     int32_t m_abContact[4] = {};    // CONTACT_...
     int32_t m_anFrameWord[2] = {};  // cleared at the start of every play frame
     CHARAEFFECTSTATE m_CharaEffect = {};  // the running character effect (id 0: none)
-    int32_t m_nTargetId = -1;       // identifier of the character this one aims at, -1 none
     std::vector<int32_t> m_vecAimedShots;  // serials of the shots aimed at this character
     // ---- drawing ----
-    int32_t m_nSightRange = 0;      // dots the hero sees around it (0: the whole screen)
     uint8_t m_byViewMode = 0;       // 0 none, 1 and 2 a circle, 3 and 4 a square
     uint8_t m_byLayer = 0;          // draw layer 0-7
     uint8_t m_byHidden = 0;         // not drawn (its attachments and effect renderer still run)
     int32_t m_bOnScreen = 0;        // set by the appearance pass
-    int32_t m_nHP = 0, m_nMaxHP = 0;  // hit points and their maximum
-    int32_t m_nSP = 0, m_nMaxSP = 0;  // skill points and their maximum
+    int32_t m_nMaxHP = 0, m_nMaxSP = 0;  // maximum hit and skill points
+
+    // Links, by object identifier (-1 none).
+    int32_t m_nTargetId = -1;            // the character this one aims at
+    std::vector<int32_t> m_vecTargetedBy;  // characters whose target is this one
+    std::vector<int32_t> m_vecSummoned;    // characters this one summoned
+    cCharaRec m_Def;                      // the character's own copy of its definition
+    std::vector<uint8_t> m_avecGroupStop[kFlowStopModes];  // kFlowGroupCount bytes each
+    int32_t m_anPlace[4] = {};            // placement values; [2] the summoner's identifier
+    double m_dImpactX = 0.0, m_dImpactY = 0.0;  // knock-back speed per sub-step
+    int32_t m_bImpact = 0;                // a knock-back is in force
+    int32_t m_anAfterImpact[2] = {-1, 1};
+    double m_dPrevImpactY = 0.0;          // the vertical impact already in speed y
+    int32_t m_nBlockUnder = -1;           // block-map cell stood on, -1 none
+    int32_t m_bDead = 0;
+    int32_t m_bLanded = 0;                // set by Land when asked
+    int32_t m_bStanding = 0;              // stands on something other than the block map
+    double m_adSavedRange[2][4] = {};     // edges of both hit ranges
+    int32_t m_nHP = 0, m_nHPGauge = 0, m_nSP = 0, m_nSPGauge = 0;
+    std::vector<int32_t> m_vecVar;        // character variables
+    int32_t m_nInvincible = 0;            // invincibility timer
+    int32_t m_bEndRequest = 0;            // RunFlows stops at once and reports 1
+    int32_t m_nSightRange = 0;            // dots the hero sees around it (0: the whole screen)
+    HITRANGE m_HitChara = {};             // the range used between characters
+    HITRANGE m_HitShot = {};              // the range used when shots hit
+    int32_t m_nInput = 0;                 // hero: player input entry; stage character: in view
+    int32_t m_nJumpCount = 0;             // sub-steps since the jump command started
+    // Movement-state words of the jump, fall and riding code.
+    int32_t m_bJumping = 0, m_bAirborne = 0, m_bRising = 0, m_bFalling = 0, m_bCeiling = 0;
+    int32_t m_bHeld = 0;                  // held by a command: no gravity
+    int32_t m_nTurnLock = 0;
+    int32_t m_abDecel[2] = {1, 1};        // deceleration switches x, y
 };

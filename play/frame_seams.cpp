@@ -11,34 +11,33 @@
 #include "play/shot.h"
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
+#include "records/stage.h"
 
 // ---- character operations ----
 void cChara::RunFlowsOfTrigger(int) {}
-int cChara::RunFlows(int) { return 0; }
-int cChara::StepX() { return 0; }
-int cChara::StepY() { return 0; }
 int cChara::HitBlocksHorizontal() { return 0; }
 int cChara::HitBlocksVertical() { return 0; }
 int cChara::HitBlockCharacters() { return 0; }
 int cChara::HitBlocksSidesAgain() { return 0; }
 int cChara::HitFloorAndCeilingAgain() { return 0; }
-void cChara::ApplyGravity() {}
-void cChara::DecayInertiaX() {}
-void cChara::DecayInertiaY() {}
 void cChara::TickInvincible() {}
-void cChara::ClearContactFlags() {}
-void cChara::SaveHitRects() {}
-void cChara::RestoreHitRects() {}
 void cChara::ClearFlowRunFlags() {}
+// The block under a character is solid for its block side (block map).
+bool BlockUnderIsSolid(const cChara&) { return false; }
+// Character effects, immunity and flows of a character.
+void StartAppearEffect(cChara&) {}
+void ClearImmunity(cChara&) {}
+int BuildFlowRuns(cChara&) { return 0; }
+int StepRunningFlows(cChara&, int) { return 0; }
+int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
+bool KeyConditionHoldsNow(cHero&) { return false; }
+int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
 int cChara::HasRiders() const { return 0; }
 void cChara::MoveRiders() {}
-void cChara::ReleaseLinks() {}
 int cChara::Die() {
     m_bDying = 1;
     return 0;
 }
-void cHero::ClearLink() {}
-void cHero::ClearTarget() {}
 
 // ---- shots: blocks, owners, sheets and summons ----
 int BlockSolidFor(int, int, int) { return 0; }
@@ -86,26 +85,12 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void CopyStageRecords(int) {}
-void ApplyCarryOver() {}
-void RequestStageMusic(int) {}
 void BuildBlockMap() {}
-void SetupHero(cHero&, int) {}
-void HeroViewBox(cHero&, double& x, double& y, int& w, int& h) {
-    x = y = 0.0;
-    w = h = 0;
-}
 void SpawnStageObjects(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
-void RunStageStartFlows(cPlayScene*) {}
 
 // ---- words the records do not name yet ----
-int StageTimeLimitOn() { return 0; }
-int StageTimeLimit() { return 0; }
-int StageBannerSwitch(int) { return 0; }
-int StageExtension(int) { return 0; }
-int StageShotHitCount() { return 0; }
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
@@ -114,3 +99,5 @@ int StageLayerSwitch() { return 0; }
 int StageTimeWarning() { return 0; }
 int StageCarryOver() { return 0; }
 int HideWhilePaused() { return 0; }
+double StageJumpCorrection() { return 0.0; }
+int DeferAppearances() { return 0; }

@@ -6,6 +6,7 @@
 #pragma once
 
 class cChara;
+class cFlowCmd;
 class cGameObj;
 class cHero;
 class cItem;
@@ -19,6 +20,21 @@ class cCharaRec;
 class cItemRec;
 struct DDSURFACEDATA;
 
+// ---- characters: block under, effects, immunity and flows ----
+bool BlockUnderIsSolid(const cChara& chara);
+void StartAppearEffect(cChara& chara);
+void ClearImmunity(cChara& chara);
+// The running flows of a character built from its definition's flows; 0 when done.
+int BuildFlowRuns(cChara& chara);
+// The per-frame flow bookkeeping and one step of each running flow; 1 when the character is
+// killed by them.
+int StepRunningFlows(cChara& chara, int dying);
+// The instant-command handler of a command's kind run on the hero; its result.
+int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
+// Whether the last key entry of the running flow holds for the hero's input at this frame.
+bool KeyConditionHoldsNow(cHero& hero);
+// Sub-steps of the frame in which the riding characters have moved (n once their step is done).
+int RidingStepsDone();
 // ---- play rules (appearances, pause key, floor effects) ----
 int CheckPauseKey(cPlayScene* scene);
 void CheckAppearances(cPlayScene* scene);
@@ -104,3 +120,7 @@ int StageLayerSwitch();
 int StageTimeWarning();
 int StageCarryOver();
 int HideWhilePaused();
+// The system setting that defers the appearances of the stage start.
+int DeferAppearances();
+// The stage's jump correction (the jump speed is multiplied by 0.99 - correction x 0.025).
+double StageJumpCorrection();

@@ -198,6 +198,7 @@ void cPlayScene::SetStage(int reload, int music) {
         m_ScrollX.Clamp();
         m_ScrollY.m_dPos = y - 240.0 + (double)(h / 2);
         m_ScrollY.Clamp();
+        hero.GetGraphicRect();
     }
     // The view mask of hero 0's sight.
     if (g_bDDInitialized) {

@@ -17,6 +17,7 @@
 #include "play/stage_bitmaps.h"
 #include "play/stage_objects.h"
 #include "tests/frontend/scene_fixture.h"
+#include "tests/play/flying_hero.h"
 #include "tools/game/play_bitmaps.h"
 
 using namespace scenetest;
@@ -35,6 +36,7 @@ protected:
         g_StageSettings.m_nHeight = 15;
         g_StageSettings.m_nHitLevel = 1;
         g_StageSettings.m_nFrameRate = 60;
+        PlaceFlyingHero(g_LoadedStage);
         g_SaveData.m_nLivesReserve = 3;
         g_SceneManager.m_nCurrent = SCENE_PLAY;
         g_SceneManager.m_nPrevious = SCENE_TITLE;

@@ -9,6 +9,7 @@
 #include "play/stage_objects.h"
 #include "records/replay.h"
 #include "tests/frontend/scene_fixture.h"
+#include "tests/play/flying_hero.h"
 #include "tools/game/play_bitmaps.h"
 #include "tools/records/stage_writer.h"
 
@@ -29,6 +30,11 @@ protected:
         g_SystemData.m_bReplay = 0;
         g_StageSettings.m_nHitLevel = 3;
         g_StageSettings.m_nFrameRate = 60;
+        // A 40 x 15 stage without banners whose hero flies (no block map is needed to hold it).
+        g_StageSettings.m_nWidth = g_StageSettings.m_nHeight = 15;
+        g_StageSettings.m_nWidth = 40;
+        g_StageSettings.m_nValue33 = 0;
+        PlaceFlyingHero(g_LoadedStage);
         g_SaveData.m_nLivesReserve = 3;
         g_SaveData.m_nLives = 2;
         g_SceneManager.m_nCurrent = SCENE_PLAY;

@@ -9,6 +9,8 @@
 #include "play/stage_objects.h"
 #include "records/replay.h"
 #include "tests/frontend/scene_fixture.h"
+#include "tests/play/flying_hero.h"
+#include "tools/game/play_bitmaps.h"
 
 using namespace scenetest;
 
@@ -18,11 +20,16 @@ class ShotFrame : public SceneFixture {
 protected:
     void SetUp() override {
         SceneFixture::SetUp();
+        ASSERT_TRUE(WritePlayBitmaps(*folder));  // the play scene loads its sheets
         Open();
         g_Replay.Clear();
         g_SystemData.m_bReplay = 0;
         g_StageSettings.m_nHitLevel = 3;
         g_StageSettings.m_nFrameRate = 60;
+        g_StageSettings.m_nValue33 = 0;  // no second banner
+        g_StageSettings.m_nWidth = 40;   // blocks: room for the shot to fly
+        g_StageSettings.m_nHeight = 30;
+        PlaceFlyingHero(g_LoadedStage, 18, 15);  // about where the test puts it, so the view is there too
         g_SaveData.m_nLivesReserve = 3;
         g_SceneManager.m_nCurrent = SCENE_PLAY;
         g_SceneManager.m_nPrevious = SCENE_TITLE;
@@ -40,6 +47,7 @@ TEST_F(ShotFrame, ShotsLiveOutTheirLifeAndLeaveAtTheEdge) {
     ASSERT_NE(g_lpPlayScene, nullptr);
     ASSERT_EQ(g_lpPlayScene->m_nState, PLAY_FRAME);
     cPlayScene& scene = *g_lpPlayScene;
+    ASSERT_FALSE(g_vecHero.empty());
     cHero& hero = g_vecHero[0];
     hero.m_dX = 600;  // inside the view (320, 320) - (959, 799)
     hero.m_dY = 500;

@@ -1,0 +1,32 @@
+// The roles the play engine gives the fields of a character definition. The record names its
+// fields by number; this is the one place that says which number holds which setting, so that
+// every play Part reads the same field for the same setting.
+#pragma once
+
+#include <cstdint>
+
+#include "records/chara_rec.h"
+
+namespace charadef {
+inline int PlayerSide(const cCharaRec& d) { return d.m_byC3; }
+inline int PlayerNumber(const cCharaRec& d) { return d.m_byC4; }
+inline int BlockSide(const cCharaRec& d) { return d.m_byC5; }
+inline int ActsAsBlock(const cCharaRec& d) { return d.m_byC6; }   // stage characters only
+inline int KindValue(const cCharaRec& d) { return (int16_t)d.m_wC15; }
+inline int AnimeSet(const cCharaRec& d) { return (int16_t)d.m_wAnimeSet; }
+inline int8_t SightHalfBlocks(const cCharaRec& d) { return (int8_t)d.m_byC17; }  // "視界範囲(hbl)"
+inline int HitRangeKind(const cCharaRec& d) { return d.m_byC18 & 3; }
+inline int HitEffect(const cCharaRec& d) { return d.m_wCharaEffect1; }
+inline int DeathEffect(const cCharaRec& d) { return d.m_wCharaEffect2; }
+inline int DeathEffectParam(const cCharaRec& d) { return d.m_byC23; }
+inline int MoveMode(const cCharaRec& d) { return d.m_byC27; }
+inline int Direction(const cCharaRec& d) { return d.m_byC28; }
+inline int ScrollSync(const cCharaRec& d) { return d.m_byC32; }  // "オートスクロールとシンクロ"
+inline int IgnoreJumpCorrection(const cCharaRec& d) { return d.m_byC33 != 0; }
+// The scale: 0 (never stored by the editor) means 1.
+inline int Scale(const cCharaRec& d) { return d.m_byC35 ? d.m_byC35 : 1; }
+inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
+inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
+inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
+inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+}  // namespace charadef

@@ -1,0 +1,49 @@
+// The roles the play engine gives the numbered settings of the stage record: one place says
+// which field holds which setting. Sizes are in dots.
+#pragma once
+
+#include "records/stage.h"
+
+namespace stageword {
+// Hero size box: walking width, height; flying width, height; stand-on-the-cell-bottom flags.
+inline int HeroWidth(const cStage& s, int flying) { return s.m_anHeroSize36_39[flying ? 2 : 0]; }
+inline int HeroHeight(const cStage& s, int flying) { return s.m_anHeroSize36_39[flying ? 3 : 1]; }
+inline int HeroSizeOnBottom(const cStage& s, int flying) { return s.m_anHero48_49[flying ? 1 : 0]; }
+// The hero's character hit range of kind 0: walking, flying, with stand-on-bottom flags.
+inline int HeroRangeWidth(const cStage& s, int flying) { return flying ? s.m_anHeroSize42_43[0] : s.m_anHeroSize40_41[0]; }
+inline int HeroRangeHeight(const cStage& s, int flying) { return flying ? s.m_anHeroSize42_43[1] : s.m_anHeroSize40_41[1]; }
+inline int HeroRangeOnBottom(const cStage& s, int flying) { return s.m_anHero50_51[flying ? 1 : 0]; }
+// Character-against-character range (kind 1) and the second range (kind 2): width, height.
+inline int CharaRange(const cStage& s, int i) { return s.m_anHeroSize44_47[i]; }
+inline int SecondRange(const cStage& s, int i) { return s.m_anHeroSize44_47[2 + i]; }
+// The hero's shot hit range and third hit range: width (0), height (1).
+inline int HeroShotRange(const cStage& s, int i) { return s.m_anValue74_84[2 + i]; }
+inline int ThirdRange(const cStage& s, int i) { return s.m_anValue74_84[4 + i]; }
+// Time limit: switch, seconds, warning threshold.
+inline int TimeLimitOn(const cStage& s) { return s.m_nValue14; }
+inline int TimeLimit(const cStage& s) { return s.m_nValue15; }
+inline int TimeWarning(const cStage& s) { return s.m_nValue16; }
+// Carry-over of the heroes' status, keep-music switch, loop flag of the stage's tune.
+inline int CarryOver(const cStage& s) { return s.m_nValue25; }
+inline int KeepMusic(const cStage& s) { return s.m_nValue26; }
+inline int MusicLoop(const cStage& s) { return s.m_nValue31; }
+// Banner switches 1 and 2.
+inline int BannerSwitch(const cStage& s, int which) { return which == 1 ? s.m_nValue32 : s.m_nValue33; }
+// Extension words of the x and y axes.
+inline int Extension(const cStage& s, int axis) { return s.m_anValue86_87[axis ? 1 : 0]; }
+// Shot hits per frame (0 every sub-step).
+inline int ShotHitCount(const cStage& s) { return s.m_nValue23; }
+}  // namespace stageword
+
+namespace stageword {
+// Range display of the hero: drawing mode and colour index of anchor 0-3 (size box, character
+// range, third range, shot range).
+inline int RangeMode(const cStage& s, int anchor) {
+    const int v[4] = {s.m_nHeroFlow52, s.m_anHeroFlow53_55[0], s.m_anHeroFlow53_55[1], s.m_anHeroFlow53_55[2]};
+    return v[anchor & 3];
+}
+inline int RangeColor(const cStage& s, int anchor) {
+    const int v[4] = {s.m_nHeroFlow56, s.m_anHeroFlow57_59[0], s.m_anHeroFlow57_59[1], s.m_anHeroFlow57_59[2]};
+    return v[anchor & 3];
+}
+}  // namespace stageword

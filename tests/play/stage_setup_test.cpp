@@ -1,0 +1,145 @@
+// The stage set-up's own steps: the hero built from its placement with the view centred on it,
+// the settings taken afresh, the time limit, the stage's music, the stage-start flows' leaving
+// characters, and a stage without a hero placement.
+#include <gtest/gtest.h>
+
+#include "app/frame_timer.h"
+#include "play/frame_seams.h"
+#include "play/play_scene.h"
+#include "play/stage_objects.h"
+#include "records/replay.h"
+#include "records/stage_file.h"
+#include "tests/frontend/scene_fixture.h"
+#include "tools/game/play_bitmaps.h"
+
+using namespace scenetest;
+
+namespace {
+
+const REQUEST kStageMusic{WM_REQ_MUSIC, 4};
+
+class StageSetup : public SceneFixture {
+protected:
+    void SetUp() override {
+        SceneFixture::SetUp();
+        ASSERT_TRUE(WritePlayBitmaps(*folder));  // the play scene loads its sheets
+        Open();
+        g_Replay.Clear();
+        g_SystemData.m_bReplay = 0;
+        // A 40 x 30 stage whose flying hero stands at block (20, 10).
+        cStage& s = g_LoadedStage;
+        s.m_nWidth = 40;
+        s.m_nHeight = 30;
+        s.m_nHitLevel = 2;
+        s.m_nValue33 = 0;
+        cCharaRec hero;
+        hero.m_byRole = 0;
+        hero.m_wGraphic = 1;
+        hero.m_byC27 = 1;
+        hero.m_sPlaceX = 20;
+        hero.m_sPlaceY = 10;
+        hero.m_nC39 = 3;
+        s.m_vecCharas.assign(1, hero);
+        TakeStageSettings(g_StageSettings, g_LoadedStage);
+        g_SaveData.m_nLives = 2;
+        g_SceneManager.m_nCurrent = SCENE_PLAY;
+        g_SceneManager.m_nPrevious = SCENE_TITLE;
+        g_SceneManager.m_nPlayMode = START_MODE_FREE;
+        ResetFrameTimers();
+    }
+    void TearDown() override {
+        g_Replay.Clear();
+        SceneFixture::TearDown();
+    }
+    cPlayScene* Play() { return g_lpPlayScene; }
+    // The play scene built and set up by its first frame.
+    cPlayScene* Start() {
+        Frame();
+        return Play();
+    }
+};
+
+TEST_F(StageSetup, TheHeroStandsOnItsBlockWithTheViewCentredOnIt) {
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    ASSERT_EQ(g_vecHero.size(), 1u);
+    const cHero& hero = g_vecHero[0];
+    // Flying size 16 x 16 centred in its cell: offsets 8; block (20, 10) after the 10-block margin.
+    EXPECT_DOUBLE_EQ(hero.m_dX, 30 * 32 + 8 + 0.5);
+    EXPECT_DOUBLE_EQ(hero.m_dY, 20 * 32 + 8);
+    EXPECT_EQ(hero.m_bFlying, 1);
+    EXPECT_EQ(hero.m_nHP, 3);
+    EXPECT_EQ(hero.m_nId, kHeroId);
+    EXPECT_DOUBLE_EQ(play->m_ScrollX.m_dPos, hero.m_dX - 320 + 8);
+    EXPECT_DOUBLE_EQ(play->m_ScrollY.m_dPos, hero.m_dY - 240 + 8);
+    EXPECT_EQ(hero.m_nRectLeft, DotToInt(hero.m_dX - 8 - DotToInt(play->m_ScrollX.m_dPos)));
+    EXPECT_EQ(play->m_vecCharaGroup[0].front(), (cChara*)&g_vecHero[0]);
+    EXPECT_FALSE(ClosePosted());
+}
+
+TEST_F(StageSetup, TheTimeLimitAndTheSettingsComeFromTheStage) {
+    g_LoadedStage.m_nValue14 = 1;   // time limit on
+    g_LoadedStage.m_nValue15 = 120;
+    g_LoadedStage.m_anValue86_87[0] = 64;
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->m_nTimeLimit, 120);
+    EXPECT_EQ(play->m_bNoTimeLimit, 0);
+    EXPECT_EQ(play->m_ScrollX.m_nExtent, 64 + 640);
+    // A flow changed the forced scrolling; a restart takes the stage's settings afresh.
+    g_StageSettings.m_bAutoScrollX = 1;
+    g_StageSettings.m_nAutoScrollSpeedX = 30;
+    play->SetStage(1, 0);
+    EXPECT_EQ(play->m_ScrollX.m_bScroll, 0);
+    EXPECT_EQ(g_StageSettings.m_nAutoScrollSpeedX, 0);
+}
+
+TEST_F(StageSetup, TheStageMusicIsAskedForOnlyWhenItChanges) {
+    g_LoadedStage.m_nBgm = 3;
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(Taken(), std::vector<REQUEST>{kStageMusic});  // Init: music = 1
+    EXPECT_EQ(g_SceneManager.m_nTuneNo, 3);
+    play->SetStage(1, 0);  // the same tune plays: not started again
+    EXPECT_TRUE(Taken().empty());
+    play->SetStage(1, 1);  // asked for: started again
+    EXPECT_EQ(Taken(), std::vector<REQUEST>{kStageMusic});
+    g_StageSettings.m_nValue26 = 1;  // keep music: the same tune goes on
+    g_LoadedStage.m_nValue26 = 1;
+    play->SetStage(1, 1);
+    EXPECT_TRUE(Taken().empty());
+    g_SceneManager.m_nTuneNo = 5;  // another tune plays
+    play->SetStage(1, 0);
+    EXPECT_EQ(Taken(), std::vector<REQUEST>{kStageMusic});
+}
+
+TEST_F(StageSetup, AStageWithoutAHeroPlacementIsReportedAndSetUpGoesOn) {
+    g_LoadedStage.m_vecCharas.clear();
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    EXPECT_TRUE(ClosePosted());
+    EXPECT_EQ(g_vecHero.size(), 1u);
+    EXPECT_EQ(play->m_vecTable.size(), 1000u);
+}
+
+TEST_F(StageSetup, StageStartFlowsLetVanishingAndDeadCharactersLeave) {
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        g_listStageChara.emplace_back();
+        cStageChara& c = g_listStageChara.back();
+        c.m_nId = 10 + i;
+        c.m_bAppeared = 1;
+        c.m_nHP = i == 2 ? 0 : 1;  // the third has no hit points left
+        c.m_bVanishOnEnd = i == 1;  // the second vanishes
+        play->AddToGroup(&c);
+    }
+    RunStageStartFlows(play);
+    ASSERT_EQ(g_listStageChara.size(), 1u);
+    EXPECT_EQ(g_listStageChara.front().m_nId, 10);
+    EXPECT_EQ(play->m_vecCharaGroup[0].size(), 2u);  // the hero and the one left
+}
+
+}  // namespace
