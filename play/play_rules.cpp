@@ -57,9 +57,10 @@ static void StartFloorEffect(cChara& chara, const cBlockDef& cell) {
         // Heights beyond the map are held so that the speed stays finite.
         const int64_t halves = std::clamp<int64_t>(BlockFloorParam(cell), 0, 1 << 16);
         chara.m_dSpeedY = chara.JumpSpeedForHalfBlocks((int)halves);
+        // Under way as a jump that rises; the hero has not left the ground by itself.
         chara.m_bJumping = 1;
-        chara.m_bAirborne = 1;
-        chara.m_bStanding = 0;
+        chara.m_bRising = 1;
+        if (dynamic_cast<cHero*>(&chara)) chara.m_bAirborne = 0;
         break;
     }
     case FLOOR_NOJUMP:

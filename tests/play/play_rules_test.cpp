@@ -135,14 +135,20 @@ TEST_F(RulesOfPlay, FlyingCharactersAndCellsOutsideTheMapGetNoFloorEffect) {
 
 TEST_F(RulesOfPlay, SpringFloorThrowsTheCharacterUpWithTheSpringSound) {
     Floor(g_vecBlockMap[1], FLOOR_SPRING, 4);
-    chara.m_bStanding = 1;
+    chara.m_bAirborne = 1;
     ApplyFloorBlockEffect(chara);
     EXPECT_LT(chara.m_dSpeedY, 0.0);
     EXPECT_DOUBLE_EQ(chara.m_dSpeedY, chara.JumpSpeedForHalfBlocks(4));
     EXPECT_EQ(chara.m_bJumping, 1);
-    EXPECT_EQ(chara.m_bAirborne, 1);
-    EXPECT_EQ(chara.m_bStanding, 0);
-    EXPECT_EQ(Taken(), (std::vector<REQUEST>{{WM_REQ_SOUND, 10}}));
+    EXPECT_EQ(chara.m_bRising, 1);
+    EXPECT_EQ(chara.m_bAirborne, 1);  // only the hero's is cleared
+    cHero hero;
+    hero.m_nBlockUnder = 1;
+    hero.m_bAirborne = 1;
+    ApplyFloorBlockEffect(hero);
+    EXPECT_EQ(hero.m_bAirborne, 0);
+    EXPECT_DOUBLE_EQ(hero.m_dSpeedY, hero.JumpSpeedForHalfBlocks(4));
+    EXPECT_EQ(Taken(), (std::vector<REQUEST>{{WM_REQ_SOUND, 10}, {WM_REQ_SOUND, 10}}));
     // A corrupt height still gives a finite upward speed; a negative one no jump.
     for (int32_t x : {INT32_MAX, -5}) {
         Floor(g_vecBlockMap[1], FLOOR_SPRING, x);
