@@ -174,4 +174,10 @@ public:
     int32_t m_bHeld = 0;                  // held by a command: no gravity
     int32_t m_nTurnLock = 0;
     int32_t m_abDecel[2] = {1, 1};        // deceleration switches x, y
+    // The floor block's effect (FLOOR_... of play/play_rules.h), its factor and the sub-steps it
+    // still runs; the no-jump flag of a kind-2 floor.
+    int32_t m_nFloorEffect = 0;
+    double m_dFloorFactor = 0.0;
+    int32_t m_nFloorFrames = 0;
+    int32_t m_bNoJump = 0;
 };

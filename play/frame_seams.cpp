@@ -7,6 +7,7 @@
 #include "media/draw_device.h"
 #include "media/surface.h"
 #include "play/hero.h"
+#include "play/item.h"
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "play/stage_chara.h"
@@ -60,9 +61,10 @@ void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {
 void SpawnItem(int, int, double, double, const cEdShot&) {}
 
 // ---- play rules, deaths and hits ----
-int CheckPauseKey(cPlayScene*) { return 0; }
-void CheckAppearances(cPlayScene*) {}
-int ApplyFloorBlockEffect(cChara&) { return 0; }
+int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
+int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
+int StageCharaCheckInView(cChara&, std::vector<uint8_t>&) { return 0; }
+int StageCharaCanAct(cChara& chara, std::vector<uint8_t>&) { return chara.m_bInRange; }
 int CheckDeaths() { return 0; }
 int KillCharacterCheckEnd(cChara&) { return 0; }
 void FinishGameRanking(cPlayScene*) {}

@@ -5,6 +5,9 @@
 // happened" (0, no change) until its Part replaces it; see play/frame_seams.cpp.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 class cChara;
 class cFlowCmd;
 class cGameObj;
@@ -35,10 +38,16 @@ int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
 bool KeyConditionHoldsNow(cHero& hero);
 // Sub-steps of the frame in which the riding characters have moved (n once their step is done).
 int RidingStepsDone();
-// ---- play rules (appearances, pause key, floor effects) ----
-int CheckPauseKey(cPlayScene* scene);
-void CheckAppearances(cPlayScene* scene);
-int ApplyFloorBlockEffect(cChara& chara);
+// ---- the appearance pass: conditions and the range and activation tests of stage characters ----
+// Whether a stage character's or an item's appearance conditions hold (until built: the
+// appeared flag as it stands).
+int CheckAppearanceChara(cPlayScene* scene, cChara& chara);
+int CheckAppearanceItem(cPlayScene* scene, cItem& item);
+// The range test: 1 in view (and the group's byte set for a grouped character; until built 0,
+// nothing set); the activation test against the group bytes: 1 when the character acts this
+// frame (until built: the in-range flag as it stands).
+int StageCharaCheckInView(cChara& chara, std::vector<uint8_t>& groups);
+int StageCharaCanAct(cChara& chara, std::vector<uint8_t>& groups);
 // ---- deaths, hits and the end of the game ----
 int CheckDeaths();
 int KillCharacterCheckEnd(cChara& chara);

@@ -93,6 +93,7 @@ public:
     int32_t m_nTargetId = -1;         // the owner's target at spawn (target trajectories), -1 none
     std::vector<int32_t> m_vecHitIds; // characters already hit (piercing shots, swords)
     uint8_t m_byLayer = 0;            // draw layer 0-7
+    int32_t m_bOnScreen = 0;          // set by the appearance pass
 
 private:
     // The sword's step of Update.

@@ -10,8 +10,10 @@
 #include "media/anime.h"
 #include "media/music_request.h"
 #include "play/chara_def.h"
+#include "play/appearance.h"
 #include "play/frame_seams.h"
 #include "play/hero.h"
+#include "play/play_rules.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
 #include "play/stage_words.h"
@@ -43,8 +45,7 @@ void RequestStageMusic(int music) {
     const int tune = g_StageSettings.m_nBgm;
     if (!StageMusicWanted(music, tune, g_SceneManager.m_nTuneNo, stageword::KeepMusic(g_StageSettings))) return;
     g_SceneManager.m_nTuneNo = tune;
-    g_bBgmTuneLoop = stageword::MusicLoop(g_StageSettings);
-    SendMessageA(g_hMainWnd.load(), WM_REQ_MUSIC, 4, (LPARAM)tune);
+    PostMusicRequest(tune, stageword::MusicLoop(g_StageSettings));
 }
 
 void SetupHero(cHero& hero, int index) {
