@@ -6,6 +6,8 @@
 
 #include "records/data_file.h"
 
+class cChara;
+
 // One condition: a variable, status or distance test (its meaning per kind belongs to the
 // start rule of the flow engine).
 class cFlowCond : public cDataFile {
@@ -14,6 +16,9 @@ public:
     const RECORDLAYOUT& Layout() const override;
     // The body, then the conversions of older versions.
     void Read(cRecordReader& reader) override;
+    // The status condition (kind 4) for a character; the right-hand value is stored into
+    // m_nValue first (play/status_ops.cpp).
+    bool TestValue(cChara* chara);
 
     int8_t m_cKind;       // 1-7
     uint8_t m_byA1, m_byA2, m_byA3, m_byA4;

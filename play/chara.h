@@ -105,6 +105,9 @@ public:
     int HitFloorAndCeilingAgain();
     void TickInvincible();
     void ClearFlowRunFlags();
+    // Hit and skill point changes: 1 when HP has run out / when max SP is 0 or less.
+    int AddHP(int32_t delta, int force, int showGauge);
+    int AddSP(int32_t delta, int showGauge);
     // Riding: whether characters ride on this one, and moving them with it.
     int HasRiders() const;
     void MoveRiders();

@@ -29,4 +29,17 @@ inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
 inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
 inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
 inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+
+// The fields of the status words that flows read and write (the character's own copy).
+inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"
+inline int32_t& MaxSPField(cCharaRec& d) { return d.m_nC40; }         // "最大SP"
+inline uint8_t& CharaIdField(cCharaRec& d) { return d.m_byC42; }      // "キャラID", signed
+inline uint16_t& MarkField(cCharaRec& d) { return d.m_wC51; }         // "マーク番号", signed
+inline uint8_t& SightField(cCharaRec& d) { return d.m_byC17; }        // "視界範囲(hbl)", signed
+inline int32_t& BodyPowerField(cCharaRec& d) { return d.m_nC43; }     // "体当たりの威力"
+inline uint8_t& BodyImpactField(cCharaRec& d) { return d.m_byC44; }   // "体当たりの衝撃", signed
+inline int32_t& DefenceField(cCharaRec& d) { return d.m_nC46; }       // "防御力"
+inline uint8_t& ImpactResistField(cCharaRec& d) { return d.m_byC47; } // "衝撃耐性", signed
+inline uint16_t& DecelField(cCharaRec& d) { return d.m_wC41; }        // "止まりやすさ", signed
+inline int32_t& DefeatScoreField(cCharaRec& d) { return d.m_nC48; }   // "倒したら獲得するスコア"
 }  // namespace charadef

@@ -3,9 +3,12 @@
 // that is built replaces its entry here. None of these is finished behaviour.
 #include "play/frame_seams.h"
 
+#include <algorithm>
+
 #include "app/globals.h"
 #include "media/draw_device.h"
 #include "media/surface.h"
+#include "play/chara_def.h"
 #include "play/hero.h"
 #include "play/item.h"
 #include "play/play_scene.h"
@@ -33,6 +36,23 @@ int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
 bool KeyConditionHoldsNow(cHero&) { return false; }
 int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
+// The value change of HP and SP; the protection kind and the gauges come with the damage rules.
+int cChara::AddHP(int32_t delta, int, int) {
+    const int32_t maxHP = charadef::MaxHP(m_Def);
+    int64_t hp = (int64_t)m_nHP + (delta > 0 ? std::min<int64_t>(delta, (int64_t)maxHP - m_nHP) : delta);
+    m_nHP = (int32_t)std::clamp<int64_t>(hp, 0, std::max(maxHP, 0));
+    if (m_nHP < 1) {
+        m_nHP = 0;
+        return 1;
+    }
+    return 0;
+}
+int cChara::AddSP(int32_t delta, int) {
+    const int32_t maxSP = charadef::MaxSP(m_Def);
+    int64_t sp = (int64_t)m_nSP + (delta > 0 ? std::min<int64_t>(delta, (int64_t)maxSP - m_nSP) : delta);
+    m_nSP = (int32_t)std::clamp<int64_t>(sp, 0, std::max(maxSP, 0));
+    return maxSP < 1 ? 1 : 0;
+}
 int cChara::HasRiders() const { return 0; }
 void cChara::MoveRiders() {}
 int cChara::Die() {
