@@ -176,12 +176,11 @@ int cChara::HitBlocksHorizontal() {
         if (HitBlockRight(*this) == 2) return 2;
         return HitBlockLeft(*this) == 2 ? 2 : 0;
     }
-    if (m_dSpeedX > 0.0) {
-        HitBlockRight(*this);
-        return HitBlockLeft(*this);
-    }
-    HitBlockLeft(*this);
-    return HitBlockRight(*this);
+    // Both sides are tested in the order of motion; a death from either one counts.
+    const int right = m_dSpeedX > 0.0;
+    const int first = right ? HitBlockRight(*this) : HitBlockLeft(*this);
+    const int second = right ? HitBlockLeft(*this) : HitBlockRight(*this);
+    return (first == 2 || second == 2) ? 2 : 0;
 }
 
 int cChara::HitBlocksSidesAgain() {
@@ -195,12 +194,11 @@ int cChara::HitBlocksVertical() {
         if (HitBlockFloor(*this) == 2) return 2;
         return HitBlockCeiling(*this) == 2 ? 2 : 0;
     }
-    if (m_dSpeedY > 0.0) {
-        HitBlockFloor(*this);
-        return HitBlockCeiling(*this);
-    }
-    HitBlockCeiling(*this);
-    return HitBlockFloor(*this);
+    // Floor and ceiling in the order of motion; a death from either one counts.
+    const int down = m_dSpeedY > 0.0;
+    const int first = down ? HitBlockFloor(*this) : HitBlockCeiling(*this);
+    const int second = down ? HitBlockCeiling(*this) : HitBlockFloor(*this);
+    return (first == 2 || second == 2) ? 2 : 0;
 }
 
 int cChara::HitFloorAndCeilingAgain() {
