@@ -16,9 +16,26 @@ public:
     int FrontPass() const { return m_byB9; }
     int OverlaySwitch() const { return m_byGraphicKind2; }
     int OverlayIndex() const { return m_wGraphic2; }
+    // What collision reads: solidity (0 not hit, 1 solid, 2 solid for stage characters and
+    // deadly for the hero), the side that passes through, the floor kind and its parameter.
+    int Solidity() const { return m_byB12; }
+    int PassSide() const { return m_byB13; }
+    int32_t FloorKind() const { return m_byB14; }
+    int32_t FloorParam() const { return m_nB15; }
+    // The solidity for a character of block side `side`: 0 while the cell's appearance
+    // conditions do not hold or when the side passes through it.
+    int IsSolidFor(int side);
 
     int32_t m_nChanged = 0;   // the cell was changed during play
     uint8_t m_byHidden = 0;   // non-zero: not drawn
 };
 
 extern std::vector<cBlockDef> g_vecBlockMap;
+
+// The index of the cell under the dot position (x, y); -1 outside the map (a position beyond
+// the map's rows or columns lies in no cell, so it is never solid).
+int BlockCellIndex(int x, int y);
+// The cell of an index, or none for -1 or an index outside the map.
+cBlockDef* BlockCell(int index);
+// The solidity of the cell of an index for a block side (0 for none).
+int BlockCellSolidity(int index, int side);

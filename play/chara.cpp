@@ -95,6 +95,9 @@ void cChara::Assign(const cChara& other) {
     m_bDead = other.m_bDead;
     m_bLanded = other.m_bLanded;
     m_bStanding = other.m_bStanding;
+    m_nLastFloor = other.m_nLastFloor;
+    m_nAirCount = other.m_nAirCount;
+    m_nLastBlockSide = other.m_nLastBlockSide;
     for (int r = 0; r < 2; ++r)
         for (int e = 0; e < 4; ++e) m_adSavedRange[r][e] = other.m_adSavedRange[r][e];
     m_nHP = other.m_nHP;

@@ -159,6 +159,9 @@ public:
     int32_t m_anAfterImpact[2] = {-1, 1};
     double m_dPrevImpactY = 0.0;          // the vertical impact already in speed y
     int32_t m_nBlockUnder = -1;           // block-map cell stood on, -1 none
+    int32_t m_nLastFloor = -1;            // block-map cell last landed on, -1 none
+    int32_t m_nAirCount = 0;              // sub-steps without a floor
+    int32_t m_nLastBlockSide = 0;         // side of the last block hit: 0 left, 1 right
     int32_t m_bDead = 0;
     int32_t m_bLanded = 0;                // set by Land when asked
     int32_t m_bStanding = 0;              // stands on something other than the block map

@@ -19,15 +19,9 @@
 
 // ---- character operations ----
 void cChara::RunFlowsOfTrigger(int) {}
-int cChara::HitBlocksHorizontal() { return 0; }
-int cChara::HitBlocksVertical() { return 0; }
 int cChara::HitBlockCharacters() { return 0; }
-int cChara::HitBlocksSidesAgain() { return 0; }
-int cChara::HitFloorAndCeilingAgain() { return 0; }
 void cChara::TickInvincible() {}
 void cChara::ClearFlowRunFlags() {}
-// The block under a character is solid for its block side (block map).
-bool BlockUnderIsSolid(const cChara&) { return false; }
 // Character effects, immunity and flows of a character.
 void StartAppearEffect(cChara&) {}
 void ClearImmunity(cChara&) {}
@@ -61,7 +55,6 @@ int cChara::Die() {
 }
 
 // ---- shots: blocks, owners, sheets and summons ----
-int BlockSolidFor(int, int, int) { return 0; }
 cChara* FindObjectById(int id) {
     // The heroes, then the stage characters, by identifier.
     for (cHero& hero : g_vecHero)
@@ -91,8 +84,6 @@ void FinishGameRanking(cPlayScene*) {}
 int BlockItemTouch() { return 0; }
 int HitCharacters() { return 0; }
 int HitHeroItems() { return 0; }
-int KeepInViewX(cHero&) { return 0; }
-int KeepInViewY(cHero&) { return 0; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
@@ -107,7 +98,6 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void BuildBlockMap() {}
 void SpawnStageObjects(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
@@ -120,6 +110,7 @@ int StageStatusPanel() { return 0; }
 int StageLayerSwitch() { return 0; }
 int StageTimeWarning() { return 0; }
 int StageCarryOver() { return 0; }
+int LandWhileRising() { return 0; }
 int HideWhilePaused() { return 0; }
 double StageJumpCorrection() { return 0.0; }
 int DeferAppearances() { return 0; }

@@ -128,6 +128,8 @@ int StageStatusPanel();
 int StageLayerSwitch();
 int StageTimeWarning();
 int StageCarryOver();
+// The system setting that lets a walking character land on a floor while it rises.
+int LandWhileRising();
 int HideWhilePaused();
 // The system setting that defers the appearances of the stage start.
 int DeferAppearances();
