@@ -179,9 +179,7 @@ void cSceneSave::StateSaveSlot() {
         }
         if (in.m_wButton & 2) {
             PlaySystemSe(SE_CANCEL);
-            g_MenuCursor.Pop(1);
-            m_nState = 1;
-            m_nPhase = 0;
+            BackToMenu();
             return;
         }
         DrawSlotList();
@@ -236,9 +234,7 @@ void cSceneSave::StateAutoSave() {
         // Never saved: automatic saving has no slot to save to.
         if (in.m_wButton & 3) {
             PlaySystemSe(in.m_wButton & 1 ? SE_DECIDE : SE_CANCEL);
-            g_MenuCursor.Pop(1);
-            m_nPhase = 0;
-            m_nState = 1;
+            BackToMenu();
             return;
         }
         FillBlack();
@@ -258,22 +254,24 @@ void cSceneSave::StateAutoSave() {
         } else {
             AutoSaveSwitch(g_SaveData) = 0;
         }
-        g_MenuCursor.Pop(1);
-        m_nPhase = 0;
-        m_nState = 1;
+        BackToMenu();
         return;
     }
     if (in.m_wButton & 2) {
         PlaySystemSe(SE_CANCEL);
-        g_MenuCursor.Pop(1);
-        m_nPhase = 0;
-        m_nState = 1;
+        BackToMenu();
         return;
     }
     FillBlack();
     DrawTextMenu(x, kAutoQuestionY, TEXT_AUTO_ON, 2, TRUE);
     UpdatePulseColours();
     DrawCursor(64);
+}
+
+void cSceneSave::BackToMenu() {
+    g_MenuCursor.Pop(1);
+    m_nPhase = 0;
+    m_nState = 1;
 }
 
 void cSceneSave::StateToWorldMap() {
@@ -296,16 +294,12 @@ void cSceneSave::StateToTitle() {
             Leave(SCENE_TITLE);
             return;
         }
-        g_MenuCursor.Pop(1);
-        m_nPhase = 0;
-        m_nState = 1;
+        BackToMenu();
         return;
     }
     if (in.m_wButton & 2) {
         PlaySystemSe(SE_CANCEL);
-        g_MenuCursor.Pop(1);
-        m_nPhase = 0;
-        m_nState = 1;
+        BackToMenu();
         return;
     }
     FillBlack();

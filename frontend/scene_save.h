@@ -51,6 +51,8 @@ protected:
 
 private:
     // The slot list on black with the slot cursor (16 x 16 image at (64, 0) of the cursor sheet).
+    // The question or slot list closed: its cursor level goes and the menu runs again.
+    void BackToMenu();
     void DrawSlotList();
     // The 16 x 16 menu cursor at the current cursor record.
     void DrawCursor(int sourceX);
