@@ -1,8 +1,8 @@
 #include "app/dialog.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 
 cWindowGroup g_WindowGroup;
 

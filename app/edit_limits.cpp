@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/helpers.h"
+#include "core/helpers.h"
 
 namespace {
 

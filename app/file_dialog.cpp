@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/checked.h"
-#include "app/globals.h"
+#include "core/checked.h"
+#include "core/globals.h"
 #include "app/system_report.h"
 #include "media/draw_device.h"
 #include "platform/win32/commdlg.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/frame_timer.h"
-#include "app/globals.h"
+#include "core/frame_timer.h"
+#include "core/globals.h"
 #include "app/init_game.h"
 #include "app/main_window.h"
 #include "app/scene_manager.h"

@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/checked.h"
-#include "app/format.h"
-#include "app/globals.h"
+#include "core/checked.h"
+#include "core/format.h"
+#include "core/globals.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "app/scene_manager.h"
 #include "app/screen_mode.h"
 #include "app/startup_dialog.h"
@@ -35,7 +35,7 @@
 #include "records/system_ini.h"
 #include "records/world_map.h"
 #include "records/common_palette.h"
-#include "app/helpers.h"
+#include "core/helpers.h"
 #include "frontend/play_start.h"
 #include "flow/command_param_table.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/thread.h"
+#include "core/globals.h"
+#include "core/thread.h"
 #include "app/window_record.h"
 #include "app/name_entry_request.h"
 #include "app/replay_service.h"
@@ -20,20 +20,7 @@
 
 cMainWindow g_MainWindow;
 
-std::atomic<int> g_bNameEntryDone{0};
-std::atomic<int> g_bFileDialogDone{0};
-std::atomic<int> g_nFileDialogSuccess{0};
 RECT g_rcClientScreen{0, 0, 0, 0};
-
-bool WaitRequestDone(const std::atomic<int>& done) {
-    while (!done.load()) {
-        if (!g_hMainWnd.load() || ThreadStopRequested()) return false;
-        MSG m;
-        if (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;
-        Sleep(1);
-    }
-    return true;
-}
 
 cMainWindow::cMainWindow() {}
 

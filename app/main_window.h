@@ -5,15 +5,7 @@
 #include <atomic>
 
 #include "app/window.h"
-
-// Request messages served by the main window procedure on the window thread.
-#define WM_REQ_NAMEENTRY (WM_USER + 1)
-#define WM_REQ_LOADSTAGE (WM_USER + 2)
-#define WM_REQ_LOADREPLAY (WM_USER + 3)
-#define WM_REQ_SAVEREPLAY (WM_USER + 4)
-#define WM_REQ_SOUND (WM_USER + 5)
-#define WM_REQ_MUSIC (WM_USER + 6)
-#define WM_REQ_RESETDEVICE (WM_USER + 100)
+#include "core/requests.h"
 
 class cMainWindow : public cWindow {
 public:
@@ -31,13 +23,6 @@ extern cMainWindow g_MainWindow;
 LRESULT MainWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Request answer words, written by the window procedure and read by the requesting thread.
-extern std::atomic<int> g_bNameEntryDone;
-extern std::atomic<int> g_bFileDialogDone;
-extern std::atomic<int> g_nFileDialogSuccess;
-// Waits (1 ms steps) until a request's done flag is set; false when it will not be: the main
-// window is gone, or the waiting thread is being ended (a quit in its queue or a stop request).
-bool WaitRequestDone(const std::atomic<int>& done);
 // The client rectangle in screen coordinates, kept for the DirectDraw present.
 extern RECT g_rcClientScreen;
 

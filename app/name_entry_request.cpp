@@ -3,8 +3,8 @@
 #include <new>
 
 #include "app/main_window.h"
-#include "app/report.h"
-#include "app/thread.h"
+#include "core/report.h"
+#include "core/thread.h"
 #include "frontend/name_dialog.h"
 #include "media/primitives.h"
 

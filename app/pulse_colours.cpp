@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/format.h"
-#include "app/frame_timer.h"
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/format.h"
+#include "core/frame_timer.h"
+#include "core/helpers.h"
+#include "core/report.h"
 #include "media/asset_table.h"
 #include "media/draw_device.h"
 #include "media/surface.h"

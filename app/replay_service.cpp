@@ -3,7 +3,7 @@
 
 #include "app/file_dialog.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "media/primitives.h"
 #include "records/replay.h"
 #include "records/replay_requests.h"

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "play/play_scene.h"
 
 cSceneManager g_SceneManager;

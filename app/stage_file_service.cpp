@@ -4,9 +4,9 @@
 #include <strings.h>
 
 #include "app/file_dialog.h"
-#include "app/helpers.h"
+#include "core/helpers.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "frontend/play_start.h"
 #include "media/primitives.h"
 

@@ -3,9 +3,9 @@
 #include <new>
 
 #include "app/boot_data.h"
-#include "app/checked.h"
+#include "core/checked.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "records/data_paths.h"
 #include "records/system_data.h"
 #include "records/system_ini.h"

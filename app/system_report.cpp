@@ -1,8 +1,8 @@
 #include "app/system_report.h"
 
-#include "app/format.h"
+#include "core/format.h"
 #include "platform/win32/codepage.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "media/draw_device.h"
 #include "platform/host/host.h"
 

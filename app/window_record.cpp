@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/main_window.h"
 #include "records/data_paths.h"
 

@@ -2,14 +2,14 @@
 // window thread's message pump.
 #include <cstring>
 
-#include "app/format.h"
-#include "app/globals.h"
-#include "app/helpers.h"
+#include "core/format.h"
+#include "core/globals.h"
+#include "core/helpers.h"
 #include "app/init_game.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "app/system_report.h"
-#include "app/thread.h"
+#include "core/thread.h"
 #include "app/game_loop.h"
 
 namespace {

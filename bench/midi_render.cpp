@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "media/midi.h"
 #include "platform/audio/midi_synth.h"
 #include "platform/audio/mixer.h"

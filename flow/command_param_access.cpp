@@ -1,7 +1,7 @@
 // The getters and setters of the variable-driven command parameters.
 #include "flow/command_param_access.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 
 namespace {
 

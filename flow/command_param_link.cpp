@@ -1,8 +1,8 @@
 // Applying parameter links to commands.
 #include "flow/command_param_link.h"
 
-#include "app/checked.h"
-#include "app/report.h"
+#include "core/checked.h"
+#include "core/report.h"
 #include "flow/command_param_access.h"
 #include "flow/command_param_table.h"
 #include "flow/shot_param_desc.h"

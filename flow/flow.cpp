@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "records/record_list.h"
 #include "records/system_data.h"
 

@@ -1,8 +1,8 @@
 #include "frontend/menu_scene.h"
 
-#include "app/checked.h"
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/checked.h"
+#include "core/globals.h"
+#include "core/requests.h"
 #include "app/scene_manager.h"
 #include "media/asset_table.h"
 #include "media/draw_device.h"

@@ -1,7 +1,7 @@
 #include "frontend/name_dialog.h"
 
-#include "app/checked.h"
-#include "app/globals.h"
+#include "core/checked.h"
+#include "core/globals.h"
 #include "app/main_window.h"
 #include "media/draw_device.h"
 #include "records/system_ini.h"

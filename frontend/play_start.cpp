@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/checked.h"
-#include "app/format.h"
-#include "app/globals.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/format.h"
+#include "core/globals.h"
+#include "core/helpers.h"
 #include "app/scene_manager.h"
 #include "records/save_data.h"
 #include "records/stage.h"

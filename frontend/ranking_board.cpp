@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/checked.h"
-#include "app/globals.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/globals.h"
+#include "core/helpers.h"
 #include "app/scene_manager.h"
 #include "frontend/ranking_format.h"
 #include "media/blit.h"

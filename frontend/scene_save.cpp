@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/checked.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/helpers.h"
 #include "app/pulse_colours.h"
 #include "app/scene_manager.h"
 #include "app/system_se.h"

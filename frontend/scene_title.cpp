@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/checked.h"
-#include "app/globals.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
+#include "core/checked.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/requests.h"
 #include "app/pulse_colours.h"
 #include "app/scene_manager.h"
 #include "app/system_se.h"

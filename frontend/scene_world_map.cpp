@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/checked.h"
-#include "app/globals.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/globals.h"
+#include "core/helpers.h"
 #include "app/pulse_colours.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/scene_save.h"

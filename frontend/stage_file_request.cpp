@@ -1,7 +1,7 @@
 #include "frontend/stage_file_request.h"
 
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/globals.h"
+#include "core/requests.h"
 
 bool RequestLoadStageFile() {
     g_bFileDialogDone = 0;

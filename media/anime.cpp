@@ -1,6 +1,6 @@
 #include "media/anime.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 
 cAnime::cAnime() : m_nNo(0), m_nFrame(0), m_nTick(0) {}
 

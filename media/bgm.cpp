@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/checked.h"
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/checked.h"
+#include "core/helpers.h"
+#include "core/report.h"
 
 cBgm g_Bgm;
 BGMOGGPATH g_szBgmOggPath[BGM_TRACKS] = {"bgm\\Title.ogg", "bgm\\WorldMap.ogg", "bgm\\Challenge.ogg",

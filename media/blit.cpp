@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "media/draw_device.h"
 #include "media/surface.h"
 

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "app/frame_timer.h"
-#include "app/globals.h"
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/frame_timer.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/report.h"
 #include "media/blit.h"
 #include "media/primitives.h"
 #include "media/restore.h"

@@ -6,10 +6,10 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "app/format.h"
-#include "app/globals.h"
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/format.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/report.h"
 #include "media/asset_table.h"
 #include "media/blit.h"
 #include "media/draw_device.h"

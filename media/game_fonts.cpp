@@ -1,8 +1,8 @@
 // The game's fonts at start-up and shut-down, and the FPS overlay.
 #include "media/game_fonts.h"
 
-#include "app/format.h"
-#include "app/report.h"
+#include "core/format.h"
+#include "core/report.h"
 #include "media/draw_device.h"
 #include "media/surface.h"
 #include "records/font_names.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/checked.h"
+#include "core/checked.h"
 
 cMenuCursor g_MenuCursor;
 

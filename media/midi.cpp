@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "platform/win32/messages.h"
 #include "platform/win32/threads.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <queue>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "platform/win32/crt.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "media/draw_device.h"
 #include "media/pixel_access.h"
 #include "media/surface.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "platform/host/host.h"
 #include "platform/win32/messages.h"
 

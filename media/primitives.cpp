@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/helpers.h"
+#include "core/report.h"
 #include "media/blit.h"
 #include "media/draw_device.h"
 #include "media/restore.h"

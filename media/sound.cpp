@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/checked.h"
+#include "core/checked.h"
 
 std::vector<cSound> g_vecSound;
 std::vector<SOUNDFILEDESC> g_vecSoundFile;

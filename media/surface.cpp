@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/report.h"
+#include "core/globals.h"
+#include "core/report.h"
 #include "media/blit.h"
 #include "media/draw_device.h"
 #include "media/primitives.h"

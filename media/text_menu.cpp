@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/checked.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/helpers.h"
 #include "media/draw_device.h"
 #include "media/game_fonts.h"
 #include "records/system_data.h"

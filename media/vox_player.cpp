@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/report.h"
+#include "core/report.h"
 
 cVoxPlayer::cVoxPlayer()
     : m_lpVox(nullptr), m_nCount(0), m_nPlaying(-1), m_hModule(nullptr), m_pfnCreateVox(nullptr) {}

@@ -1,6 +1,6 @@
 #include "play/anime_set_access.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "records/database.h"
 
 const cAnimeSetRec* AnimeSetFor(int set) {

@@ -1,6 +1,6 @@
 #include "play/block_draw.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "media/asset_table.h"
 #include "media/blit.h"
 #include "play/block_map.h"

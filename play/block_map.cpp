@@ -1,6 +1,6 @@
 #include "play/block_map.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "play/chara.h"
 #include "play/frame_seams.h"
 #include "app/scene_manager.h"

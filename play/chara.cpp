@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "records/anime_records.h"

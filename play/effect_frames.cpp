@@ -5,7 +5,7 @@
 
 #include "play/effect_obj.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "records/database.h"
 
 const cEffectRec& EffectDef(int id) { return CheckedAt(g_Database.m_vecEffect, id); }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/checked.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/helpers.h"
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "media/blit.h"

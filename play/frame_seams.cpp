@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "media/draw_device.h"
 #include "media/surface.h"
 #include "play/chara_def.h"

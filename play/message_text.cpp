@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/checked.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/helpers.h"
 #include "media/font.h"
 #include "media/game_fonts.h"
 #include "play/message_obj.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/globals.h"
-#include "app/report.h"
+#include "core/globals.h"
+#include "core/report.h"
 #include "media/blit.h"
 #include "media/draw_device.h"
 #include "media/font.h"

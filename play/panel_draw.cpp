@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/checked.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/helpers.h"
 #include "media/asset_table.h"
 #include "media/blit.h"
 #include "media/game_fonts.h"

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "app/game_loop.h"
-#include "app/globals.h"
-#include "app/report.h"
+#include "core/globals.h"
+#include "core/report.h"
 #include "app/system_se.h"
-#include "app/thread.h"
+#include "core/thread.h"
 #include "media/key_config.h"
 #include "media/player_input.h"
 #include "play/play_scene.h"

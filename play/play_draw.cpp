@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/frame_timer.h"
-#include "app/globals.h"
-#include "app/helpers.h"
+#include "core/frame_timer.h"
+#include "core/globals.h"
+#include "core/helpers.h"
 #include "app/pulse_colours.h"
 #include "app/scene_manager.h"
 #include "app/system_se.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/globals.h"
+#include "core/requests.h"
 #include "app/system_se.h"
 #include "media/music_request.h"
 #include "play/block_map.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/checked.h"
-#include "app/frame_timer.h"
-#include "app/globals.h"
+#include "core/checked.h"
+#include "core/frame_timer.h"
+#include "core/globals.h"
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"

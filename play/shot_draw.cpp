@@ -1,7 +1,7 @@
 // Drawing of shots and swords at their screen rectangles.
 #include <algorithm>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "media/anime.h"
 #include "media/blit.h"
 #include "media/draw_device.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/helpers.h"
+#include "core/helpers.h"
 #include "app/scene_manager.h"
 #include "flow/command_kinds.h"
 #include "flow/ed_shot.h"

@@ -3,9 +3,9 @@
 // it, and the stage words the play scene reads (time limit, banners, extensions, shot hits).
 #include <algorithm>
 
-#include "app/checked.h"
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/checked.h"
+#include "core/globals.h"
+#include "core/requests.h"
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "media/music_request.h"

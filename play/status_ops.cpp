@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/helpers.h"
+#include "core/report.h"
 #include "app/scene_manager.h"
 #include "flow/flow_cond.h"
 #include "flow/value_ops.h"

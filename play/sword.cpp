@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "app/scene_manager.h"
 #include "play/play_scene.h"
 #include "play/chara.h"

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "records/record_list.h"
 
 static_assert(std::endian::native == std::endian::little, "value blocks are stored as in memory (little-endian)");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "platform/win32/win32.h"
 #include "records/data_paths.h"
 #include "records/record_writer.h"

@@ -1,7 +1,7 @@
 // The path table, the extension table and the folder list.
 #include "records/data_paths.h"
 
-#include "app/checked.h"
+#include "core/checked.h"
 
 const char* const g_PathTable[kPathCount] = {
     "data\\",

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "records/data_paths.h"
 #include "records/record_list.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "records/database.h"
 
 namespace {

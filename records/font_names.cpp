@@ -1,7 +1,7 @@
 // The font-name table.
 #include "records/font_names.h"
 
-#include "app/report.h"
+#include "core/report.h"
 
 const char* const g_FontNameTable[kFontNameCount] = {
     "System", "Terminal", "FixedSys", "Roman", "Script", "Modern", "Small Fonts", "MS Serif", "WST_Czec",

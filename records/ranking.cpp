@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/checked.h"
-#include "app/helpers.h"
-#include "app/report.h"
+#include "core/checked.h"
+#include "core/helpers.h"
+#include "core/report.h"
 #include "records/data_paths.h"
 #include "records/record_list.h"
 

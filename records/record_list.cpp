@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/format.h"
+#include "core/format.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "platform/win32/crt.h"
 
 cRecordReader::cRecordReader()

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "media/player_input.h"
 #include "records/record_list.h"
 #include "records/stage.h"

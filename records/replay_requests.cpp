@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "app/file_dialog.h"
-#include "app/format.h"
-#include "app/globals.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
+#include "core/format.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/requests.h"
 #include "app/scene_manager.h"
 #include "media/primitives.h"
 #include "records/replay.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "records/record_list.h"
 #include "records/story_saves.h"
 #include "records/system_data.h"

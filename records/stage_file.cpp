@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/globals.h"
-#include "app/helpers.h"
-#include "app/report.h"
-#include "app/thread.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/report.h"
+#include "core/thread.h"
 #include "platform/win32/crt.h"
 #include "records/common_palette.h"
 #include "records/data_paths.h"

@@ -5,9 +5,9 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "app/checked.h"
-#include "app/format.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/format.h"
+#include "core/helpers.h"
 #include "records/chara_rec.h"
 #include "records/save_data.h"
 #include "records/system_data.h"

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "app/checked.h"
-#include "app/format.h"
-#include "app/report.h"
+#include "core/checked.h"
+#include "core/format.h"
+#include "core/report.h"
 #include "platform/win32/timer.h"
 #include "records/data_paths.h"
 #include "records/save_data.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/checked.h"
+#include "core/checked.h"
 #include "records/database.h"
 
 cSystemData g_SystemData;

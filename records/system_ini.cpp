@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/checked.h"
-#include "app/format.h"
+#include "core/checked.h"
+#include "core/format.h"
 #include "platform/win32/crt.h"
 
 SYSTEMINISETTINGS g_SystemIni;

@@ -1,8 +1,8 @@
 // The system sub-records and their helpers.
 #include "records/system_records.h"
 
-#include "app/checked.h"
-#include "app/helpers.h"
+#include "core/checked.h"
+#include "core/helpers.h"
 #include "records/system_data.h"
 
 cSysMenuItem::cSysMenuItem() : m_bShown(0) {

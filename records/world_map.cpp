@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "records/record_list.h"
 
 cWorldMap g_WorldMap;

@@ -4,7 +4,7 @@
 // reads, it must write and read back to the same bytes.
 #include <cstdint>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "flow/flow.h"
 #include "fuzz/fuzz_support.h"
 #include "records/common_palette.h"

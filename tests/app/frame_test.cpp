@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 #include "app/game_loop.h"
 #include "app/scene_manager.h"
 #include "play/play_scene.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/helpers.h"
+#include "core/helpers.h"
 
 namespace {
 

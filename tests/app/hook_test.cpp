@@ -6,7 +6,7 @@
 
 #include "app/dialog.h"
 #include "app/hook.h"
-#include "app/main_window.h"
+#include "core/requests.h"
 #include "platform/host/host.h"
 #include "platform/host/script.h"
 

@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/globals.h"
+#include "core/requests.h"
 #include "app/replay_service.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "media/player_input.h"
 #include "platform/host/host.h"
 #include "platform/host/script.h"

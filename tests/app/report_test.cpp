@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/checked.h"
-#include "app/format.h"
-#include "app/report.h"
+#include "core/checked.h"
+#include "core/format.h"
+#include "core/report.h"
 #include "platform/win32/files.h"
 
 namespace {

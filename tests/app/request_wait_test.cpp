@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/globals.h"
+#include "core/requests.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "app/boot_data.h"
 #include "app/main_window.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "app/startup_dialog.h"
 #include "platform/host/host.h"
 #include "platform/host/png.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "app/system_report.h"
 #include "platform/win32/files.h"
 

@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "app/thread.h"
+#include "core/thread.h"
 
 namespace {
 

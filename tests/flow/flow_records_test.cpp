@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "flow/command_kinds.h"
 #include "flow/flow.h"
 #include "records/common_palette.h"

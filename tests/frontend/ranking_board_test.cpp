@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/name_entry_request.h"
-#include "app/thread.h"
+#include "core/thread.h"
 #include "frontend/ranking_board.h"
 #include "frontend/ranking_entry.h"
 #include "frontend/ranking_format.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/main_window.h"
 #include "app/pulse_colours.h"
-#include "app/report.h"
+#include "core/report.h"
 #include "app/scene_manager.h"
 #include "app/stage_file_service.h"
 #include "frontend/menu_scene.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/report.h"
+#include "core/globals.h"
+#include "core/report.h"
 #include "media/asset_table.h"
 #include "media/blit.h"
 #include "media/draw_device.h"

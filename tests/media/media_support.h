@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "platform/win32/files.h"
 
 namespace mediatest {

@@ -2,7 +2,7 @@
 // frame after frame, and without the floor it falls.
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 #include "play/block_map.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/game_loop.h"
-#include "app/thread.h"
+#include "core/thread.h"
 #include "play/pause_loop.h"
 #include "play/play_scene.h"
 #include "tests/frontend/scene_fixture.h"

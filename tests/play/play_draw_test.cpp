@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 #include "platform/win32/codepage.h"
 #include "media/blit.h"
 #include "play/block_draw.h"

@@ -4,7 +4,7 @@
 // request word; the play timer and time limit; lifetimes; the quit flag; lives.
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
 #include "records/replay.h"

@@ -3,7 +3,7 @@
 // frame's first sub-step.
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 #include "play/play_scene.h"
 #include "play/shot_formation.h"
 #include "play/stage_objects.h"

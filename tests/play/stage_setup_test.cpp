@@ -3,7 +3,7 @@
 // characters, and a stage without a hero placement.
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"

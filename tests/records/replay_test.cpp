@@ -5,8 +5,8 @@
 #include <cstring>
 #include <functional>
 
-#include "app/globals.h"
-#include "app/main_window.h"
+#include "core/globals.h"
+#include "core/requests.h"
 #include "app/scene_manager.h"
 #include "media/player_input.h"
 #include "platform/host/host.h"

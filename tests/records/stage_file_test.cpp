@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/globals.h"
-#include "app/thread.h"
+#include "core/globals.h"
+#include "core/thread.h"
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/stage.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "core/report.h"
 #include "platform/win32/files.h"
 #include "records/data_file.h"
 #include "tools/records/byte_image.h"

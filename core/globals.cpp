@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "core/globals.h"
 
 std::atomic<HWND> g_hMainWnd{nullptr};
 HINSTANCE g_hInstance = nullptr;

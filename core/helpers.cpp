@@ -1,11 +1,11 @@
 // Random draws, Shift-JIS tests, paths and numbered files.
-#include "app/helpers.h"
+#include "core/helpers.h"
 
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 
-#include "app/format.h"
+#include "core/format.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/report.h"
+#include "core/globals.h"
+#include "core/report.h"
 
 // printf-style formatting into a string through a 5,120-byte buffer (cut on a character boundary).
 void FormatString(std::string& target, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -1,6 +1,6 @@
-#include "app/thread.h"
+#include "core/thread.h"
 
-#include "app/report.h"
+#include "core/report.h"
 
 cThread thGame;
 cThread thPause;

@@ -1,5 +1,5 @@
 // The report file, the log facility and message boxes.
-#include "app/report.h"
+#include "core/report.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -8,8 +8,8 @@
 #include <mutex>
 #include <string>
 
-#include "app/format.h"
-#include "app/globals.h"
+#include "core/format.h"
+#include "core/globals.h"
 
 namespace {
 

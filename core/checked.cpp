@@ -1,8 +1,8 @@
-#include "app/checked.h"
+#include "core/checked.h"
 
 #include <cstdarg>
 
-#include "app/format.h"
+#include "core/format.h"
 
 void FormatString(std::string& target, const char* format, ...) {
     char buf[5120];
