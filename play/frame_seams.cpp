@@ -88,8 +88,6 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void ResetBackgrounds() {}
-void RestorePalette8() {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
