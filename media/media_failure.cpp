@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/report.h"
+#include "platform/gdi/bmp.h"
 #include "platform/win32/files.h"
 
 namespace {
@@ -20,6 +21,13 @@ void ReportMediaFailure(const char* path, const std::string& reason) {
         if (!g_reported.insert(HostPathFromWindows(path)).second) return;
     }
     WriteReport("%s: %s", path, reason.empty() ? "cannot be played" : reason.c_str());
+}
+
+void ReportBitmapFailure(const char* path) {
+    if (!MediaFileExists(path)) return;
+    gdi::Dib dib;
+    std::string why;
+    if (!gdi::LoadBmpFile(path, &dib, &why)) ReportMediaFailure(path, why);
 }
 
 bool MediaFileExists(const char* path) {

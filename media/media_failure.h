@@ -6,6 +6,9 @@
 #include <string>
 
 void ReportMediaFailure(const char* path, const std::string& reason);
+// A bitmap that did not load: when the file exists, the decoder's reason ("truncated pixel
+// data", "unsupported bit count") once per file.
+void ReportBitmapFailure(const char* path);
 // Whether the program path names an existing file (a missing file keeps its own message).
 bool MediaFileExists(const char* path);
 // Forgets which files were reported (a new report file in the tests).

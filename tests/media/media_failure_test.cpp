@@ -11,6 +11,7 @@
 #include "platform/audio/midi_synth.h"
 #include "platform/audio/mixer.h"
 #include "tests/media/media_support.h"
+#include "tools/bmp_writer.h"
 #include "tools/midi_writer.h"
 #include "tools/ogg_writer.h"
 #include "tools/wave_writer.h"
@@ -182,6 +183,38 @@ TEST_F(MediaFailureTest, MusicFilesThatCannotBePlayedAreReportedAndMidiIsTriedNe
     EXPECT_EQ(bgm.m_vecChannelKind[0], 1);
     bgm.Release();
     audio::SetMidiSynthFactory(nullptr);
+}
+
+TEST_F(MediaFailureTest, BitmapsThatCannotBeDecodedGetTheDecodersReason) {
+    const auto good = tools::EncodeBmp(tools::SolidPicture(8, 4, 0x336699), tools::BmpOptions{});
+    auto edit = [&](auto change) {
+        auto b = good;
+        change(b);
+        return b;
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    } cases[] = {
+        {"text", Text("not a picture"), "not a bitmap file"},
+        {"cut in the pixels", edit([](auto& b) { b.resize(b.size() - 10); }), "truncated pixel data"},
+        {"cut in the header", edit([](auto& b) { b.resize(20); }), "truncated header"},
+        {"bit count 7", edit([](auto& b) { b[28] = 7; }), "unsupported bit count"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        std::string path = File("media_bad" + std::to_string(n++) + ".bmp", c.bytes);
+        ReportBitmapFailure(path.c_str());
+        ReportBitmapFailure(path.c_str());
+        std::string text = ReadText(m_report);
+        EXPECT_NE(text.find(path + ": " + c.reason + "\n"), std::string::npos) << c.name << "\n" << text;
+        EXPECT_EQ(CountOf(text, path + ":"), 1) << c.name;
+    }
+    ReportBitmapFailure("bmp\\NoSuchPicture.bmp");  // a missing file keeps its own message only
+    ReportBitmapFailure(File("media_good.bmp", good).c_str());  // one that decodes: nothing
+    EXPECT_EQ(ReadText(m_report).find("NoSuchPicture"), std::string::npos);
+    EXPECT_EQ(ReadText(m_report).find("media_good.bmp"), std::string::npos);
 }
 
 }  // namespace
