@@ -84,9 +84,6 @@ int BlockSolidFor(int column, int row, int side);
 cChara* FindObjectById(int id);
 // The key direction with which the running flow of a character started (0 none, 1-8).
 int RunFlowKeyDirection(const cChara& chara);
-// The sheets shots and swords are drawn from; none: nothing is drawn.
-DDSURFACEDATA* ShotSheet();
-DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
