@@ -148,7 +148,7 @@ TEST_F(StageChara, StepsReportTheirResultCodes) {
     w.m_dX = 1.0;
     w.m_dSpeedX = -5.0;
     w.m_dMoveX = 0.0;
-    EXPECT_EQ(w.StepX(), 4);
+    EXPECT_EQ(w.StepX(), STEP_X_AT_EDGE);
     EXPECT_DOUBLE_EQ(w.m_dX, 0.0);
     // A knock-back sets the speed.
     w.m_dX = 600.0;
