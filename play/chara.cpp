@@ -120,6 +120,7 @@ void cChara::Assign(const cChara& other) {
     m_bHeld = other.m_bHeld;
     m_nTurnLock = other.m_nTurnLock;
     std::copy(std::begin(other.m_abDecel), std::end(other.m_abDecel), m_abDecel);
+    AssignFlowState(other);
 }
 
 void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {

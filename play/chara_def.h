@@ -29,6 +29,10 @@ inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
 inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
 inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
 inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+// The appearance conditions' mode (0 all, 1 any one) and once-held switch: the record's field
+// group of the condition list holds C3 and C4 with it.
+inline int AppearCondMode(const cCharaRec& d) { return d.m_byC3; }
+inline int AppearOnceHeld(const cCharaRec& d) { return d.m_byC4; }
 
 // The fields of the status words that flows read and write (the character's own copy).
 inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"

@@ -18,17 +18,12 @@
 #include "records/stage.h"
 
 // ---- character operations ----
-void cChara::RunFlowsOfTrigger(int) {}
 int cChara::HitBlockCharacters() { return 0; }
 void cChara::TickInvincible() {}
-void cChara::ClearFlowRunFlags() {}
 // Character effects, immunity and flows of a character.
 void StartAppearEffect(cChara&) {}
 void ClearImmunity(cChara&) {}
-int BuildFlowRuns(cChara&) { return 0; }
-int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
-bool KeyConditionHoldsNow(cHero&) { return false; }
 int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
 // The value change of HP and SP; the protection kind and the gauges come with the damage rules.
 int cChara::AddHP(int32_t delta, int, int) {
@@ -63,7 +58,6 @@ cChara* FindObjectById(int id) {
         if (chara.m_nId == id) return &chara;
     return nullptr;
 }
-int RunFlowKeyDirection(const cChara&) { return 0; }
 DDSURFACEDATA* ShotSheet() { return nullptr; }
 DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
 int CharaRecSummonable(const cCharaRec&) { return 0; }
@@ -74,7 +68,6 @@ void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {
 void SpawnItem(int, int, double, double, const cEdShot&) {}
 
 // ---- play rules, deaths and hits ----
-int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
 int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
 int StageCharaCheckInView(cChara&, std::vector<uint8_t>&) { return 0; }
 int StageCharaCanAct(cChara& chara, std::vector<uint8_t>&) { return chara.m_bInRange; }
@@ -91,7 +84,6 @@ void ResetRequestList() {}
 void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
-int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
 void DrawCharaSprite(cChara&, int) {}
 int DrawCharaDeath(cChara&, int) { return 0; }
 void RunCharaAttachments(cChara&) {}
