@@ -7,7 +7,7 @@
 #include "core/report.h"
 #include "flow/flow.h"
 #include "flow/flow_dispatch.h"
-#include "flow/flow_loops.h"
+#include "flow/loop_unroll.h"
 #include "flow/flow_move.h"
 #include "flow/flow_run.h"
 #include "play/chara.h"
@@ -150,6 +150,7 @@ void cChara::EndRunningFlow(int index) {
     }
     cFlowRun& run = m_vecFlowRun[(size_t)index];
     run.Stop(*this);
+    RemoveFlowAnimes(run.m_nFlowId);
     const int at = run.m_nFlowIndex;
     if (at >= 0 && (size_t)at < m_Def.m_vecFlows.size()) m_Def.m_vecFlows.erase(m_Def.m_vecFlows.begin() + at);
     if (at >= 0 && (size_t)at < m_vecFlowRun.size()) m_vecFlowRun.erase(m_vecFlowRun.begin() + at);
@@ -162,6 +163,7 @@ int cChara::StopFlows(int group) {
         for (cFlowRun& run : m_vecFlowRun) run.Stop(*this);
         m_vecFlowRun.clear();
         m_Def.m_vecFlows.clear();
+        m_listFlowAnime.clear();
         RelinkFlowRuns();
         return 0;
     }
@@ -174,6 +176,7 @@ int cChara::StopFlows(int group) {
         }
         m_vecFlowRun[i].Stop(*this);
         if (first < 0) first = (int)i;
+        RemoveFlowAnimes(m_vecFlowRun[i].m_nFlowId);
         m_vecFlowRun.erase(m_vecFlowRun.begin() + (std::ptrdiff_t)i);
         if (i < m_Def.m_vecFlows.size()) m_Def.m_vecFlows.erase(m_Def.m_vecFlows.begin() + (std::ptrdiff_t)i);
         RelinkFlowRuns();

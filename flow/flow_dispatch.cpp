@@ -6,6 +6,7 @@
 #include "app/scene_manager.h"
 #include "core/report.h"
 #include "flow/command_kinds.h"
+#include "flow/expression.h"
 #include "flow/flow_cmd.h"
 #include "flow/flow_move.h"
 #include "flow/flow_run.h"
@@ -77,8 +78,12 @@ void PlayCmdSound(cChara& chara, const cFlowCmd& cmd) {
 }
 
 void JumpOf(cChara& chara, HEROJUMP& jump, int steps) {
-    (void)steps;
-    if (cHero* hero = dynamic_cast<cHero*>(&chara)) hero->Jump(jump);
+    jump.nSteps = steps;
+    chara.Jump(jump);
+}
+
+void FlowCmdRunCode(cChara& chara, CMDINSTANCE& inst) {
+    if (inst.lpCmd) RunExpressionCode(inst.lpCmd->m_strText, &chara);
 }
 
 void FlowCmdShot(cChara& chara, CMDINSTANCE& inst) {
@@ -177,7 +182,7 @@ const FLOWCMDHANDLER g_aFlowCmdHandler[40] = {
     FlowCmdNotBuilt,         // 34 "背景の変更"
     FlowCmdNotBuilt,         // 35 "効果音の再生"
     FlowCmdNotBuilt,         // 36 "BGMの再生"
-    FlowCmdNotBuilt,         // 37 "コードの実行"
+    FlowCmdRunCode,          // 37 "コードの実行"
     FlowCmdNotBuilt,         // 38 "アレンジ"
     Nothing,                 // 39 "ループ": unrolled when the flows are given
 };

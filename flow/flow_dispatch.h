@@ -31,6 +31,8 @@ void FlowCmdSword(cChara& chara, CMDINSTANCE& inst);
 void FlowCmdSummonBlock(cChara& chara, CMDINSTANCE& inst);
 void FlowCmdSummonChara(cChara& chara, CMDINSTANCE& inst);
 void FlowCmdSummonItem(cChara& chara, CMDINSTANCE& inst);
+// Kind 37: the command's code text by the expression language, for the character.
+void FlowCmdRunCode(cChara& chara, CMDINSTANCE& inst);
 // A kind whose handler is not built: one report line per kind.
 void FlowCmdNotBuilt(cChara& chara, CMDINSTANCE& inst);
 // Clears the record of reported kinds (a new stage reports again).

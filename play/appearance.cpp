@@ -5,6 +5,7 @@
 #include "flow/flow_conditions.h"
 #include "play/block_map.h"
 #include "play/chara_def.h"
+#include "play/item_def.h"
 #include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/item.h"
@@ -17,6 +18,16 @@ int CheckAppearanceChara(cPlayScene* scene, cChara& chara) {
     if (charadef::AppearOnceHeld(chara.m_Def) && chara.m_bAppeared) return 1;
     if (!EvaluateConditionList(scene, conds, charadef::AppearCondMode(chara.m_Def), &chara)) return 0;
     chara.m_bAppeared = 1;
+    return 1;
+}
+
+int CheckAppearanceItem(cPlayScene* scene, cItem& item) {
+    std::vector<cFlowCond>& conds = item.m_Def.m_vecConds;
+    if (conds.empty()) return 1;
+    if (itemdef::AppearOnceHeld(item.m_Def) && item.m_bAppeared) return 1;
+    cChara* hero = g_vecHero.empty() ? nullptr : &g_vecHero.front();
+    if (!EvaluateConditionList(scene, conds, itemdef::AppearCondMode(item.m_Def), hero)) return 0;
+    item.m_bAppeared = 1;
     return 1;
 }
 
@@ -46,7 +57,7 @@ void CheckAppearances(cPlayScene* scene) {
         if (CheckAppearanceChara(scene, chara)) {
             chara.m_bAppeared = 1;
             chara.m_bOnScreen = chara.IsOnScreen() ? 1 : 0;
-            StageCharaCheckInView(chara, groups);
+            chara.CheckInView(groups);
         } else {
             chara.m_bAppeared = 0;
             chara.m_bOnScreen = 0;
@@ -54,7 +65,7 @@ void CheckAppearances(cPlayScene* scene) {
     }
     // 4. Activation once every group byte is known.
     for (cStageChara& chara : g_listStageChara)
-        chara.m_bInRange = chara.m_bAppeared && StageCharaCanAct(chara, groups) ? 1 : 0;
+        chara.m_bInRange = chara.m_bAppeared && chara.CanAct(groups) ? 1 : 0;
     // 5. Items.
     for (cItem& item : g_listItem) {
         if (CheckAppearanceItem(scene, item)) {

@@ -21,7 +21,6 @@
 int cChara::HitBlockCharacters() { return 0; }
 void cChara::TickInvincible() {}
 // Character effects, immunity and flows of a character.
-void StartAppearEffect(cChara&) {}
 void ClearImmunity(cChara&) {}
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
 int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
@@ -60,17 +59,8 @@ cChara* FindObjectById(int id) {
 }
 DDSURFACEDATA* ShotSheet() { return nullptr; }
 DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
-int CharaRecSummonable(const cCharaRec&) { return 0; }
-int CharaRecBlocks(const cCharaRec&) { return 1; }
-int ItemRecBlocks(const cItemRec&) { return 1; }
-void SetBlockAt(int, int, const cEdShot&) {}
-void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {}
-void SpawnItem(int, int, double, double, const cEdShot&) {}
 
 // ---- play rules, deaths and hits ----
-int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
-int StageCharaCheckInView(cChara&, std::vector<uint8_t>&) { return 0; }
-int StageCharaCanAct(cChara& chara, std::vector<uint8_t>&) { return chara.m_bInRange; }
 int CheckDeaths() { return 0; }
 int KillCharacterCheckEnd(cChara&) { return 0; }
 void FinishGameRanking(cPlayScene*) {}
@@ -80,7 +70,6 @@ int HitHeroItems() { return 0; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
-void ResetRequestList() {}
 void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
@@ -90,7 +79,6 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void SpawnStageObjects(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
 
@@ -102,7 +90,4 @@ int StageStatusPanel() { return 0; }
 int StageLayerSwitch() { return 0; }
 int StageTimeWarning() { return 0; }
 int StageCarryOver() { return 0; }
-int LandWhileRising() { return 0; }
 int HideWhilePaused() { return 0; }
-double StageJumpCorrection() { return 0.0; }
-int DeferAppearances() { return 0; }

@@ -1,4 +1,4 @@
-// Running flows: loop unrolling with its cap, instances built with their durations, the steps of
+// Running flows: instances built with their durations, the steps of
 // a flow (wait length, run-with-next, the last command ending the flow), stop, suspend, resume
 // and stop-forever, the flow walk of a character, trigger 18 and the start rule's one start per
 // frame and its groups.
@@ -6,7 +6,6 @@
 
 #include "app/scene_manager.h"
 #include "flow/flow.h"
-#include "flow/flow_loops.h"
 #include "flow/flow_run.h"
 #include "play/chara.h"
 #include "play/hero.h"
@@ -24,52 +23,6 @@ cFlowCmd Cmd(int kind, int time = 0, int withNext = 0, std::vector<int32_t> para
     c.m_byWithNext = (uint8_t)withNext;
     c.m_vecParams = params;
     return c;
-}
-
-// Commands tagged by their time so that unrolled lists can be read back.
-std::vector<int> Times(const std::vector<cFlowCmd>& cmds) {
-    std::vector<int> out;
-    for (const cFlowCmd& c : cmds) out.push_back(c.m_cKind == 39 ? -1 : c.m_wTime);
-    return out;
-}
-
-TEST(FlowLoops, UnrollTable) {
-    struct Case {
-        int count, block;
-        std::vector<int> want;
-    } cases[] = {
-        {3, 2, {1, 2, 1, 2, 1, 2, 3}},  // [L, A, B, C] -> A B A B A B C
-        {2, 9, {1, 2, 3, 1, 2, 3}},     // a block past the end repeats everything after the loop
-        {1, 2, {1, 2, 3}},
-        {0, 2, {1, 2, 3}},
-        {-5, 2, {1, 2, 3}},
-        {4, 0, {1, 2, 3}},
-    };
-    for (const Case& c : cases) {
-        std::vector<cFlowCmd> cmds = {Cmd(39, 0, 0, {c.count, c.block}), Cmd(1, 1), Cmd(1, 2), Cmd(1, 3)};
-        ExpandLoopCommands(cmds);
-        EXPECT_EQ(Times(cmds), c.want) << c.count << " x " << c.block;
-    }
-    // Nested: [L(2,3), A, L(3,1), B] -> A B B B A B B B.
-    std::vector<cFlowCmd> nested = {Cmd(39, 0, 0, {2, 3}), Cmd(1, 1), Cmd(39, 0, 0, {3, 1}), Cmd(1, 2)};
-    ExpandLoopCommands(nested);
-    EXPECT_EQ(Times(nested), (std::vector<int>{1, 2, 2, 2, 1, 2, 2, 2}));
-    // An instant loop (kind 24) likewise.
-    cFlowCmd instantLoop = Cmd(24, 0, 0, {2, 1});
-    instantLoop.m_byInstant = 1;
-    std::vector<cFlowCmd> items = {instantLoop, Cmd(1, 7)};
-    items[1].m_byInstant = 1;
-    ExpandLoopCommands(items);
-    EXPECT_EQ(Times(items), (std::vector<int>{7, 7}));
-}
-
-TEST(FlowLoops, NestedHugeCountsStopAtTheCap) {
-    // 1000 x 1000 x 1000 commands would exhaust memory: unrolling stops below the cap.
-    std::vector<cFlowCmd> cmds = {Cmd(39, 0, 0, {1000, 3}), Cmd(39, 0, 0, {1000, 2}), Cmd(39, 0, 0, {1000, 1}),
-                                  Cmd(1, 5)};
-    ExpandLoopCommands(cmds);
-    EXPECT_LE(cmds.size(), (size_t)kMaxUnrolledCmds);
-    EXPECT_EQ(ExpandFirstLoop(cmds), -1);
 }
 
 class FlowRun : public testing::Test {
@@ -243,6 +196,16 @@ TEST_F(FlowRun, BeforeStageStartOnlyRunWithNextCommandsOfKind16AndAboveRun) {
     run.Start(c);
     EXPECT_FALSE(run.m_bRunning);
     run.m_bStarting = 0;
+}
+
+TEST_F(FlowRun, LoopsAreUnrolledWhenTheFlowsAreGiven) {
+    // [L(3, 1), wait 1, wait 2] -> wait 1 three times, then wait 2.
+    cChara& c = Chara({Cmd(39, 0, 0, {3, 1}), Cmd(1, 1), Cmd(1, 2)});
+    ASSERT_EQ(c.m_Def.m_vecFlows[0].m_vecCmds.size(), 4u);
+    ASSERT_EQ(c.m_vecFlowRun[0].m_vecCmd.size(), 4u);
+    EXPECT_EQ(c.m_Def.m_vecFlows[0].m_vecCmds[2].m_wTime, 1);
+    EXPECT_EQ(c.m_Def.m_vecFlows[0].m_vecCmds[3].m_wTime, 2);
+    EXPECT_EQ(c.m_vecFlowRun[0].m_vecCmd[3].nDuration, 2 * 6 * 3);
 }
 
 TEST_F(FlowRun, FlowSetsAreInsertedAndInstancesFollowCopies) {

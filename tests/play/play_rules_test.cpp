@@ -183,6 +183,9 @@ TEST_F(RulesOfPlay, AppearancePassKeepsHeroesInPlayAndStopsCharactersThatHaveNot
     acting.m_bInRange = 1;
     cItem& item = g_listItem.emplace_back();
     item.m_bOnScreen = 1;
+    item.m_Def.m_vecConds.resize(1);  // stage variable 0 = 1: no stage, so it fails
+    item.m_Def.m_vecConds[0].m_cKind = 2;
+    item.m_Def.m_vecConds[0].m_nValue = 1;
     CheckAppearances(nullptr);
     EXPECT_EQ(g_vecHero[0].m_bAppeared, 1);
     EXPECT_EQ(g_vecHero[0].m_bOnScreen, 1);

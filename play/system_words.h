@@ -1,0 +1,11 @@
+// The roles the play engine gives the numbered words of the project's system settings: one
+// place says which word holds which switch.
+#pragma once
+
+#include "records/system_data.h"
+
+// Non-zero: a walking character may land on a floor while it rises.
+inline int LandWhileRising() { return g_SystemData.m_nWord25 != 0; }
+// Non-zero: the stage start runs the start flows of every stage character before the first
+// appearance pass.
+inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }
