@@ -523,13 +523,11 @@ void FlowCmdJump(cChara& c, CMDINSTANCE& inst) {
     cFlow* flow = run ? run->Flow(c) : nullptr;
     j.bHasKeys = flow && !flow->m_vecKeyConds.empty() ? 1 : 0;
     j.dSpeed = inst.dJumpSpeed;
-    if (j.nRule == 2) {
-        // The height by the horizontal move speed: parameter 3 once it reaches parameter 4
-        // (tenths of a dot per frame), else parameter 2.
-        const double threshold = param(4) * 0.1 / FlowSubSteps();
-        const int32_t h = std::fabs(c.m_dMoveX) >= threshold && param(4) > 0 ? param(3) : param(2);
-        j.dSpeed = c.JumpSpeedForHeight(std::clamp(h, -1024, 1024) * 16.0);
-    }
+    // Rule 2 (the hero): the height of parameter 2 while walking, of parameter 3 once the move
+    // speed reaches parameter 4 (tenths of a dot per frame).
+    j.nHeightWalk = param(2);
+    j.nHeightRun = param(3);
+    j.nRunSpeed = param(4);
     j.nHoldLimit = inst.nHoldLimit;
     j.bJumped = inst.bJumped;
     j.nSound = cmd.m_wSound;

@@ -57,8 +57,6 @@ cChara* FindObjectById(int id) {
         if (chara.m_nId == id) return &chara;
     return nullptr;
 }
-DDSURFACEDATA* ShotSheet() { return nullptr; }
-DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
 
 // ---- play rules, deaths and hits ----
 int CheckDeaths() { return 0; }
@@ -79,8 +77,6 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void ResetBackgrounds() {}
-void RestorePalette8() {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }

@@ -63,33 +63,15 @@ void DrawItemSprite(cItem& item, DDSURFACEDATA* target, int hold);
 void DrawCharaRanges(cPlayScene* scene);
 void BlitCentredView(cHero& hero);
 // ---- the stage set-up's steps into other Parts ----
-void CopyStageRecords(int reload);
-void ApplyCarryOver();
-void RequestStageMusic(int music);
 void BuildBlockMap();
-// Builds hero 0 from its placement and puts it on the stage.
-void SetupHero(cHero& hero, int index);
-// Hero position and size for centring the view: x, y, width, height.
-void HeroViewBox(cHero& hero, double& x, double& y, int& w, int& h);
 // Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
 void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
-void ResetBackgrounds();
-void RestorePalette8();
-void RunStageStartFlows(cPlayScene* scene);
 // ---- shots: blocks, owners, sheets and summons ----
 // Whether the block-map cell (column, row) is solid for a block side.
 int BlockSolidFor(int column, int row, int side);
 // The hero or stage character with an identifier; none when it left play.
 cChara* FindObjectById(int id);
-// The sheets shots and swords are drawn from; none: nothing is drawn.
-DDSURFACEDATA* ShotSheet();
-DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
 // ---- words the records do not name yet ----
-int StageTimeLimitOn();
-int StageTimeLimit();
-int StageBannerSwitch(int which);
-int StageExtension(int axis);
-int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
