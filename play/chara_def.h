@@ -16,7 +16,9 @@ inline int KindValue(const cCharaRec& d) { return (int16_t)d.m_wC15; }
 inline int AnimeSet(const cCharaRec& d) { return (int16_t)d.m_wAnimeSet; }
 inline int8_t SightHalfBlocks(const cCharaRec& d) { return (int8_t)d.m_byC17; }  // "視界範囲(hbl)"
 inline int HitRangeKind(const cCharaRec& d) { return d.m_byC18 & 3; }
-inline int HitEffect(const cCharaRec& d) { return d.m_wCharaEffect1; }
+// The hit effect is an effect of the effect list (C45, bounded by the effect count); the
+// appearance and death effects are character effects (C19, C22).
+inline int HitEffect(const cCharaRec& d) { return d.m_sEffect; }
 inline int DeathEffect(const cCharaRec& d) { return d.m_wCharaEffect2; }
 inline int DeathEffectParam(const cCharaRec& d) { return d.m_byC23; }
 inline int MoveMode(const cCharaRec& d) { return d.m_byC27; }
@@ -28,7 +30,15 @@ inline int Scale(const cCharaRec& d) { return d.m_byC35 ? d.m_byC35 : 1; }
 inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
 inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
 inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
-inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+inline int AppearEffect(const cCharaRec& d) { return d.m_wCharaEffect1; }
+inline int Defence(const cCharaRec& d) { return d.m_nC46; }
+inline int BodyPower(const cCharaRec& d) { return d.m_nC43; }
+inline int8_t BodyImpact(const cCharaRec& d) { return (int8_t)d.m_byC44; }
+inline uint8_t ImpactResist(const cCharaRec& d) { return d.m_byC47; }
+inline int DefeatScore(const cCharaRec& d) { return d.m_nC48; }
+// Protection kind: 0 off, 1 shots hit but do no damage without force, 2 shots pass through
+// (the "無敵" status flag 4, which follows flying, as C29 follows the movement mode).
+inline int ProtectionKind(const cCharaRec& d) { return d.m_byC29; }
 
 // The fields of the status words that flows read and write (the character's own copy).
 inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"

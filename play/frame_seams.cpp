@@ -19,50 +19,18 @@
 
 // ---- character operations ----
 void cChara::RunFlowsOfTrigger(int) {}
-int cChara::HitBlockCharacters() { return 0; }
-void cChara::TickInvincible() {}
 void cChara::ClearFlowRunFlags() {}
 // Character effects, immunity and flows of a character.
 void StartAppearEffect(cChara&) {}
-void ClearImmunity(cChara&) {}
 int BuildFlowRuns(cChara&) { return 0; }
 int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
 bool KeyConditionHoldsNow(cHero&) { return false; }
-int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
-// The value change of HP and SP; the protection kind and the gauges come with the damage rules.
-int cChara::AddHP(int32_t delta, int, int) {
-    const int32_t maxHP = charadef::MaxHP(m_Def);
-    int64_t hp = (int64_t)m_nHP + (delta > 0 ? std::min<int64_t>(delta, (int64_t)maxHP - m_nHP) : delta);
-    m_nHP = (int32_t)std::clamp<int64_t>(hp, 0, std::max(maxHP, 0));
-    if (m_nHP < 1) {
-        m_nHP = 0;
-        return 1;
-    }
-    return 0;
-}
-int cChara::AddSP(int32_t delta, int) {
-    const int32_t maxSP = charadef::MaxSP(m_Def);
-    int64_t sp = (int64_t)m_nSP + (delta > 0 ? std::min<int64_t>(delta, (int64_t)maxSP - m_nSP) : delta);
-    m_nSP = (int32_t)std::clamp<int64_t>(sp, 0, std::max(maxSP, 0));
-    return maxSP < 1 ? 1 : 0;
-}
-int cChara::HasRiders() const { return 0; }
-void cChara::MoveRiders() {}
-int cChara::Die() {
-    m_bDying = 1;
-    return 0;
-}
+// The gauges of an HP or SP change (drawn with the characters).
+void cChara::StartHPGauge(int32_t) {}
+void cChara::StartSPGauge(int32_t) {}
 
 // ---- shots: blocks, owners, sheets and summons ----
-cChara* FindObjectById(int id) {
-    // The heroes, then the stage characters, by identifier.
-    for (cHero& hero : g_vecHero)
-        if (hero.m_nId == id) return &hero;
-    for (cStageChara& chara : g_listStageChara)
-        if (chara.m_nId == id) return &chara;
-    return nullptr;
-}
 int RunFlowKeyDirection(const cChara&) { return 0; }
 DDSURFACEDATA* ShotSheet() { return nullptr; }
 DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
@@ -78,11 +46,7 @@ int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared;
 int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
 int StageCharaCheckInView(cChara&, std::vector<uint8_t>&) { return 0; }
 int StageCharaCanAct(cChara& chara, std::vector<uint8_t>&) { return chara.m_bInRange; }
-int CheckDeaths() { return 0; }
-int KillCharacterCheckEnd(cChara&) { return 0; }
-void FinishGameRanking(cPlayScene*) {}
 int BlockItemTouch() { return 0; }
-int HitCharacters() { return 0; }
 int HitHeroItems() { return 0; }
 
 // ---- scene set-up and drawing ----
@@ -105,7 +69,6 @@ void RestorePalette8() {}
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
-int KeepDeadCharacters() { return 0; }
 int StageStatusPanel() { return 0; }
 int StageLayerSwitch() { return 0; }
 int StageTimeWarning() { return 0; }

@@ -26,7 +26,6 @@ struct DDSURFACEDATA;
 // ---- characters: block under, effects, immunity and flows ----
 bool BlockUnderIsSolid(const cChara& chara);
 void StartAppearEffect(cChara& chara);
-void ClearImmunity(cChara& chara);
 // The running flows of a character built from its definition's flows; 0 when done.
 int BuildFlowRuns(cChara& chara);
 // The per-frame flow bookkeeping and one step of each running flow; 1 when the character is
@@ -36,8 +35,6 @@ int StepRunningFlows(cChara& chara, int dying);
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
 // Whether the last key entry of the running flow holds for the hero's input at this frame.
 bool KeyConditionHoldsNow(cHero& hero);
-// Sub-steps of the frame in which the riding characters have moved (n once their step is done).
-int RidingStepsDone();
 // ---- the appearance pass: conditions and the range and activation tests of stage characters ----
 // Whether a stage character's or an item's appearance conditions hold (until built: the
 // appeared flag as it stands).
@@ -49,11 +46,7 @@ int CheckAppearanceItem(cPlayScene* scene, cItem& item);
 int StageCharaCheckInView(cChara& chara, std::vector<uint8_t>& groups);
 int StageCharaCanAct(cChara& chara, std::vector<uint8_t>& groups);
 // ---- deaths, hits and the end of the game ----
-int CheckDeaths();
-int KillCharacterCheckEnd(cChara& chara);
-void FinishGameRanking(cPlayScene* scene);
 int BlockItemTouch();
-int HitCharacters();
 int HitHeroItems();
 // ---- view and distance tests ----
 int KeepInViewX(cHero& hero);
@@ -99,8 +92,6 @@ void RunStageStartFlows(cPlayScene* scene);
 // ---- shots: blocks, owners, sheets and summons ----
 // Whether the block-map cell (column, row) is solid for a block side.
 int BlockSolidFor(int column, int row, int side);
-// The hero or stage character with an identifier; none when it left play.
-cChara* FindObjectById(int id);
 // The key direction with which the running flow of a character started (0 none, 1-8).
 int RunFlowKeyDirection(const cChara& chara);
 // The sheets shots and swords are drawn from; none: nothing is drawn.
@@ -123,7 +114,6 @@ int StageExtension(int axis);
 int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
-int KeepDeadCharacters();
 int StageStatusPanel();
 int StageLayerSwitch();
 int StageTimeWarning();

@@ -10,6 +10,7 @@
 #include "play/chara_def.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
+#include "play/riding.h"
 #include "play/stage_words.h"
 #include "records/stage.h"
 

@@ -10,6 +10,7 @@
 #include "flow/shot_param_desc.h"
 #include "play/aiming.h"
 #include "play/chara.h"
+#include "play/damage.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
