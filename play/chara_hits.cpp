@@ -7,6 +7,7 @@
 #include "app/system_se.h"
 #include "play/chara_def.h"
 #include "play/damage.h"
+#include "play/item_touch.h"
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "play/stage_end.h"
@@ -55,12 +56,6 @@ private:
     cPlayScene* m_lpScene;
     std::vector<cShot*> m_vecGone;
 };
-
-// The item a shot carries goes to the hero (with the item touches).
-int GiveShotItem(cPlayScene*, cShot& shot) {
-    if (Settings(shot).ItemPalette() == 0) return 0;
-    return 0;
-}
 
 // A copy of a group list: the passes walk copies, so that nothing a flow does to a list
 // while a trigger runs can move the walk.

@@ -11,6 +11,7 @@
 #include "play/chara_def.h"
 #include "play/effect_obj.h"
 #include "play/effect_progress.h"
+#include "play/item_touch.h"
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "play/stage_objects.h"
@@ -204,7 +205,9 @@ int cChara::Die() {
     RunFlowsOfTrigger(kTrigDeath);
     RunFlows(1);
     AddScore(charadef::DefeatScore(m_Def));
-    const int itemResult = 0;
+    int itemResult = 0;
+    if (cItem* item = GetItem(); item && item->m_bGiven && !g_vecHero.empty())
+        itemResult = ItemTouchEffect(g_lpPlayScene, item, &g_vecHero.front());
     if ((g_lpPlayScene && g_lpPlayScene->m_nRequest == PLAY_REQ_GAMEEND) || itemResult == 1) return 1;
     // Characters aiming at this one lose their target; this one leaves its target's list.
     for (int32_t id : m_vecTargetedBy)

@@ -21,7 +21,6 @@
 void cChara::RunFlowsOfTrigger(int) {}
 void cChara::ClearFlowRunFlags() {}
 // Character effects, immunity and flows of a character.
-void StartAppearEffect(cChara&) {}
 int BuildFlowRuns(cChara&) { return 0; }
 int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
@@ -32,26 +31,13 @@ void cChara::StartSPGauge(int32_t) {}
 
 // ---- shots: blocks, owners, sheets and summons ----
 int RunFlowKeyDirection(const cChara&) { return 0; }
-DDSURFACEDATA* ShotSheet() { return nullptr; }
-DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
-int CharaRecSummonable(const cCharaRec&) { return 0; }
-int CharaRecBlocks(const cCharaRec&) { return 1; }
-int ItemRecBlocks(const cItemRec&) { return 1; }
-void SetBlockAt(int, int, const cEdShot&) {}
-void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {}
-void SpawnItem(int, int, double, double, const cEdShot&) {}
 
 // ---- play rules, deaths and hits ----
 int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
 int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
-int StageCharaCheckInView(cChara&, std::vector<uint8_t>&) { return 0; }
-int StageCharaCanAct(cChara& chara, std::vector<uint8_t>&) { return chara.m_bInRange; }
-int BlockItemTouch() { return 0; }
-int HitHeroItems() { return 0; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
-void ResetRequestList() {}
 void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
@@ -62,9 +48,6 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void SpawnStageObjects(cPlayScene*) {}
-void ResetBackgrounds() {}
-void RestorePalette8() {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
@@ -73,7 +56,4 @@ int StageStatusPanel() { return 0; }
 int StageLayerSwitch() { return 0; }
 int StageTimeWarning() { return 0; }
 int StageCarryOver() { return 0; }
-int LandWhileRising() { return 0; }
 int HideWhilePaused() { return 0; }
-double StageJumpCorrection() { return 0.0; }
-int DeferAppearances() { return 0; }

@@ -16,22 +16,12 @@ struct RANGEDISPLAY {
     int32_t nAnchor, nMode, nColor, nX, nY, nWidth, nHeight, nCycle;
 };
 
+// Frames the icon of a touched item stays over the hero.
+constexpr int32_t kItemIconFrames = 30;
+
 // Identifiers of the heroes: kHeroId + the hero's index, apart from the serials that number the
 // stage characters, so that links by identifier never confuse the two.
 constexpr int32_t kHeroId = 0x40000000;
-
-// What the jump command keeps for the hero's jump: the first parameter (0 the key counts as
-// held, otherwise the flow's last key entry decides), whether the running flow has key entries,
-// the jump speed, the hold limit in sub-steps, the jumped flag, the sound and the end request.
-struct HEROJUMP {
-    int32_t nRule;
-    int32_t bHasKeys;
-    double dSpeed;
-    int32_t nHoldLimit;
-    int32_t bJumped;
-    int32_t nSound;
-    int32_t bEnd;
-};
 
 class cHero : public cChara {
 public:
@@ -65,7 +55,13 @@ public:
 
     // One sub-step of the jump command: a jump that goes higher while the key is held, cut to
     // 30 % of its upward speed when the key is let go early.
-    void Jump(HEROJUMP& jump);
+    void Jump(HEROJUMP& jump) override;
+    // Rule 2 of the jump: the speed for the height the move speed chooses (the running height
+    // once the horizontal move speed reaches the running speed).
+    double RunJumpSpeed(const HEROJUMP& jump) const;
+    // The icon of a touched item's graphic reference over the hero: a timed message window of
+    // kItemIconFrames frames that rises one dot every four frames.
+    void SpawnEffect(int8_t kind, int16_t index, int16_t frame);
 
     // Per frame: the link to a carrying character and the current target are let go.
     void ClearLink() { m_nLink = -1; }
@@ -87,6 +83,8 @@ public:
     int32_t m_bAccel = 0;
     HITRANGE m_HitThird = {};
     std::vector<RANGEDISPLAY> m_vecRangeDisplay;
+    int32_t m_nBlockItemCool = 0;    // sub-steps before a block's item acts again
+    int32_t m_nPrevFloor = -1;       // the last floor cell at the previous block-item test
     int32_t m_nLink = -1;            // the character carrying the hero, -1 none
     std::vector<int32_t> m_vecPendingCmd;  // pending command records, emptied before each item command
 };

@@ -19,6 +19,7 @@
 #include "play/chara_effect.h"
 #include "play/appearance.h"
 #include "play/chara_hits.h"
+#include "play/item_touch.h"
 #include "play/frame_seams.h"
 #include "play/stage_end.h"
 #include "play/system_words.h"
@@ -26,7 +27,9 @@
 #include "play/riding.h"
 #include "play/play_draw.h"
 #include "play/stage_bitmaps.h"
+#include "play/spawn.h"
 #include "play/stage_objects.h"
+#include "play/stage_setup.h"
 #include "records/replay.h"
 #include "records/replay_requests.h"
 #include "records/save_data.h"
@@ -146,7 +149,7 @@ void cPlayScene::Init() {
         TakeLife(g_SaveData);
     }
     SetStage(restart ? 1 : 0, 1);
-    ResetRequestList();
+    ResetRequestList(*this);
     m_nPhase = 0;
 }
 
@@ -230,7 +233,8 @@ void cPlayScene::SetStage(int reload, int music) {
         const cStagePartA& range = g_StageSettings.m_aParts[r];
         m_abFarErase[r] = (range.Value(0) || range.Value(1) || range.Value(2) || range.Value(3)) ? 1 : 0;
     }
-    // 14. Messages and pictures of the last stage.
+    // 14. Effect objects, messages and pictures of the last stage.
+    m_listEffect.clear();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     // 15. Sub-step flags: m of the n sub-steps, spread evenly; all when m is 0.
@@ -249,14 +253,14 @@ void cPlayScene::SetStage(int reload, int music) {
     m_nPlayTime = m_nPlayFrames = 0;
     m_vecFlags.assign(60, 0);
     m_nSubStep = m_nSubStepTotal = 0;
-    // 17. The play data's stage-start backup.
-    CopyValueArray(g_SaveData);
+    // 17. The play data's stage-start values.
+    ResetStageValues();
     // 18, 19. Input histories, requests, the frame divider.
     for (cPlayerInput& in : g_vecPlayerInput) {
         in.ClearHistory();
         in.ResetInputHistories();
     }
-    ResetRequestList();
+    ResetRequestList(*this);
     FrameSkipCount(0, 0);
     // 20, 21. Backgrounds and the 8-bit palette.
     ResetBackgrounds();
@@ -406,7 +410,7 @@ bool cPlayScene::GameEnds() {
 
 bool cPlayScene::KillByPass(CHARAIT& it) {
     const int result = KillCharacterCheckEnd(this, *it);
-    if (sysword::KeepDeadCharacters(g_SystemData)) {
+    if (KeepDeadCharacters()) {
         if (result == 1) {
             it = Vanish(it);
             return true;
@@ -540,7 +544,7 @@ bool cPlayScene::SubStep(int i) {
     // 8i. Touches and hits.
     if (!Hero().m_bDying) {
         for (int k = 0; k < 3; ++k) {
-            const int r = k == 0 ? BlockItemTouch() : k == 1 ? HitCharacters(this) : HitHeroItems();
+            const int r = k == 0 ? BlockItemTouch(Hero()) : k == 1 ? HitCharacters(this) : HitHeroItems(this, Hero());
             if (r == 1) return GameEnds();
             if (r == 2) return HeroDies();
         }

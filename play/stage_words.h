@@ -33,6 +33,24 @@ inline int BannerSwitch(const cStage& s, int which) { return which == 1 ? s.m_nV
 inline int Extension(const cStage& s, int axis) { return s.m_anValue86_87[axis ? 1 : 0]; }
 // Shot hits per frame (0 every sub-step).
 inline int ShotHitCount(const cStage& s) { return s.m_nValue23; }
+// Stage characters, laid out as the hero's settings are: size box walking and flying (width,
+// height) with their stand-on-the-cell-bottom flags; the character hit range of kind 0 walking
+// and flying with its flags; the second range (kind 2); the enemies' shot range (kind 1 and
+// the shot hit range), which is also the enemies' shot hit size.
+inline int EnemyWidth(const cStage& s, int flying) { return s.m_anCharaSize60_63[flying ? 2 : 0]; }
+inline int EnemyHeight(const cStage& s, int flying) { return s.m_anCharaSize60_63[flying ? 3 : 1]; }
+inline int EnemySizeOnBottom(const cStage& s, int flying) { return s.m_anChara70_71[flying ? 1 : 0]; }
+inline int EnemyRangeWidth(const cStage& s, int flying) { return flying ? s.m_anCharaSize66_67[0] : s.m_anCharaSize64_65[0]; }
+inline int EnemyRangeHeight(const cStage& s, int flying) { return flying ? s.m_anCharaSize66_67[1] : s.m_anCharaSize64_65[1]; }
+inline int EnemyRangeOnBottom(const cStage& s, int flying) { return s.m_anChara72_73[flying ? 1 : 0]; }
+inline int EnemySecondRange(const cStage& s, int i) { return s.m_anChara68_69[i]; }
+inline int EnemyShotRange(const cStage& s, int i) { return s.m_anValue74_84[6 + i]; }
+// The size box of items: width (0), height (1).
+inline int ItemSize(const cStage& s, int i) { return s.m_anValue74_84[i]; }
+// The jump correction: jump speeds are multiplied by 0.99 - correction x 0.025.
+inline double JumpCorrection(const cStage& s) { return s.m_anValue2_3[0]; }
+// Non-zero: hits are limited to objects on screen, and the target search compares on screen.
+inline int OnScreenHits(const cStage& s) { return s.m_nValue95; }
 }  // namespace stageword
 
 namespace stageword {
@@ -53,8 +71,6 @@ namespace stageword {
 // and for the enemies: one pair per side (fields 96-99, new stages 30, 0, 30, 0).
 inline int InvincibleFrames(const cStage& s, int playerSide) { return playerSide ? s.m_nValue96 : s.m_nValue98; }
 inline int ImmunityFrames(const cStage& s, int playerSide) { return playerSide ? s.m_nValue97 : s.m_nValue99; }
-// Non-zero: only objects on screen take part in shot hits and body contact (field 95).
-inline int OnScreenHits(const cStage& s) { return s.m_nValue95; }
 // Whether the stage takes part in ranking kind k (0-4): the number list (five entries of 1 in a
 // new stage; files that predate the fifth ranking table hold 0 in entries 3 and 4).
 inline int RankingKind(const cStage& s, int k) {

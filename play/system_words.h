@@ -1,11 +1,14 @@
-// The roles the play engine gives the project settings' words that the record names by number:
-// one place says which word holds which switch.
+// The roles the play engine gives the numbered words of the project's system settings: one
+// place says which word holds which switch.
 #pragma once
 
 #include "records/system_data.h"
 
-namespace sysword {
-// Dead characters stay in play until their death has run (non-zero) or leave at once (0): the
-// play-engine word 26 (projects older than its version keep them).
-inline int KeepDeadCharacters(const cSystemData& s) { return s.m_nWord26 != 0; }
-}  // namespace sysword
+// Non-zero: a walking character may land on a floor while it rises.
+inline int LandWhileRising() { return g_SystemData.m_nWord25 != 0; }
+// Non-zero: the stage start runs the start flows of every stage character before the first
+// appearance pass.
+inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }
+// Non-zero: dead characters stay in play until their death has run; 0: they leave at once
+// (the play-engine word 26, which projects older than its version have on).
+inline int KeepDeadCharacters() { return g_SystemData.m_nWord26 != 0; }

@@ -49,7 +49,7 @@ protected:
         c.m_Def.m_nC43 = power;
         c.m_Def.m_byC44 = (uint8_t)(int8_t)impact;
         c.m_Def.m_byC47 = (uint8_t)resist;
-        c.m_Def.m_byC29 = (uint8_t)protection;
+        c.m_Def.m_byC30 = (uint8_t)protection;
         c.m_nHP = hp;
         return c;
     }
