@@ -91,6 +91,10 @@ void cChara::Assign(const cChara& other) {
     m_bDead = other.m_bDead;
     m_bLanded = other.m_bLanded;
     m_bStanding = other.m_bStanding;
+    m_nCarrierId = other.m_nCarrierId;
+    std::copy(std::begin(other.m_adCarrierBox), std::end(other.m_adCarrierBox), m_adCarrierBox);
+    m_bPushedByBlock = other.m_bPushedByBlock;
+    std::copy(std::begin(other.m_adPrevBox), std::end(other.m_adPrevBox), m_adPrevBox);
     m_nLastFloor = other.m_nLastFloor;
     m_nAirCount = other.m_nAirCount;
     m_nLastBlockSide = other.m_nLastBlockSide;
@@ -102,6 +106,7 @@ void cChara::Assign(const cChara& other) {
     m_nSPGauge = other.m_nSPGauge;
     m_vecVar = other.m_vecVar;
     m_nInvincible = other.m_nInvincible;
+    m_vecImmunity = other.m_vecImmunity;
     m_bEndRequest = other.m_bEndRequest;
     m_nSightRange = other.m_nSightRange;
     m_HitChara = other.m_HitChara;
@@ -174,7 +179,7 @@ void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {
         SetAnimation((int16_t)charadef::AnimeSet(m_Def), 1);
     }
     m_nInvincible = 0;
-    ClearImmunity(*this);
+    m_vecImmunity.clear();
 }
 
 void cChara::SetHitRect(int standOnGround, int width, int height) {
@@ -337,6 +342,12 @@ void cChara::DecayInertiaY() { Decay(m_dImpactY); }
 void cChara::ClearContactFlags() { std::fill(std::begin(m_abContact), std::end(m_abContact), 0); }
 
 void cChara::SaveHitRects() {
+    // The size box too: the block characters' contact sides are judged from where both were.
+    m_adPrevBox[0] = m_dX;
+    m_adPrevBox[1] = m_dY;
+    m_adPrevBox[2] = m_dRight;
+    m_adPrevBox[3] = m_dBottom;
+    m_bPushedByBlock = 0;
     const HITRANGE* r[2] = {&m_HitChara, &m_HitShot};
     for (int i = 0; i < 2; ++i) {
         m_adSavedRange[i][0] = r[i]->dLeft;

@@ -30,6 +30,14 @@ struct HITRANGE {
     int32_t nBaseOffX, nBaseOffY, nBaseWidth, nBaseHeight;
 };
 
+// One entry of the attacker immunity list: the attacker's identifier and the sub-steps left.
+struct IMMUNITY {
+    int32_t nKey;
+    int32_t nLeft;
+};
+
+class cShot;
+
 // The overlap test of two hit ranges with inclusive edges.
 bool RectOverlapD(const HITRANGE& a, const HITRANGE& b);
 // Half blocks (signed 8-bit) to dots.
@@ -177,15 +185,39 @@ public:
     int HitBlockCharacters();
     int HitBlocksSidesAgain();
     int HitFloorAndCeilingAgain();
+    // Riding (play/riding.cpp): whether the character rides a block character.
+    int IsRiding() const { return m_bStanding && m_nCarrierId >= 0; }
+
+    // ---- damage, invincibility and death (play/damage.cpp) ----
+    // The invincibility timer after a hit, in sub-steps (the stage's frames for the side x n);
+    // SetInvincible also makes the character immune to one attacker for a while.
+    void ResetInvincible();
+    void SetInvincible(int32_t attackerKey);
+    // Once per sub-step: the timer and every immunity entry count down.
     void TickInvincible();
-    // Hit and skill point changes: 1 when HP has run out / when max SP is 0 or less.
+    bool IsInvincible() const { return m_nInvincible > 0; }
+    bool IsInvincibleAgainst(int32_t attackerKey) const;
+    // Hit and skill point changes: 1 when HP has run out / when max SP is 0 or less. A
+    // protected character loses no HP unless the loss is forced.
     int AddHP(int32_t delta, int force, int showGauge);
     int AddSP(int32_t delta, int showGauge);
-    // Riding: whether characters ride on this one, and moving them with it.
-    int HasRiders() const;
-    void MoveRiders();
-    // The character dies (hero: the death animation starts); 1 when that ends the game.
+    // The gauges that show a change of HP or SP (drawn with the character).
+    void StartHPGauge(int32_t delta);
+    void StartSPGauge(int32_t delta);
+    // Damage, hit effect, knock-back and triggers 1 and 2 from a character's body or from a
+    // shot or sword; the AddHP result.
+    int ExchangeDamage(const cChara& attacker);
+    int ExchangeDamageFromShot(const cShot& shot);
+    void KnockBackFromChara(const cChara& attacker);
+    void KnockBackFromShot(const cShot& shot);
+    // A knock-back of a strength (held by the impact resistance) along a direction.
+    void ApplyImpact(int strength, double dx, double dy);
+    // The character dies: death flows, the defeat score, the carried item handed to the hero,
+    // links let go, the death effect; 1 when the play is to end at once.
     int Die();
+    // The cell of the character's graphic for a base cell: the forms flying, block and
+    // protected add their offsets of the animation set. The colour-swap flag is always 0.
+    int GraphicIndexFor(int baseCell, int* colourSwap) const;
 
     // Lets go of the links: this character out of its target's targeted-by list and out of its
     // summoner's summoned list, and every character that targets it loses its target.
@@ -238,10 +270,17 @@ public:
     int32_t m_bDead = 0;
     int32_t m_bLanded = 0;                // set by Land when asked
     int32_t m_bStanding = 0;              // stands on something other than the block map
+    // Riding: the block character carrying it (-1 none) with its box at the last step, whether
+    // a block character pushed it, and its own box at the start of the sub-step.
+    int32_t m_nCarrierId = -1;
+    double m_adCarrierBox[4] = {};
+    int32_t m_bPushedByBlock = 0;
+    double m_adPrevBox[4] = {};
     double m_adSavedRange[2][4] = {};     // edges of both hit ranges
     int32_t m_nHP = 0, m_nHPGauge = 0, m_nSP = 0, m_nSPGauge = 0;
     std::vector<int32_t> m_vecVar;        // character variables
-    int32_t m_nInvincible = 0;            // invincibility timer
+    int32_t m_nInvincible = 0;            // invincibility timer, sub-steps
+    std::vector<IMMUNITY> m_vecImmunity;  // attackers that cannot hit again yet, newest last
     int32_t m_bEndRequest = 0;            // RunFlows stops at once and reports 1
     int32_t m_nSightRange = 0;            // dots the hero sees around it (0: the whole screen)
     HITRANGE m_HitChara = {};             // the range used between characters

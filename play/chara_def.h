@@ -16,7 +16,9 @@ inline int KindValue(const cCharaRec& d) { return (int16_t)d.m_wC15; }
 inline int AnimeSet(const cCharaRec& d) { return (int16_t)d.m_wAnimeSet; }
 inline int8_t SightHalfBlocks(const cCharaRec& d) { return (int8_t)d.m_byC17; }  // "視界範囲(hbl)"
 inline int HitRangeKind(const cCharaRec& d) { return d.m_byC18 & 3; }
-inline int HitEffect(const cCharaRec& d) { return d.m_wCharaEffect1; }
+// The hit effect is an effect of the effect list (C45, bounded by the effect count); the
+// appearance and death effects are character effects (C19, C22).
+inline int HitEffect(const cCharaRec& d) { return d.m_sEffect; }
 inline int DeathEffect(const cCharaRec& d) { return d.m_wCharaEffect2; }
 inline int DeathEffectParam(const cCharaRec& d) { return d.m_byC23; }
 inline int MoveMode(const cCharaRec& d) { return d.m_byC27; }
@@ -28,7 +30,12 @@ inline int Scale(const cCharaRec& d) { return d.m_byC35 ? d.m_byC35 : 1; }
 inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
 inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
 inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
-inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+inline int AppearEffect(const cCharaRec& d) { return d.m_wCharaEffect1; }
+inline int Defence(const cCharaRec& d) { return d.m_nC46; }
+inline int BodyPower(const cCharaRec& d) { return d.m_nC43; }
+inline int8_t BodyImpact(const cCharaRec& d) { return (int8_t)d.m_byC44; }
+inline uint8_t ImpactResist(const cCharaRec& d) { return d.m_byC47; }
+inline int DefeatScore(const cCharaRec& d) { return d.m_nC48; }
 // Stage characters: the appearance group (switch and number), whether a clone count of further
 // characters stands behind the placement, the stay-active value (1: once active it stays in
 // view), the view-test skips (0 none, 1 vertical, 2 horizontal, 3 both), whether the record may
@@ -40,7 +47,8 @@ inline int StayActive(const cCharaRec& d) { return d.m_byC29; }
 inline int ViewSkips(const cCharaRec& d) { return d.m_byC52 & 3; }
 inline int Summonable(const cCharaRec& d) { return d.m_byC49; }
 inline int Blocks(const cCharaRec& d) { return d.m_byC31; }
-// The protection kind (0 none, 1 and 2 the two kinds the target searches can leave out).
+// The protection kind: 0 off, 1 shots hit but do no damage without force, 2 shots pass
+// through (the target searches can leave out either kind).
 inline int ProtectionKind(const cCharaRec& d) { return d.m_byC30; }
 // The tag number the target searches filter by ("キャラID").
 inline int Tag(const cCharaRec& d) { return (int8_t)d.m_byC42; }

@@ -25,21 +25,8 @@ struct DDSURFACEDATA;
 
 // ---- characters: block under, effects, immunity and flows ----
 bool BlockUnderIsSolid(const cChara& chara);
-void ClearImmunity(cChara& chara);
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
-// Sub-steps of the frame in which the riding characters have moved (n once their step is done).
-int RidingStepsDone();
-// ---- the appearance pass: conditions and the range and activation tests of stage characters ----
-// Whether a stage character's or an item's appearance conditions hold (until built: the
-// appeared flag as it stands).
-// ---- deaths, hits and the end of the game ----
-int CheckDeaths();
-int KillCharacterCheckEnd(cChara& chara);
-void FinishGameRanking(cPlayScene* scene);
-int BlockItemTouch();
-int HitCharacters();
-int HitHeroItems();
 // ---- view and distance tests ----
 int KeepInViewX(cHero& hero);
 int KeepInViewY(cHero& hero);
@@ -69,12 +56,9 @@ void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 // ---- shots: blocks, owners, sheets and summons ----
 // Whether the block-map cell (column, row) is solid for a block side.
 int BlockSolidFor(int column, int row, int side);
-// The hero or stage character with an identifier; none when it left play.
-cChara* FindObjectById(int id);
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
-int KeepDeadCharacters();
 int StageStatusPanel();
 int StageLayerSwitch();
 int StageTimeWarning();

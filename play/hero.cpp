@@ -14,6 +14,7 @@
 #include "play/message_obj.h"
 #include "play/message_window.h"
 #include "play/play_scene.h"
+#include "play/riding.h"
 #include "play/stage_words.h"
 #include "records/stage.h"
 

@@ -83,6 +83,8 @@ public:
     int32_t m_bAccel = 0;
     HITRANGE m_HitThird = {};
     std::vector<RANGEDISPLAY> m_vecRangeDisplay;
+    int32_t m_nBlockItemCool = 0;    // sub-steps before a block's item acts again
+    int32_t m_nPrevFloor = -1;       // the last floor cell at the previous block-item test
     int32_t m_nLink = -1;            // the character carrying the hero, -1 none
     std::vector<int32_t> m_vecPendingCmd;  // pending command records, emptied before each item command
 };

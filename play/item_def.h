@@ -25,3 +25,14 @@ inline int AppearOnceHeld(const cItemRec& d) { return d.m_byI4; }
 // The size in blocks a summoned item takes.
 inline int Blocks(const cItemRec& d) { return d.m_byI14; }
 }  // namespace itemdef
+
+namespace itemdef {
+// How an item is taken (I11): 0 once (it leaves the list), 1 any number of times, 2 never.
+enum { PICKUP_ONCE = 0, PICKUP_REPEAT = 1, PICKUP_NEVER = 2 };
+inline int PickUpKind(const cItemRec& d) { return d.m_byI11; }
+// Whether taking the item shows its graphic above the taker (I12), and the frame shown (I13).
+inline int TakeEffect(const cItemRec& d) { return d.m_byI12; }
+inline int TakeEffectFrame(const cItemRec& d) { return (int16_t)d.m_wI13; }
+// The project sound played on taking (0 none).
+inline int Sound(const cItemRec& d) { return d.m_wSound; }
+}  // namespace itemdef

@@ -18,8 +18,13 @@
 #include "platform/win32/win32.h"
 #include "play/chara_effect.h"
 #include "play/appearance.h"
+#include "play/chara_hits.h"
+#include "play/item_touch.h"
 #include "play/frame_seams.h"
+#include "play/stage_end.h"
+#include "play/system_words.h"
 #include "play/play_rules.h"
+#include "play/riding.h"
 #include "play/play_draw.h"
 #include "play/stage_bitmaps.h"
 #include "play/spawn.h"
@@ -107,6 +112,11 @@ void cPlayScene::Run() {
         Init();
         m_nState = PLAY_FADEIN;
     }
+    // A game end met while the stage was set up ends the game as soon as the stage shows.
+    if (m_bEndPending && m_nState >= PLAY_FADEIN && m_nState <= PLAY_FRAME) {
+        m_bEndPending = 0;
+        GameEnds();
+    }
     // A state outside the table is a fault of the program: reported, and entry 0 runs.
     const STATEFUNC state = CheckedAt(m_vecStates, m_nState);
     (this->*state)();
@@ -144,6 +154,10 @@ void cPlayScene::Init() {
 }
 
 void cPlayScene::SetStage(int reload, int music) {
+    m_bInSetup = 1;
+    m_bEndPending = 0;
+    m_bClearBooked = 0;
+    m_bResultRegistered = 0;
     // 1. Everything the last stage left.
     m_nFrameCount = 0;
     m_vecShotGroup.assign(kPlayGroupCount, {});
@@ -258,6 +272,7 @@ void cPlayScene::SetStage(int reload, int music) {
     RunStageStartFlows(this);
     // 24. The back buffer the stage asks for.
     if (g_bDDInitialized) DDSetVirtualBackBuffer(m_nVirtualScreen != 0 ? 1 : 0);
+    m_bInSetup = 0;
 }
 
 void cPlayScene::Draw(int a, int b, int c, int d) { DrawPlayScreen(this, a, b, c, d); }
@@ -309,13 +324,16 @@ void cPlayScene::StageStartBanner() {
     m_nState = PLAY_FRAME;
 }
 
-// The play menus and the result, continue and game-over screens are not built yet: each hands
-// over to the title through the fade-out.
+// The play menus and the continue and game-over screens are not built yet: each hands over to
+// the title through the fade-out. The result goes on to the scene the stage end chooses.
 void cPlayScene::MenuState() {
     g_SceneManager.m_nNext = SCENE_TITLE;
     m_nState = PLAY_FADEOUT;
 }
-void cPlayScene::ResultState() { MenuState(); }
+void cPlayScene::ResultState() {
+    g_SceneManager.m_nNext = AdvanceAfterStage(this);
+    m_nState = PLAY_FADEOUT;
+}
 void cPlayScene::MenuState2() { MenuState(); }
 void cPlayScene::GameOverScreen() { MenuState(); }
 
@@ -391,7 +409,7 @@ bool cPlayScene::GameEnds() {
 }
 
 bool cPlayScene::KillByPass(CHARAIT& it) {
-    const int result = KillCharacterCheckEnd(*it);
+    const int result = KillCharacterCheckEnd(this, *it);
     if (KeepDeadCharacters()) {
         if (result == 1) {
             it = Vanish(it);
@@ -407,7 +425,7 @@ bool cPlayScene::KillByPass(CHARAIT& it) {
 
 bool cPlayScene::Crushed(CHARAIT& it) {
     PlaySystemSe(kSeCrushed);
-    const int result = KillCharacterCheckEnd(*it);
+    const int result = KillCharacterCheckEnd(this, *it);
     if (result == 1) {
         it = Vanish(it);
         return true;
@@ -472,6 +490,7 @@ void cPlayScene::PlayFrame() {
     for (cStageChara& chara : g_listStageChara) chara.m_anFrameWord[0] = chara.m_anFrameWord[1] = 0;
     hero.m_anFrameWord[0] = hero.m_anFrameWord[1] = 0;
     const int n = g_StageSettings.m_nSubSteps;
+    m_nRidingSteps = 0;
     for (int i = 1; i <= n; ++i)
         if (SubStep(i)) return;
     Draw(1, 0, 1, 1);
@@ -514,6 +533,7 @@ bool cPlayScene::SubStep(int i) {
     // 8d-8f. Block characters, the hero, the other characters.
     if (!hero.m_bDying) {
         if (PassBlockCharas()) return true;
+        ++m_nRidingSteps;  // the carriers have made this sub-step's move
         if (PassHero()) return true;
         if (PassCharas()) return true;
     }
@@ -523,8 +543,8 @@ bool cPlayScene::SubStep(int i) {
     if (i == 1 && !Hero().m_bDying) EraseFarObjects();
     // 8i. Touches and hits.
     if (!Hero().m_bDying) {
-        for (int (*check)() : {BlockItemTouch, HitCharacters, HitHeroItems}) {
-            const int r = check();
+        for (int k = 0; k < 3; ++k) {
+            const int r = k == 0 ? BlockItemTouch(Hero()) : k == 1 ? HitCharacters(this) : HitHeroItems(this, Hero());
             if (r == 1) return GameEnds();
             if (r == 2) return HeroDies();
         }
@@ -544,7 +564,7 @@ bool cPlayScene::PassBlockCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths()) return true;
+        if (m_bDeathCheck && CheckDeaths(this)) return true;
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
         if (c.HitBlocksHorizontal() == 2) crushed = true;
@@ -574,11 +594,11 @@ bool cPlayScene::PassHero() {
     if (hero.RunFlows(0)) return HeroDies();
     if (m_nRequest == PLAY_REQ_GAMEEND) return GameEnds();
     if (m_nRequest == PLAY_REQ_HERODIES) return HeroDies();
-    if (m_bDeathCheck && CheckDeaths()) return true;
+    if (m_bDeathCheck && CheckDeaths(this)) return true;
     const int floor = ApplyFloorBlockEffect(hero);
     if (floor == 1) return GameEnds();
     if (floor == 2) return HeroDies();
-    if (hero.HasRiders()) hero.MoveRiders();
+    if (hero.IsRiding()) MoveRiders(hero);
     hero.StepX();
     KeepInViewX(hero);
     if (hero.HitBlocksHorizontal() == 2) return HeroDies();
@@ -621,8 +641,8 @@ bool cPlayScene::PassCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths()) return true;
-        if (c.HasRiders()) c.MoveRiders();
+        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (c.IsRiding()) MoveRiders(c);
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
         if (c.HitBlocksHorizontal() == 2) crushed = true;

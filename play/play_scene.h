@@ -155,6 +155,15 @@ public:
     std::vector<int32_t> m_vecRankingPos;  // five places (-1 none)
     std::vector<int32_t> m_vecRanking2;    // five words
     int32_t m_bResultRegistered = 0;
+    // The stage end: set while SetStage runs; a game end met then, kept for the start of play;
+    // the stage's results booked once per set-up.
+    int32_t m_nRidingSteps = 0;    // sub-steps of this frame in which the carriers have moved
+    int32_t m_bInSetup = 0;
+    int32_t m_bEndPending = 0;
+    int32_t m_bClearBooked = 0;
+    // The scene's own base name of the next stage file and the flag that selects it.
+    int32_t m_bOwnBase = 0;
+    std::string m_strOwnBase;
 
     int m_nFps = 0;
     // The name a new ranking entry gets from the name-entry dialog.

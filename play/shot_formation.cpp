@@ -11,6 +11,7 @@
 #include "play/aiming.h"
 #include "play/chara.h"
 #include "play/chara_def.h"
+#include "play/damage.h"
 #include "play/frame_seams.h"
 #include "play/item_def.h"
 #include "play/play_scene.h"

@@ -6,6 +6,7 @@
 #include "app/scene_manager.h"
 #include "play/aiming.h"
 #include "play/chara.h"
+#include "play/damage.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/shot.h"

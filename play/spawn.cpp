@@ -11,6 +11,7 @@
 #include "play/block_hit.h"
 #include "play/block_map.h"
 #include "play/chara_def.h"
+#include "play/damage.h"
 #include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/item.h"

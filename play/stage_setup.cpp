@@ -15,6 +15,7 @@
 #include "play/chara_def.h"
 #include "play/appearance.h"
 #include "play/frame_seams.h"
+#include "play/stage_end.h"
 #include "play/hero.h"
 #include "play/play_rules.h"
 #include "play/play_scene.h"
@@ -115,7 +116,7 @@ void RunStageStartFlows(cPlayScene* scene) {
         if (chara.m_bVanishOnEnd) {
             if (scene) scene->RemoveStageChara(&chara);
         } else if (chara.m_nHP <= 0) {
-            KillCharacterCheckEnd(chara);
+            KillCharacterCheckEnd(scene, chara);
             if (scene) scene->RemoveStageChara(&chara);
         }
     }

@@ -65,3 +65,15 @@ inline int RangeColor(const cStage& s, int anchor) {
     return v[anchor & 3];
 }
 }  // namespace stageword
+
+namespace stageword {
+// Invincibility after a hit and immunity against one attacker, in frames, for the player's side
+// and for the enemies: one pair per side (fields 96-99, new stages 30, 0, 30, 0).
+inline int InvincibleFrames(const cStage& s, int playerSide) { return playerSide ? s.m_nValue96 : s.m_nValue98; }
+inline int ImmunityFrames(const cStage& s, int playerSide) { return playerSide ? s.m_nValue97 : s.m_nValue99; }
+// Whether the stage takes part in ranking kind k (0-4): the number list (five entries of 1 in a
+// new stage; files that predate the fifth ranking table hold 0 in entries 3 and 4).
+inline int RankingKind(const cStage& s, int k) {
+    return k >= 0 && (size_t)k < s.m_vecNumbers.size() ? s.m_vecNumbers[(size_t)k] : 0;
+}
+}  // namespace stageword

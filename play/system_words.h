@@ -9,3 +9,6 @@ inline int LandWhileRising() { return g_SystemData.m_nWord25 != 0; }
 // Non-zero: the stage start runs the start flows of every stage character before the first
 // appearance pass.
 inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }
+// Non-zero: dead characters stay in play until their death has run; 0: they leave at once
+// (the play-engine word 26, which projects older than its version have on).
+inline int KeepDeadCharacters() { return g_SystemData.m_nWord26 != 0; }

@@ -6,6 +6,7 @@
 
 #include "core/frame_timer.h"
 #include "play/play_scene.h"
+#include "play/save_words.h"
 #include "play/stage_objects.h"
 #include "records/replay.h"
 #include "tests/frontend/scene_fixture.h"
@@ -106,7 +107,9 @@ TEST_F(PlayScene, RunsFromTheManagerThroughItsStatesAndHandsOverToTheNextScene) 
     EXPECT_EQ(Play()->m_nSubStep, 3);
     EXPECT_EQ(Play()->m_nPlayFrames, 5);
     EXPECT_EQ(Play()->m_nPlayTime, 8);  // 5 x 100 / 60
-    // A flow command ends the game: the result state, then out to the next scene.
+    // A flow command ends the game: the result state, then out to the next scene (a stage file
+    // in parts without a next part: the title).
+    saveword::NextStageFlag(g_SaveData) = 1;
     Play()->m_nRequest = PLAY_REQ_GAMEEND;
     Frame();
     EXPECT_EQ(State(), PLAY_RESULT);
@@ -394,8 +397,10 @@ TEST_F(PlayScene, TestPlayOfAStageFileStartsTheFileAgainAfterPlay) {
         ToPlay();
         g_SaveData.m_nStageNumber = 7;
         Play()->m_nRequest = PLAY_REQ_GAMEEND;
-        for (int i = 0; i < 80 && g_SceneManager.m_nCurrent == SCENE_PLAY; ++i) Frame();
-        EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_TITLE);
+        g_SceneManager.m_nPrevious = SCENE_TITLE;
+        for (int i = 0; i < 80 && g_SceneManager.m_nPrevious != SCENE_PLAY; ++i) Frame();
+        // The stage-file road plays the same stage again.
+        EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_PLAY);
         if (present) {
             EXPECT_EQ(g_SaveData.m_nStageNumber, 1);  // the stage file set up afresh
             EXPECT_FALSE(ClosePosted());

@@ -1,0 +1,36 @@
+// Block characters and riding: stage characters that act as blocks are solid for the hero and
+// for the other characters, who are pushed out of them, stand on them and are carried along.
+// Results join those of the block collision: 0 nothing that kills, 2 squeezed.
+//
+// A character riding a block character has its riding flag (m_bStanding) set and the carrier's
+// identifier and box as they were at its last step. The carrier is looked up by identifier
+// every time, so a carrier that left play simply ends the ride.
+#pragma once
+
+#include <cstdint>
+
+class cChara;
+class cStageChara;
+
+// Whether a stage character takes part as a block character (acts as a block, appeared, not
+// dying, and not `self`).
+bool IsBlockCharacter(const cStageChara& c, const cChara* self);
+// The block characters against one character; excluded: an identifier left out (-1 none).
+int HitBlockCharacters(cChara& chara, int32_t excluded);
+// Moves a riding character by its carrier's displacement since its last step; always 0.
+int MoveRiders(cChara& chara);
+// 1 when the strip under the character's feet touches its carrier.
+int IsOnCarrier(const cChara& chara);
+// The first block character whose box meets the strip under the character's feet, or none.
+cStageChara* FindCarrierBelow(const cChara& chara);
+// 1 when the character's box meets a block character other than itself and the excluded one.
+int OverlapsOtherBlockCharacter(const cChara& chara, int32_t excluded);
+// 1 when another block character meets one of the four test rectangles built from the
+// character's box and the box given (left, top, right, bottom), bottoms raised by 1 dot.
+int IsSqueezed(const cChara& chara, const double (&box)[4]);
+// Pushes the character out of every block character it overlaps along one axis (1 vertical,
+// 0 horizontal).
+void PushOutOfCharacters(cChara& chara, int axis);
+// Sub-steps of this frame in which the carriers have moved (n once the frame's steps are done;
+// n outside play).
+int RidingStepsDone();
