@@ -29,6 +29,12 @@ inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
 inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
 inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
 inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+// The graphic the character is drawn from: kind and number (template group of C14, C13, C15).
+inline int GraphicKind(const cCharaRec& d) { return d.m_byGraphicKind; }
+inline int GraphicNumber(const cCharaRec& d) { return d.m_wGraphic; }
+// The mark drawn over the character: switch (1 draws it) and number 0-119 ("マーク番号").
+inline int MarkSwitch(const cCharaRec& d) { return d.m_byC50; }
+inline int Mark(const cCharaRec& d) { return (int16_t)d.m_wC51; }
 
 // The fields of the status words that flows read and write (the character's own copy).
 inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"

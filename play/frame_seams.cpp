@@ -92,12 +92,8 @@ void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
 int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
-void DrawCharaSprite(cChara&, int) {}
-int DrawCharaDeath(cChara&, int) { return 0; }
-void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
-void BlitCentredView(cHero&) {}
 void SpawnStageObjects(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
@@ -106,11 +102,6 @@ void RestorePalette8() {}
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
-int StageStatusPanel() { return 0; }
-int StageLayerSwitch() { return 0; }
-int StageTimeWarning() { return 0; }
-int StageCarryOver() { return 0; }
 int LandWhileRising() { return 0; }
-int HideWhilePaused() { return 0; }
 double StageJumpCorrection() { return 0.0; }
 int DeferAppearances() { return 0; }

@@ -70,17 +70,9 @@ void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, in
 // ---- drawing of the objects whose Parts are not built yet (play/play_draw.cpp calls them) ----
 // Whether a block cell's appearance conditions hold now.
 int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell);
-// The hero, or a character that is not dying, with its two gauges (a stage character also
-// with its embedded item).
-void DrawCharaSprite(cChara& chara, int hold);
-// A dying character's death animation; 1 when it has ended.
-int DrawCharaDeath(cChara& chara, int hold);
-// A character that is not drawn: its attached objects follow it and its effect renderer runs.
-void RunCharaAttachments(cChara& chara);
 void DrawItemSprite(cItem& item, DDSURFACEDATA* target, int hold);
-// The range display of distance conditions, and the hero's view mask.
+// The range display of distance conditions.
 void DrawCharaRanges(cPlayScene* scene);
-void BlitCentredView(cHero& hero);
 // ---- the stage set-up's steps into other Parts ----
 void CopyStageRecords(int reload);
 void ApplyCarryOver();
@@ -124,13 +116,8 @@ int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
-int StageStatusPanel();
-int StageLayerSwitch();
-int StageTimeWarning();
-int StageCarryOver();
 // The system setting that lets a walking character land on a floor while it rises.
 int LandWhileRising();
-int HideWhilePaused();
 // The system setting that defers the appearances of the stage start.
 int DeferAppearances();
 // The stage's jump correction (the jump speed is multiplied by 0.99 - correction x 0.025).
