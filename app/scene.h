@@ -2,6 +2,15 @@
 // number, runs once per frame and deletes when another scene takes over.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+// One request of a scene's request list: five words (what asked, key delay in frames, wait for a
+// key, frame count, spare), as the pause loop's wait request has them.
+struct SCENEREQUEST {
+    int32_t anWord[5];
+};
+
 class cScene {
 public:
     cScene() : m_nState(-1), m_nPhase(0) {}
@@ -19,4 +28,9 @@ public:
     int m_nState;
     // Progress inside the current state.
     int m_nPhase;
+    // The request list; its last entry is the current request.
+    std::vector<SCENEREQUEST> m_vecRequest;
 };
+
+// Empties a scene's request list, keeping one zero-filled entry as the current request.
+inline void ResetRequestList(cScene& scene) { scene.m_vecRequest.assign(1, SCENEREQUEST{}); }

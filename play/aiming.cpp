@@ -4,6 +4,7 @@
 
 #include "app/scene_manager.h"
 #include "play/chara.h"
+#include "play/game_obj.h"
 #include "play/play_scene.h"
 #include "records/stage.h"
 
@@ -133,4 +134,26 @@ double WaveSpeedSin(double amplitude, double period, double& phase, double step,
     const double v = -r * (std::sin((phase / n + offset) * r) * (r / n) * amplitude) / n;
     AdvancePhase(phase, step, n);
     return v;
+}
+
+int cGameObj::AimAtTarget(AIMSTATE& aim, const cGameObj* obj, double toX, double toY) {
+    const double x = (double)m_nRectLeft + (m_nGraphWidth >> 1), y = (double)m_nRectTop + (m_nGraphHeight >> 1);
+    const int arrived = AimVelocity(aim.dSpeedX, aim.dSpeedY, aim.nDir, obj, x, y, toX, toY, aim.dSpeed, aim.bNoScroll,
+                                    aim.bNoEscape, 1);
+    if (arrived && aim.bSnap) MoveToResult(DotToInt(toX), DotToInt(toY), this);
+    return arrived;
+}
+
+int cGameObj::AimFromPoint(AIMSTATE& aim, const cGameObj* obj, double toX) {
+    const double x = (double)m_nRectLeft + (m_nGraphWidth >> 1);
+    const int arrived = AimHorizontal(aim.dSpeedX, aim.dSpeedY, aim.nDir, obj, x, toX, aim.dSpeed, aim.bNoScroll, 1);
+    if (arrived && aim.bSnap) MoveToXResult(DotToInt(toX), this);
+    return arrived;
+}
+
+int cGameObj::AimFromAngle(AIMSTATE& aim, const cGameObj* obj, double toY) {
+    const double y = (double)m_nRectTop + (m_nGraphHeight >> 1);
+    const int arrived = AimVertical(aim.dSpeedX, aim.dSpeedY, aim.nDir, obj, y, toY, aim.dSpeed, aim.bNoScroll, 1);
+    if (arrived && aim.bSnap) MoveToYResult(DotToInt(toY), this);
+    return arrived;
 }

@@ -25,7 +25,7 @@ void CheckAppearances(cPlayScene* scene) {
         if (CheckAppearanceChara(scene, chara)) {
             chara.m_bAppeared = 1;
             chara.m_bOnScreen = chara.IsOnScreen() ? 1 : 0;
-            StageCharaCheckInView(chara, groups);
+            chara.CheckInView(groups);
         } else {
             chara.m_bAppeared = 0;
             chara.m_bOnScreen = 0;
@@ -33,7 +33,7 @@ void CheckAppearances(cPlayScene* scene) {
     }
     // 4. Activation once every group byte is known.
     for (cStageChara& chara : g_listStageChara)
-        chara.m_bInRange = chara.m_bAppeared && StageCharaCanAct(chara, groups) ? 1 : 0;
+        chara.m_bInRange = chara.m_bAppeared && chara.CanAct(groups) ? 1 : 0;
     // 5. Items.
     for (cItem& item : g_listItem) {
         if (CheckAppearanceItem(scene, item)) {

@@ -10,6 +10,7 @@
 #include "app/scene_manager.h"
 #include "play/play_scene.h"
 #include "play/stage_chara.h"
+#include "play/system_words.h"
 #include "play/stage_objects.h"
 #include "records/stage.h"
 

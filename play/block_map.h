@@ -22,6 +22,8 @@ public:
     int PassSide() const { return m_byB13; }
     int32_t FloorKind() const { return m_byB14; }
     int32_t FloorParam() const { return m_nB15; }
+    // Non-zero: the block summon leaves the cell alone.
+    int NotReplaceable() const { return m_byB18; }
     // The solidity for a character of block side `side`: 0 while the cell's appearance
     // conditions do not hold or when the side passes through it.
     int IsSolidFor(int side);

@@ -11,20 +11,16 @@
 #include "records/anime_records.h"
 #include "play/anime_set_access.h"
 #include "play/chara_def.h"
+#include "play/effect_progress.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
+#include "play/stage_words.h"
 #include "records/stage.h"
 
 namespace {
 constexpr int kCell = 32;
 
-// The stage's first block column or row on an axis (the margin in front of it).
-int OriginBlocks(int axis) {
-    if (!g_lpPlayScene) return 10;
-    const cScroll& s = axis == 0 ? g_lpPlayScene->m_ScrollX : g_lpPlayScene->m_ScrollY;
-    return s.m_nBase / kCell;
-}
 double SubStepsN() {
     const double n = g_StageSettings.m_adSubStep[cStage::STEP_N];
     return n >= 1.0 ? n : 1.0;
@@ -130,6 +126,8 @@ void cChara::Assign(const cChara& other) {
     m_dFloorFactor = other.m_dFloorFactor;
     m_nFloorFrames = other.m_nFloorFrames;
     m_bNoJump = other.m_bNoJump;
+    m_nCaught = other.m_nCaught;
+    m_listFlowAnime = other.m_listFlowAnime;
 }
 
 void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {
@@ -167,7 +165,9 @@ void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {
         m_anFrameWord[0] = m_anFrameWord[1] = 0;
         m_nSightRange = BlockToDot(charadef::SightHalfBlocks(m_Def));
         m_dDecel = PercentToRate(charadef::DecelPercent(m_Def));
-        StartAppearEffect(*this);
+        // The effect state starts cleared; an appearance effect starts at once.
+        m_CharaEffect = CHARAEFFECTSTATE{};
+        if (charadef::AppearEffect(m_Def) != 0) StartCharaEffect(m_CharaEffect, charadef::AppearEffect(m_Def), 0, 0);
         SetAnimation((int16_t)charadef::AnimeSet(m_Def), 1);
     }
     m_nInvincible = 0;
@@ -187,7 +187,7 @@ void cChara::SetHitRect(int standOnGround, int width, int height) {
 }
 
 void cChara::SetBlockX(int column) {
-    const int64_t dots = ((int64_t)OriginBlocks(0) + column) * kCell;
+    const int64_t dots = ((int64_t)StageOriginBlocks(0) + column) * kCell;
     m_dX = (double)dots + m_nBaseGraphOffX + 0.5;
     // The centre kept for the scale, as scaling up from 1 does.
     const int scale = charadef::Scale(m_Def);
@@ -196,7 +196,7 @@ void cChara::SetBlockX(int column) {
 }
 
 void cChara::SetBlockY(int row) {
-    const int64_t dots = ((int64_t)OriginBlocks(1) + row) * kCell;
+    const int64_t dots = ((int64_t)StageOriginBlocks(1) + row) * kCell;
     m_dY = (double)dots + m_nBaseGraphOffY;
     AdjustForScale(charadef::Scale(m_Def), 1);
     ClampY();
@@ -213,7 +213,7 @@ double cChara::JumpSpeedForHeight(double height) const {
     // No gravity or a height below the floor: no jump rather than a NaN speed.
     if (!(root >= 0.0)) return 0.0;
     double v = (-g - std::sqrt(root)) * 0.5;
-    if (!charadef::IgnoreJumpCorrection(m_Def)) v *= 0.99 - StageJumpCorrection() * 0.025;
+    if (!charadef::IgnoreJumpCorrection(m_Def)) v *= 0.99 - stageword::JumpCorrection(g_StageSettings) * 0.025;
     return v;
 }
 
@@ -222,6 +222,37 @@ int cChara::FallFrames(double speed) {
     if (!(g > 0.0)) return 0;
     const double f = SubStepsN() - speed / g;
     return (int)std::clamp(f, -1e9, 1e9);
+}
+
+int cChara::JumpDuration(int halfBlocks) const {
+    const int64_t n = g_StageSettings.m_nSubSteps > 0 ? g_StageSettings.m_nSubSteps : 1;
+    const int64_t frames = (int64_t)FallFrames(JumpSpeedForHalfBlocks(halfBlocks)) / n;
+    // Frames to tenths of a second: the divide-by-six multiply, rounded toward zero, plus one.
+    int64_t q = (frames * 715827883) >> 32;
+    if (q < 0) ++q;
+    return (int)std::clamp<int64_t>(q + 1, INT32_MIN, INT32_MAX);
+}
+
+void cChara::RemoveFlowAnimes(int flowId) {
+    std::erase_if(m_listFlowAnime, [flowId](const FLOWANIME& a) { return a.nFlowId == flowId; });
+}
+
+void cChara::PauseFlowAnimes(int flowId) {
+    for (auto it = m_listFlowAnime.begin(); it != m_listFlowAnime.end();) {
+        if (it->nFlowId != flowId) {
+            ++it;
+        } else if ((int64_t)it->nCount + it->nCount2 - 1 < 0) {
+            it = m_listFlowAnime.erase(it);
+        } else {
+            it->bPaused = 1;
+            ++it;
+        }
+    }
+}
+
+void cChara::ResumeFlowAnimes(int flowId) {
+    for (FLOWANIME& a : m_listFlowAnime)
+        if (a.nFlowId == flowId) a.bPaused = 0;
 }
 
 void cChara::AdjustForScale(int newScale, int oldScale) {

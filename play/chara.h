@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <vector>
 
 #include "play/game_obj.h"
@@ -35,6 +36,33 @@ int32_t BlockToDot(int8_t halfBlocks);
 // A percentage (signed 16-bit) as a rate per sub-step squared: p x 0.01 / n^2.
 double PercentToRate(int16_t percent);
 
+// What the jump command keeps for a character's jump: the first parameter (0 the key counts as
+// held, otherwise the flow's last key entry decides; the hero only), whether the running flow has
+// key entries, the jump speed, the hold limit in sub-steps, the jumped flag, the sound, the end
+// request (the command's remaining time becomes 0) and the sub-steps the command has run.
+struct HEROJUMP {
+    int32_t nRule;
+    int32_t bHasKeys;
+    double dSpeed;
+    int32_t nHoldLimit;
+    int32_t bJumped;
+    int32_t nSound;
+    int32_t bEnd;
+    int32_t nSteps;
+};
+
+class cItem;
+
+// An animation a flow started on the character: the animation, its remaining count and second
+// count, the identifier of the flow that owns it and the paused flag.
+struct FLOWANIME {
+    cObjAnime anime;
+    int32_t nCount;
+    int32_t nCount2;
+    int32_t nFlowId;
+    int32_t bPaused;
+};
+
 // The stop modes of the flow groups and the number of groups ("-" and A-Z).
 constexpr int kFlowStopModes = 3;
 constexpr int kFlowGroupCount = 27;
@@ -63,6 +91,15 @@ public:
     double JumpSpeedForHalfBlocks(int halfBlocks) const { return JumpSpeedForHeight(halfBlocks * 16.0); }
     // Sub-steps until a jump at `speed` has fallen back: int(n - speed / g) (0 without gravity).
     static int FallFrames(double speed);
+    // The time of a jump of `halfBlocks` half blocks in tenths of a second: the frames until it
+    // has fallen back, divided by six (toward zero), plus one.
+    int JumpDuration(int halfBlocks) const;
+
+    // The flow animations of a flow: all removed; paused (those with nothing left to show are
+    // removed); resumed.
+    void RemoveFlowAnimes(int flowId);
+    void PauseFlowAnimes(int flowId);
+    void ResumeFlowAnimes(int flowId);
 
     // Loads the character's animations from an animation set of the project database (without
     // force nothing happens when the set is already the definition's).
@@ -83,6 +120,10 @@ public:
     virtual int StepY() { return 0; }
     // Steps the running flows one frame; non-zero: the character is killed.
     virtual int RunFlows(int) { return 0; }
+    // The item the character carries (stage characters), or none.
+    virtual cItem* GetItem() { return nullptr; }
+    // One sub-step of the jump command.
+    virtual void Jump(HEROJUMP&) {}
 
     // ---- per sub-step operations ----
     void ApplyGravity();
@@ -212,4 +253,6 @@ public:
     double m_dFloorFactor = 0.0;
     int32_t m_nFloorFrames = 0;
     int32_t m_bNoJump = 0;
+    int32_t m_nCaught = 0;                // 2: caught in a summoned block (the crush checks)
+    std::list<FLOWANIME> m_listFlowAnime;  // animations started by flows, in start order
 };

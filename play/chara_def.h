@@ -35,6 +35,21 @@ inline int GraphicNumber(const cCharaRec& d) { return d.m_wGraphic; }
 // The mark drawn over the character: switch (1 draws it) and number 0-119 ("マーク番号").
 inline int MarkSwitch(const cCharaRec& d) { return d.m_byC50; }
 inline int Mark(const cCharaRec& d) { return (int16_t)d.m_wC51; }
+// Stage characters: the appearance group (switch and number), whether a clone count of further
+// characters stands behind the placement, the stay-active value (1: once active it stays in
+// view), the view-test skips (0 none, 1 vertical, 2 horizontal, 3 both), whether the record may
+// be summoned (1) and the size in blocks a summon takes.
+inline int AppearGroupOn(const cCharaRec& d) { return d.m_byC24; }
+inline int AppearGroup(const cCharaRec& d) { return (int16_t)d.m_wC25; }
+inline int CloneCount(const cCharaRec& d) { return d.m_byC34; }
+inline int StayActive(const cCharaRec& d) { return d.m_byC29; }
+inline int ViewSkips(const cCharaRec& d) { return d.m_byC52 & 3; }
+inline int Summonable(const cCharaRec& d) { return d.m_byC49; }
+inline int Blocks(const cCharaRec& d) { return d.m_byC31; }
+// The protection kind (0 none, 1 and 2 the two kinds the target searches can leave out).
+inline int ProtectionKind(const cCharaRec& d) { return d.m_byC30; }
+// The tag number the target searches filter by ("キャラID").
+inline int Tag(const cCharaRec& d) { return (int8_t)d.m_byC42; }
 
 // The fields of the status words that flows read and write (the character's own copy).
 inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"

@@ -48,8 +48,43 @@ bool CellOf(cChara& c, int hold, CHARACELL& cell) {
 }  // namespace
 
 int cChara::UpdateAttachments(int skipUpdate) {
-    if (!skipUpdate) m_Anime->Update();
-    return m_Anime->GetFrame();
+    if (!skipUpdate) {
+        m_Anime->Update();
+        for (auto it = m_listFlowAnime.begin(); it != m_listFlowAnime.end();) {
+            if (it->bPaused) {
+                ++it;
+                continue;
+            }
+            if (it->anime->Update() == ANIME_END) {
+                it = m_listFlowAnime.erase(it);
+                continue;
+            }
+            --it->nCount;
+            ++it;
+        }
+    }
+    if (m_listFlowAnime.empty()) return m_Anime->GetFrame();
+    // The entry shown: among those not paused, in list order, the smallest remaining count; an
+    // entry with its second count set that has run out takes over, and from then on only
+    // entries that have run out and are not above it replace it.
+    FLOWANIME* pick = nullptr;
+    bool settled = false;
+    for (FLOWANIME& a : m_listFlowAnime) {
+        if (a.bPaused) continue;
+        if (settled) {
+            if (a.nCount <= 0 && a.nCount <= pick->nCount) pick = &a;
+            continue;
+        }
+        if (a.nCount2 && a.nCount <= 0 && (!pick || pick->nCount <= 0)) {
+            pick = &a;
+            settled = true;
+        } else if (a.nCount2) {
+            if (!pick || a.nCount < pick->nCount) pick = &a;
+        } else if (!pick) {
+            pick = &a;
+        }
+    }
+    return pick ? pick->anime->GetFrame() : m_Anime->GetFrame();
 }
 
 int cChara::GraphicIndexFor(int frame, int* colourSwap) const {

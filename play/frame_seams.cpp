@@ -23,7 +23,6 @@ int cChara::HitBlockCharacters() { return 0; }
 void cChara::TickInvincible() {}
 void cChara::ClearFlowRunFlags() {}
 // Character effects, immunity and flows of a character.
-void StartAppearEffect(cChara&) {}
 void ClearImmunity(cChara&) {}
 int BuildFlowRuns(cChara&) { return 0; }
 int StepRunningFlows(cChara&, int) { return 0; }
@@ -66,18 +65,10 @@ cChara* FindObjectById(int id) {
 int RunFlowKeyDirection(const cChara&) { return 0; }
 DDSURFACEDATA* ShotSheet() { return nullptr; }
 DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
-int CharaRecSummonable(const cCharaRec&) { return 0; }
-int CharaRecBlocks(const cCharaRec&) { return 1; }
-int ItemRecBlocks(const cItemRec&) { return 1; }
-void SetBlockAt(int, int, const cEdShot&) {}
-void SpawnCharacterAt(int, int, double, double, const cChara&, const cEdShot&) {}
-void SpawnItem(int, int, double, double, const cEdShot&) {}
 
 // ---- play rules, deaths and hits ----
 int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
 int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
-int StageCharaCheckInView(cChara&, std::vector<uint8_t>&) { return 0; }
-int StageCharaCanAct(cChara& chara, std::vector<uint8_t>&) { return chara.m_bInRange; }
 int CheckDeaths() { return 0; }
 int KillCharacterCheckEnd(cChara&) { return 0; }
 void FinishGameRanking(cPlayScene*) {}
@@ -87,14 +78,12 @@ int HitHeroItems() { return 0; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
-void ResetRequestList() {}
 void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
 int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
-void SpawnStageObjects(cPlayScene*) {}
 void ResetBackgrounds() {}
 void RestorePalette8() {}
 
@@ -102,6 +91,3 @@ void RestorePalette8() {}
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
-int LandWhileRising() { return 0; }
-double StageJumpCorrection() { return 0.0; }
-int DeferAppearances() { return 0; }

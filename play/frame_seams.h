@@ -25,7 +25,6 @@ struct DDSURFACEDATA;
 
 // ---- characters: block under, effects, immunity and flows ----
 bool BlockUnderIsSolid(const cChara& chara);
-void StartAppearEffect(cChara& chara);
 void ClearImmunity(cChara& chara);
 // The running flows of a character built from its definition's flows; 0 when done.
 int BuildFlowRuns(cChara& chara);
@@ -43,11 +42,6 @@ int RidingStepsDone();
 // appeared flag as it stands).
 int CheckAppearanceChara(cPlayScene* scene, cChara& chara);
 int CheckAppearanceItem(cPlayScene* scene, cItem& item);
-// The range test: 1 in view (and the group's byte set for a grouped character; until built 0,
-// nothing set); the activation test against the group bytes: 1 when the character acts this
-// frame (until built: the in-range flag as it stands).
-int StageCharaCheckInView(cChara& chara, std::vector<uint8_t>& groups);
-int StageCharaCanAct(cChara& chara, std::vector<uint8_t>& groups);
 // ---- deaths, hits and the end of the game ----
 int CheckDeaths();
 int KillCharacterCheckEnd(cChara& chara);
@@ -61,8 +55,6 @@ int KeepInViewY(cHero& hero);
 // ---- scene set-up and drawing ----
 // Loads the ranking of the current mode for the stage.
 void LoadStageRanking();
-// Empties the request list of the scenes.
-void ResetRequestList();
 // One background layer of the stage (0 back, 1 front) over the back buffer (play/play_draw.cpp).
 void DrawBackgroundLayer(cPlayScene* scene, int layer);
 // A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
@@ -82,7 +74,6 @@ void BuildBlockMap();
 void SetupHero(cHero& hero, int index);
 // Hero position and size for centring the view: x, y, width, height.
 void HeroViewBox(cHero& hero, double& x, double& y, int& w, int& h);
-void SpawnStageObjects(cPlayScene* scene);
 // Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
 void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 void ResetBackgrounds();
@@ -98,15 +89,6 @@ int RunFlowKeyDirection(const cChara& chara);
 // The sheets shots and swords are drawn from; none: nothing is drawn.
 DDSURFACEDATA* ShotSheet();
 DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
-// What the summon commands read of a definition record: whether a character may be summoned,
-// and the size in blocks of a character or an item.
-int CharaRecSummonable(const cCharaRec& rec);
-int CharaRecBlocks(const cCharaRec& rec);
-int ItemRecBlocks(const cItemRec& rec);
-// Summoned objects placed at (x, y) with the record the settings choose (S56/S57).
-void SetBlockAt(int x, int y, const cEdShot& settings);
-void SpawnCharacterAt(int x, int y, double vx, double vy, const cChara& owner, const cEdShot& settings);
-void SpawnItem(int x, int y, double vx, double vy, const cEdShot& settings);
 // ---- words the records do not name yet ----
 int StageTimeLimitOn();
 int StageTimeLimit();
@@ -116,9 +98,3 @@ int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
-// The system setting that lets a walking character land on a floor while it rises.
-int LandWhileRising();
-// The system setting that defers the appearances of the stage start.
-int DeferAppearances();
-// The stage's jump correction (the jump speed is multiplied by 0.99 - correction x 0.025).
-double StageJumpCorrection();

@@ -5,7 +5,10 @@
 
 #include "app/scene_manager.h"
 #include "media/anime.h"
+#include "play/chara_search.h"
+#include "play/frame_seams.h"
 #include "play/play_scene.h"
+#include "play/stage_words.h"
 #include "records/stage.h"
 
 namespace {
@@ -50,6 +53,12 @@ int32_t DotToInt(double v) {
     if (v >= 2147483647.0) return INT32_MAX;
     if (v <= -2147483648.0) return INT32_MIN;
     return (int32_t)v;
+}
+
+int StageOriginBlocks(int axis) {
+    if (!g_lpPlayScene) return 10;
+    const cScroll& s = axis == 0 ? g_lpPlayScene->m_ScrollX : g_lpPlayScene->m_ScrollY;
+    return s.m_nBase / 32;
 }
 
 cGameObj::cGameObj()
@@ -293,4 +302,48 @@ bool cGameObj::IsNearScrollEdge(const cStagePartA& range) const {
     if (range.Value(3) && DotToInt(sy + 480.0 + 32.0 * range.Value(7)) <= m_dY) return true;
     if (range.Value(2) && DotToInt(sy - 32.0 * range.Value(6)) >= m_dBottom) return true;
     return m_dX <= 0.0 || m_dRight >= totalX - 1.0 || m_dY <= 0.0 || m_dBottom >= totalY - 1.0;
+}
+
+void cGameObj::CalcScreenRect() {
+    const cScroll& ax = AxisX();
+    const cScroll& ay = AxisY();
+    const bool roundX = g_lpPlayScene && g_lpPlayScene->m_abRoundRect[0];
+    const bool roundY = g_lpPlayScene && g_lpPlayScene->m_abRoundRect[1];
+    const int64_t left = roundX ? (int64_t)DotToInt(m_dX) - DotToInt(ax.m_dPos) - m_nGraphOffX
+                                : (int64_t)DotToInt(m_dX - ax.m_dPos - m_nGraphOffX);
+    const int64_t top = roundY ? (int64_t)DotToInt(m_dY) - DotToInt(ay.m_dPos) - m_nGraphOffY
+                               : (int64_t)DotToInt(m_dY - ay.m_dPos - m_nGraphOffY);
+    m_nRectLeft = (int32_t)std::clamp<int64_t>(left, INT32_MIN / 2, INT32_MAX / 2);
+    m_nRectTop = (int32_t)std::clamp<int64_t>(top, INT32_MIN / 2, INT32_MAX / 2);
+    m_nRectRight = (int32_t)std::clamp<int64_t>((int64_t)m_nRectLeft + m_nGraphWidth - 1, INT32_MIN, INT32_MAX);
+    m_nRectBottom = (int32_t)std::clamp<int64_t>((int64_t)m_nRectTop + m_nGraphHeight - 1, INT32_MIN, INT32_MAX);
+}
+
+namespace {
+// Whether one of the four corner cells of the cell rectangle is solid for a block side.
+bool CornersSolid(int left, int top, int right, int bottom, int side) {
+    return BlockSolidFor(left, top, side) || BlockSolidFor(left, bottom, side) || BlockSolidFor(right, top, side) ||
+           BlockSolidFor(right, bottom, side);
+}
+}  // namespace
+
+bool cGameObj::HitsBlockCorners() const {
+    return CornersSolid(m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom, m_nBlockSide);
+}
+
+bool cGameObj::HitsBlockAt(double x, double y) const {
+    return CornersSolid(DotToInt(x) >> 5, DotToInt(y) >> 5, DotToInt(x + m_nWidth - 1.0) >> 5,
+                        DotToInt(y + m_nHeight - 1.0) >> 5, m_nBlockSide);
+}
+
+void cGameObj::GetAnchor(double& x, double& y) const {
+    x = (double)m_nRectLeft + (m_nGraphWidth >> 1);
+    y = (double)m_nRectTop + (m_nGraphHeight >> 1);
+}
+
+cChara* cGameObj::FindNearestFromAnchor(const std::list<cChara*>& list, const CHARASEARCH& filters) const {
+    double x = 0.0, y = 0.0;
+    GetAnchor(x, y);
+    const int mode = stageword::OnScreenHits(g_StageSettings) > 0 ? SEARCH_ON_SCREEN : SEARCH_ANYWHERE;
+    return FindNearestCharacter(x, y, list, mode, filters);
 }

@@ -8,9 +8,25 @@
 #include <cstdint>
 #include <memory>
 
+#include <list>
+
 class cAnime;
+class cChara;
 class cStagePartA;
 struct AnimeFrame;
+struct CHARASEARCH;
+
+// What a movement toward a point keeps between its steps: the direction (1 left, 2 right, 0
+// none), the speed it writes, the speed setting (dots per sub-step), the no-scroll and
+// no-escape settings and the snap-to-target setting (put the object on the point on arrival).
+struct AIMSTATE {
+    int32_t nDir;
+    double dSpeedX, dSpeedY;
+    double dSpeed;
+    int32_t bNoScroll;
+    int32_t bNoEscape;
+    int32_t bSnap;
+};
 
 // The object's animation player, held by value but declared apart: the media layer's frame type
 // and the project database's frame type share a name, so this header names neither.
@@ -86,6 +102,25 @@ public:
 
     // The graphic's rectangle on screen from the position and the scroll position.
     void GetGraphicRect();
+    // The same with the play scene's two rounding switches (x, y): a switch on takes the
+    // position and the scroll position apart as whole dots.
+    void CalcScreenRect();
+    // Whether a cell at a corner of the size box (left/top, left/bottom, right/top,
+    // right/bottom) is solid for the object's block side; at its place, or with the box at
+    // (x, y).
+    bool HitsBlockCorners() const;
+    bool HitsBlockAt(double x, double y) const;
+    // The centre of the screen rectangle.
+    void GetAnchor(double& x, double& y) const;
+    // The character of a list nearest to the anchor that passes the filters (on screen only
+    // when the stage compares on screen), or none.
+    cChara* FindNearestFromAnchor(const std::list<cChara*>& list, const CHARASEARCH& filters) const;
+    // One step of a movement toward (toX, toY) from the screen rectangle's centre: the state's
+    // direction and speeds by AimVelocity; 1 on arrival (the object is put on the point when
+    // the state snaps). AimFromPoint: along x only; AimFromAngle: along y only.
+    int AimAtTarget(AIMSTATE& aim, const cGameObj* obj, double toX, double toY);
+    int AimFromPoint(AIMSTATE& aim, const cGameObj* obj, double toX);
+    int AimFromAngle(AIMSTATE& aim, const cGameObj* obj, double toY);
     bool IsOnScreen() const;
     bool IsInView(int skipHorizontal, int skipVertical) const;
     // Inside the whole map (flag set) or inside the stage range.
@@ -128,3 +163,6 @@ public:
 
 // A double position as an int, truncated toward zero (held inside the int range; NaN gives 0).
 int32_t DotToInt(double v);
+// The block column (axis 0) or row (axis 1) at which the stage begins on the map: the margin in
+// front of it (10 without a play scene).
+int StageOriginBlocks(int axis);

@@ -20,19 +20,6 @@ struct RANGEDISPLAY {
 // stage characters, so that links by identifier never confuse the two.
 constexpr int32_t kHeroId = 0x40000000;
 
-// What the jump command keeps for the hero's jump: the first parameter (0 the key counts as
-// held, otherwise the flow's last key entry decides), whether the running flow has key entries,
-// the jump speed, the hold limit in sub-steps, the jumped flag, the sound and the end request.
-struct HEROJUMP {
-    int32_t nRule;
-    int32_t bHasKeys;
-    double dSpeed;
-    int32_t nHoldLimit;
-    int32_t bJumped;
-    int32_t nSound;
-    int32_t bEnd;
-};
-
 class cHero : public cChara {
 public:
     cHero() = default;
@@ -67,7 +54,7 @@ public:
 
     // One sub-step of the jump command: a jump that goes higher while the key is held, cut to
     // 30 % of its upward speed when the key is let go early.
-    void Jump(HEROJUMP& jump);
+    void Jump(HEROJUMP& jump) override;
 
     // Per frame: the link to a carrying character and the current target are let go.
     void ClearLink() { m_nLink = -1; }

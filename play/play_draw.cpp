@@ -237,7 +237,7 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
     ScrollBackgrounds();
     DrawBackgroundLayer(scene, back, 0);
     // 5. Paused with the project's hide-while-paused switch: the backgrounds alone.
-    if (full == 0 && scene->m_nState == PLAY_MENU && sysword::HideWhilePaused(g_SystemData)) {
+    if (full == 0 && scene->m_nState == PLAY_MENU && HideWhilePaused()) {
         DrawBackgroundLayer(scene, back, 1);
         ScreenFlash(scene);
         return;

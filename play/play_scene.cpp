@@ -22,6 +22,7 @@
 #include "play/play_rules.h"
 #include "play/play_draw.h"
 #include "play/stage_bitmaps.h"
+#include "play/spawn.h"
 #include "play/stage_objects.h"
 #include "play/stage_words.h"
 #include "records/replay.h"
@@ -138,7 +139,7 @@ void cPlayScene::Init() {
         TakeLife(g_SaveData);
     }
     SetStage(restart ? 1 : 0, 1);
-    ResetRequestList();
+    ResetRequestList(*this);
     m_nPhase = 0;
 }
 
@@ -244,7 +245,7 @@ void cPlayScene::SetStage(int reload, int music) {
         in.ClearHistory();
         in.ResetInputHistories();
     }
-    ResetRequestList();
+    ResetRequestList(*this);
     FrameSkipCount(0, 0);
     // 20, 21. Backgrounds and the 8-bit palette.
     ResetBackgrounds();

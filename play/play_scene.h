@@ -127,6 +127,7 @@ public:
     int32_t m_nCommandResult = 0;  // the result word of the commands a character runs
     int32_t m_bFollowLockX = 0;    // the view does not follow the hero horizontally
     int32_t m_bFollowLockY = 0;    // nor vertically
+    int32_t m_abRoundRect[2] = {}; // screen rectangles take position and scroll as whole dots (x, y)
     int32_t m_nHeroCount = 0;
     int32_t m_nSubStep = 0;        // 1..n while a sub-step is computed
     int32_t m_nSubStepTotal = 0;   // sub-steps since the stage started

@@ -10,8 +10,11 @@
 #include "flow/shot_param_desc.h"
 #include "play/aiming.h"
 #include "play/chara.h"
+#include "play/chara_def.h"
 #include "play/frame_seams.h"
+#include "play/item_def.h"
 #include "play/play_scene.h"
+#include "play/spawn.h"
 #include "play/stage_objects.h"
 #include "records/common_palette.h"
 #include "records/stage.h"
@@ -518,29 +521,29 @@ int BlocksToDots(int blocks) { return 32 * std::clamp(blocks, 1, 64); }
 void RunCharaSummonCommand(cChara& owner, int kind, const cEdShot& cs) {
     cEdShot& s = const_cast<cEdShot&>(cs);
     const std::vector<cCharaRec>& list =
-        s.SummonPalette() == 0 ? g_CommonPalette.m_vecCharas : g_StageSettings.m_vecPaletteCharas;
+        s.SummonPalette() == 0 ? g_CommonPalette.m_vecCharas : g_LoadedStage.m_vecPaletteCharas;
     const int index = s.SummonIndex();
     if ((size_t)index >= list.size()) return;
     const cCharaRec& rec = list[(size_t)index];
-    if (CharaRecSummonable(rec) != 1) return;
-    const int size = BlocksToDots(CharaRecBlocks(rec));
+    if (charadef::Summonable(rec) != 1) return;
+    const int size = BlocksToDots(charadef::Blocks(rec));
     RunSummon(owner, kind, s, size, size);
 }
 
 void RunItemSummonCommand(cChara& owner, int kind, const cEdShot& cs) {
     cEdShot& s = const_cast<cEdShot&>(cs);
     const std::vector<cItemRec>& list =
-        s.SummonPalette() == 0 ? g_CommonPalette.m_vecItems : g_StageSettings.m_vecPaletteItems;
+        s.SummonPalette() == 0 ? g_CommonPalette.m_vecItems : g_LoadedStage.m_vecPaletteItems;
     const int index = s.SummonIndex();
     if ((size_t)index >= list.size()) return;
-    const int size = BlocksToDots(ItemRecBlocks(list[(size_t)index]));
+    const int size = BlocksToDots(itemdef::Blocks(list[(size_t)index]));
     RunSummon(owner, kind, s, size, size);
 }
 
 void RunBlockSummonCommand(cChara& owner, int kind, const cEdShot& cs) {
     cEdShot& s = const_cast<cEdShot&>(cs);
     const size_t count =
-        s.SummonPalette() == 0 ? g_CommonPalette.m_vecBlocks.size() : g_StageSettings.m_vecPaletteBlocks.size();
+        s.SummonPalette() == 0 ? g_CommonPalette.m_vecBlocks.size() : g_LoadedStage.m_vecPaletteBlocks.size();
     if ((size_t)s.SummonIndex() >= count) return;
     RunSummon(owner, kind, s, 32, 32);
 }

@@ -1,8 +1,62 @@
-// A stage character: a character placed on the stage or summoned, with its embedded item.
+// A stage character: a character placed on the stage or summoned (enemies, helpers, characters
+// that act as blocks), with the item it carries embedded in it. Stage characters live by value
+// in the stage character list; copies go through the copy construction.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "play/chara.h"
+#include "play/item.h"
+
+// The placement values of a stage character (the four of cChara::SetUp, then the extra code).
+enum {
+    PLACE_CELL_X = 0,   // the placement cell (stage columns and rows; summons: -1)
+    PLACE_CELL_Y = 1,
+    PLACE_SUMMONER = 2, // the identifier of the character that summoned it, -1 none
+    PLACE_CLONE = 3,    // the clone index: the clone value the flows' times and speeds grow by
+};
 
 class cStageChara : public cChara {
 public:
+    cStageChara() = default;
+    // The character part assigned, then the embedded item and the fields of this class.
+    cStageChara(const cStageChara& other);
+    cStageChara& operator=(const cStageChara& other);
+    ~cStageChara() override = default;
+
+    using cChara::SetUp;
+    // Sets the character up from its definition: identifier, the carried item's definition
+    // and identifier (none: no item), the four placement values and the extra code.
+    void SetUp(int id, const cCharaRec& def, const cItem* carried, const int32_t (&place)[4], int16_t extraCode);
+    // The position from block coordinates of the stage (column, row), centred for the scale.
+    void SetBlockPos(int column, int row);
+    // The range test: 1 in view (the in-view word set, and the character's appearance group
+    // flagged in `groups`), else 0.
+    int CheckInView(std::vector<uint8_t>& groups);
+    // The activation test against the group flags: 1 when the character acts this frame.
+    int CanAct(const std::vector<uint8_t>& groups);
+
+    void ScaleHitBoxes(int scale) override;
+    void UpdateRectX() override;
+    void UpdateRectY() override;
+    cItem* GetItem() override { return &m_Item; }
+    int ClampX() override { return cGameObj::ClampX(2); }
+    int ClampY() override { return cGameObj::ClampY(2); }
+    // Knock-back or the move speed, one step, the clamp; CLAMP_MAPEDGE is reported as 4.
+    int StepX() override;
+    // Knock-back, the move speed of a flying character, one step, the clamp; a flying
+    // character at the map's top or bottom edge reports STEP_AT_EDGE, a walking one below the
+    // stage STEP_FELL_OUT.
+    int StepY() override;
+    // The character's flows for one frame; 1 when they killed it.
+    int RunFlows(int dying) override;
+    void Jump(HEROJUMP& jump) override;
+
+    cItem m_Item;                // the carried item; given when one is carried
+    int32_t m_nItemBlink = 0;    // calls of the carried-item icon cycle, 0..96
+    int32_t m_bSkipViewX = 0;    // the horizontal half of the in-view test is skipped
+    int32_t m_bSkipViewY = 0;    // the vertical half is skipped
+    int32_t m_bActivated = 0;    // set the first time the character acts
+    int32_t m_nSpare = 0;
 };

@@ -17,6 +17,7 @@
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
 #include "play/stage_words.h"
+#include "play/system_words.h"
 #include "records/save_data.h"
 #include "records/stage.h"
 #include "records/stage_file.h"

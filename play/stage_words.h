@@ -38,6 +38,24 @@ inline int StatusPanel(const cStage& s) { return s.m_nValue27; }
 inline int LayerSwitch(const cStage& s) { return s.m_anValue28_29[0]; }
 // Shot hits per frame (0 every sub-step).
 inline int ShotHitCount(const cStage& s) { return s.m_nValue23; }
+// Stage characters, laid out as the hero's settings are: size box walking and flying (width,
+// height) with their stand-on-the-cell-bottom flags; the character hit range of kind 0 walking
+// and flying with its flags; the second range (kind 2); the enemies' shot range (kind 1 and
+// the shot hit range), which is also the enemies' shot hit size.
+inline int EnemyWidth(const cStage& s, int flying) { return s.m_anCharaSize60_63[flying ? 2 : 0]; }
+inline int EnemyHeight(const cStage& s, int flying) { return s.m_anCharaSize60_63[flying ? 3 : 1]; }
+inline int EnemySizeOnBottom(const cStage& s, int flying) { return s.m_anChara70_71[flying ? 1 : 0]; }
+inline int EnemyRangeWidth(const cStage& s, int flying) { return flying ? s.m_anCharaSize66_67[0] : s.m_anCharaSize64_65[0]; }
+inline int EnemyRangeHeight(const cStage& s, int flying) { return flying ? s.m_anCharaSize66_67[1] : s.m_anCharaSize64_65[1]; }
+inline int EnemyRangeOnBottom(const cStage& s, int flying) { return s.m_anChara72_73[flying ? 1 : 0]; }
+inline int EnemySecondRange(const cStage& s, int i) { return s.m_anChara68_69[i]; }
+inline int EnemyShotRange(const cStage& s, int i) { return s.m_anValue74_84[6 + i]; }
+// The size box of items: width (0), height (1).
+inline int ItemSize(const cStage& s, int i) { return s.m_anValue74_84[i]; }
+// The jump correction: jump speeds are multiplied by 0.99 - correction x 0.025.
+inline double JumpCorrection(const cStage& s) { return s.m_anValue2_3[0]; }
+// Non-zero: hits are limited to objects on screen, and the target search compares on screen.
+inline int OnScreenHits(const cStage& s) { return s.m_nValue95; }
 }  // namespace stageword
 
 namespace stageword {

@@ -1,11 +1,14 @@
 // The roles the play engine gives the numbered words of the project's system settings: one
-// place says which word holds which setting.
+// place says which word holds which switch.
 #pragma once
 
 #include "records/system_data.h"
 
-namespace sysword {
-// The play screen shows only its backgrounds while the pause menu is open (word C, "play scene
-// drawing", 1 in new settings).
-inline int HideWhilePaused(const cSystemData& s) { return s.m_nWordC != 0; }
-}  // namespace sysword
+// Non-zero: a walking character may land on a floor while it rises.
+inline int LandWhileRising() { return g_SystemData.m_nWord25 != 0; }
+// Non-zero: the stage start runs the start flows of every stage character before the first
+// appearance pass.
+inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }
+// Non-zero: the play screen shows only its backgrounds while the pause menu is open (word C,
+// "play scene drawing", 1 in new settings).
+inline int HideWhilePaused() { return g_SystemData.m_nWordC != 0; }

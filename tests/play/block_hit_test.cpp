@@ -12,6 +12,7 @@
 #include "play/play_scene.h"
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
+#include "play/system_words.h"
 #include "records/stage.h"
 
 namespace {

@@ -142,4 +142,68 @@ TEST_F(StageSetup, StageStartFlowsLetVanishingAndDeadCharactersLeave) {
     EXPECT_EQ(play->m_vecCharaGroup[0].size(), 2u);  // the hero and the one left
 }
 
+TEST_F(StageSetup, PlacementsSpawnTheirClonesWithConsecutiveIdentifiers) {
+    cStage& s = g_LoadedStage;
+    // A walking character at block (18, 10) standing for three clones 64 dots apart, carrying
+    // item placement 1; a second one at the stage's right edge whose second clone would lie
+    // off the map; one placement off the map; two item placements.
+    cCharaRec a;
+    a.m_byRole = 1;
+    a.m_byC34 = 2;
+    a.m_sOffsetXStep = 64;
+    a.m_sPlaceX = 18;
+    a.m_sPlaceY = 10;
+    a.m_nPlaceValue = 1;
+    cCharaRec b = a;
+    b.m_byC34 = 1;
+    b.m_sOffsetXStep = 400;
+    b.m_sPlaceX = 39;
+    b.m_nPlaceValue = -1;
+    cCharaRec off = b;
+    off.m_sPlaceX = 45;
+    s.m_vecCharas.push_back(a);
+    s.m_vecCharas.push_back(off);
+    s.m_vecCharas.push_back(b);
+    cItemRec item0, item1;
+    item0.m_sPlaceX = 21;
+    item0.m_sPlaceY = 10;
+    item1.m_sPlaceX = 5;
+    item1.m_sPlaceY = 5;
+    item1.m_wI9 = 9;
+    s.m_vecItems = {item0, item1};
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    // 3 + 1 characters (the clone off the map is dropped and takes no identifier).
+    ASSERT_EQ(g_listStageChara.size(), 4u);
+    int id = 0;
+    double x0 = 0.0;
+    for (const cStageChara& c : g_listStageChara) {
+        EXPECT_EQ(c.m_nId, id);
+        if (id == 0) x0 = c.m_dX;
+        if (id < 3) {
+            EXPECT_DOUBLE_EQ(c.m_dX, x0 + 64.0 * id);
+            EXPECT_EQ(c.m_anPlace[PLACE_CLONE], id);
+            // The carried item: built from item placement 1, given.
+            EXPECT_EQ(c.m_Item.m_nKind, 9);
+            EXPECT_EQ(c.m_Item.m_bGiven, 1);
+            EXPECT_EQ(c.m_Item.m_nId, 0);
+        } else {
+            EXPECT_EQ(c.m_Item.m_bGiven, 0);
+        }
+        ++id;
+    }
+    EXPECT_EQ(play->m_nCharaSerial, 4);
+    // Item placement 0 lies on the stage; placement 1 went to the character.
+    ASSERT_EQ(g_listItem.size(), 1u);
+    EXPECT_EQ(g_listItem.front().m_nId, 1);
+    EXPECT_EQ(play->m_nItemSerial, 2);
+    // Every character in its group list after the hero.
+    EXPECT_EQ(play->m_vecCharaGroup[0].size(), 5u);
+    // The ones near the hero are in view; the far one is not.
+    std::vector<uint8_t> groups(16, 0);
+    EXPECT_EQ(g_listStageChara.front().CheckInView(groups), 1);
+    EXPECT_EQ(g_listStageChara.back().CheckInView(groups), 0);
+}
+
 }  // namespace
