@@ -63,8 +63,6 @@ cChara* FindObjectById(int id) {
     return nullptr;
 }
 int RunFlowKeyDirection(const cChara&) { return 0; }
-DDSURFACEDATA* ShotSheet() { return nullptr; }
-DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
 
 // ---- play rules, deaths and hits ----
 int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
@@ -78,14 +76,10 @@ int HitHeroItems() { return 0; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
-void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
 int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
-void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
-void ResetBackgrounds() {}
-void RestorePalette8() {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }

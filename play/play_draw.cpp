@@ -19,6 +19,7 @@
 #include "play/block_draw.h"
 #include "play/effect_obj.h"
 #include "play/frame_seams.h"
+#include "play/graphic_sheet.h"
 #include "play/message_window.h"
 #include "play/panel_draw.h"
 #include "play/picture_lists.h"
@@ -192,6 +193,7 @@ int DrawStageChara(cStageChara& chara, int hold) {
             chara.Draw(Back(), hold);
             chara.DrawGaugeA(Back());
             chara.DrawGaugeB(Back());
+            chara.DrawCarriedItem(Back());
         }
         return 0;
     }
@@ -251,11 +253,11 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
         if (layers == 1 || (!g_vecHero.empty() && g_vecHero.front().m_byLayer == layer))
             DrawHeroAndRestart(scene, hold);
         DDBatchBegin(0);
-        DDBatchAddTexture(&g_SurfaceData[40]);
+        DDBatchAddTexture(g_lpItemSheet);
         for (cItem& item : g_listItem) {
             if (!InLayer(layers, item.m_byLayer, layer) || !item.m_bShown || item.m_bPicked) continue;
             item.GetGraphicRect();
-            DrawItemSprite(item, back, hold);
+            item.Draw(back, hold);
         }
         DDBatchFlush();
         for (auto it = g_listStageChara.begin(); it != g_listStageChara.end();) {

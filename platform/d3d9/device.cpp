@@ -560,18 +560,20 @@ bool Device::FetchVertex(UINT index, raster::Vertex* out) const {
 HRESULT Device::Draw(D3DPRIMITIVETYPE type, const raster::Vertex* v, UINT prims) {
     if (!renderTarget) return D3DERR_INVALIDCALL;
     raster::Surface& target = renderTarget->pixels;
+    raster::DrawState st = CurrentState();
     const raster::Surface* tex = nullptr;
     raster::Surface copy;
     if (m_pTexture) {
         if (m_pTexture->level0.desc.Pool == D3DPOOL_SYSTEMMEM || m_pTexture->level0.desc.Pool == D3DPOOL_SCRATCH)
             return D3DERR_INVALIDCALL;
+    }
+    if (m_pTexture && raster::UsesTexture(st)) {  // a texture the stage ignores is not read
         tex = &m_pTexture->level0.pixels;
         if (tex == &target) {  // drawing a texture onto itself reads the picture as it was
             copy = *tex;
             tex = &copy;
         }
     }
-    raster::DrawState st = CurrentState();
     DWORD cull = m_dwRenderStates[D3DRS_CULLMODE];
     raster::Rect clip = target.Bounds();
     auto tri = [&](const raster::Vertex& a, const raster::Vertex& b, const raster::Vertex& c, bool odd) {

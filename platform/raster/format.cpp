@@ -2,19 +2,6 @@
 
 namespace raster {
 
-int BytesPerPixel(PixelFormat f) {
-    switch (f) {
-    case PixelFormat::P8: return 1;
-    case PixelFormat::R5G6B5:
-    case PixelFormat::A1R5G5B5: return 2;
-    case PixelFormat::X8R8G8B8:
-    case PixelFormat::A8R8G8B8: return 4;
-    default: return 0;
-    }
-}
-
-int BitsPerPixel(PixelFormat f) { return BytesPerPixel(f) * 8; }
-
 bool HasAlpha(PixelFormat f) { return f == PixelFormat::A1R5G5B5 || f == PixelFormat::A8R8G8B8; }
 
 void ChannelMasks(PixelFormat f, uint32_t* r, uint32_t* g, uint32_t* b, uint32_t* a) {

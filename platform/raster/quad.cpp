@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -106,6 +108,25 @@ inline void Plot(Surface& target, int x, int y, uint32_t colour, const DrawState
     target.Set(x, y, FromArgb(target.format, colour, target.palette.get()));
 }
 
+// Stores one pixel value in n pixels of row y from x on.
+void FillRow(Surface& target, int y, int x, int n, uint32_t pixel) {
+    uint8_t* row = target.Row(y);
+    switch (BytesPerPixel(target.format)) {
+    case 1: std::memset(row + x, (int)(pixel & 0xFF), (size_t)n); break;
+    case 2: {
+        uint16_t* d = reinterpret_cast<uint16_t*>(row) + x;
+        std::fill(d, d + n, (uint16_t)pixel);
+        break;
+    }
+    case 4: {
+        uint32_t* d = reinterpret_cast<uint32_t*>(row) + x;
+        std::fill(d, d + n, pixel);
+        break;
+    }
+    default: break;
+    }
+}
+
 // Fixed-point position (1/256 pixel), clamped far outside any surface.
 inline int64_t Snap(float v) {
     double d = std::isfinite(v) ? (double)v : 0.0;
@@ -156,7 +177,25 @@ bool IsOpaqueCopy(const DrawState& st, uint32_t diffuse) {
     return colourIsTexel && alphaIsTexel && blendOk;
 }
 
+// Whether an operation with these arguments reads the texture.
+bool OperationUsesTexture(uint32_t op, uint32_t arg1, uint32_t arg2) {
+    bool t1 = (arg1 & kArgSelectMask) == kArgTexture, t2 = (arg2 & kArgSelectMask) == kArgTexture;
+    switch (op) {
+    case kOpDisable: return false;
+    case kOpSelectArg1: return t1;
+    case kOpSelectArg2: return t2;
+    case kOpBlendTextureAlpha: return true;
+    default: return t1 || t2;
+    }
+}
+
 }  // namespace
+
+bool UsesTexture(const DrawState& st) {
+    if (st.colorOp == kOpDisable) return false;  // the diffuse colour, alpha and all
+    return OperationUsesTexture(st.colorOp, st.colorArg1, st.colorArg2) ||
+           OperationUsesTexture(st.alphaOp, st.alphaArg1, st.alphaArg2);
+}
 
 uint32_t ShadePixel(uint32_t tex, uint32_t diff, const DrawState& st) {
     uint32_t rgb;
@@ -188,6 +227,7 @@ uint32_t ShadePixel(uint32_t tex, uint32_t diff, const DrawState& st) {
 
 void DrawTriangle(Surface& target, const Rect& clip0, const Surface* texture, const Vertex& a, const Vertex& b,
                   const Vertex& c, const DrawState& st) {
+    if (texture && !UsesTexture(st)) texture = nullptr;
     Rect clip = Intersect(clip0, target.Bounds());
     if (clip.Empty()) return;
     int64_t X[3] = {Snap(a.x), Snap(b.x), Snap(c.x)};
@@ -254,6 +294,7 @@ void DrawTriangle(Surface& target, const Rect& clip0, const Surface* texture, co
 }
 
 void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, const Vertex* v, const DrawState& st) {
+    if (texture && !UsesTexture(st)) texture = nullptr;
     // Strip order: v0 top-left, v1 bottom-left, v2 top-right, v3 bottom-right (or any mirror of it).
     bool rect = v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y &&
                 v[0].u == v[1].u && v[2].u == v[3].u && v[0].v == v[2].v && v[1].v == v[3].v &&
@@ -296,6 +337,13 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
     bool contiguous = true;
     for (size_t i = 1; i < cols.size(); ++i)
         if (cols[i] != cols[0] + (int)i) contiguous = false;
+    // Without a texture every pixel gets the same shaded colour. Unblended, or blended by its
+    // own alpha when that is opaque, it replaces the target: one value stored row by row.
+    uint32_t colour = texture ? 0 : ShadePixel(0xFF000000u, diffuse, st);
+    std::optional<uint32_t> fillPixel;
+    if (!texture && (!st.blend || (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha &&
+                                   (colour >> 24) == 255)))
+        fillPixel = FromArgb(target.format, colour, target.palette.get());
     for (int y = y0; y < y1; ++y) {
         double tv = vt + dv * (double)(((int64_t)y << 8) - ya);
         int ty = Wrap(TexelOf(tv, th), th, st.addressV);
@@ -327,16 +375,17 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
             }
             continue;
         }
+        if (!texture && fillPixel) {
+            FillRow(target, y, x0, x1 - x0, *fillPixel);
+            continue;
+        }
         if (!texture && (target.format == PixelFormat::X8R8G8B8 || target.format == PixelFormat::A8R8G8B8)) {
-            // Without a texture every pixel gets the same shaded colour: one shading, then a
-            // plain store or the blend of that colour over each pixel.
-            uint32_t colour = ShadePixel(0xFF000000u, diffuse, st);
+            // Without a texture every pixel gets the same shaded colour: one shading, then the
+            // blend of that colour over each pixel.
             uint32_t* drow = (uint32_t*)target.Row(y) + x0;
             uint32_t mask = target.format == PixelFormat::X8R8G8B8 ? 0x00FFFFFFu : 0xFFFFFFFFu;
             int n = x1 - x0;
-            if (!st.blend) {
-                std::fill(drow, drow + n, colour & mask);
-            } else if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha) {
+            if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha) {
                 uint32_t sa = colour >> 24, da = 255 - sa;
                 uint32_t pre[4];
                 for (int c = 0; c < 4; ++c) pre[c] = Chan(colour, 8 * c) * sa;
@@ -353,8 +402,7 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
         }
         for (int x = x0; x < x1; ++x) {
             uint32_t texel = texture ? Fetch(texture, cols[(size_t)(x - x0)], ty) : 0xFF000000u;
-            uint32_t colour = copy ? texel : ShadePixel(texel, diffuse, st);
-            Plot(target, x, y, colour, st);
+            Plot(target, x, y, copy ? texel : ShadePixel(texel, diffuse, st), st);
         }
     }
 }

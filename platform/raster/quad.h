@@ -66,6 +66,11 @@ void DrawTriangle(Surface& target, const Rect& clip, const Surface* texture, con
 // rectangle with one colour takes a faster path with the same coverage and sampling rule.
 void DrawQuadStrip(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v, const DrawState& st);
 
+// Whether stage 0 reads the texture at all under this state: a colour or alpha operation that
+// takes a texture argument, or blends by the texture's alpha. When it does not, drawing with and
+// without a texture gives the same pixels, and the texture is not sampled.
+bool UsesTexture(const DrawState& st);
+
 // The colour a pixel gets from stage 0 before blending (exposed for tests).
 uint32_t ShadePixel(uint32_t texel, uint32_t diffuse, const DrawState& st);
 

@@ -26,38 +26,6 @@ bool Surface::Create(int w, int h, PixelFormat f) {
     return true;
 }
 
-uint32_t Surface::Get(int x, int y) const {
-    const uint8_t* r = Row(y);
-    switch (BytesPerPixel(format)) {
-    case 1: return r[x];
-    case 2: {
-        uint16_t v;
-        std::memcpy(&v, r + x * 2, 2);
-        return v;
-    }
-    case 4: {
-        uint32_t v;
-        std::memcpy(&v, r + x * 4, 4);
-        return v;
-    }
-    default: return 0;
-    }
-}
-
-void Surface::Set(int x, int y, uint32_t v) {
-    uint8_t* r = Row(y);
-    switch (BytesPerPixel(format)) {
-    case 1: r[x] = (uint8_t)v; break;
-    case 2: {
-        uint16_t w = (uint16_t)v;
-        std::memcpy(r + x * 2, &w, 2);
-        break;
-    }
-    case 4: std::memcpy(r + x * 4, &v, 4); break;
-    default: break;
-    }
-}
-
 void ToArgbImage(const Surface& s, uint32_t* out, int outPitch, bool opaque) {
     uint32_t force = opaque ? 0xFF000000u : 0u;
     for (int y = 0; y < s.height; ++y) {

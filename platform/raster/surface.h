@@ -125,8 +125,37 @@ struct Surface {
     Rect Bounds() const { return Rect{0, 0, width, height}; }
     uint8_t* Row(int y) { return bits.data() + (size_t)y * (size_t)pitch; }
     const uint8_t* Row(int y) const { return bits.data() + (size_t)y * (size_t)pitch; }
-    uint32_t Get(int x, int y) const;
-    void Set(int x, int y, uint32_t v);
+    // The pixel value at (x, y), which lies within the surface.
+    uint32_t Get(int x, int y) const {
+        const uint8_t* r = Row(y);
+        switch (BytesPerPixel(format)) {
+        case 1: return r[x];
+        case 2: {
+            uint16_t v;
+            std::memcpy(&v, r + x * 2, 2);
+            return v;
+        }
+        case 4: {
+            uint32_t v;
+            std::memcpy(&v, r + x * 4, 4);
+            return v;
+        }
+        default: return 0;
+        }
+    }
+    void Set(int x, int y, uint32_t v) {
+        uint8_t* r = Row(y);
+        switch (BytesPerPixel(format)) {
+        case 1: r[x] = (uint8_t)v; break;
+        case 2: {
+            uint16_t w = (uint16_t)v;
+            std::memcpy(r + x * 2, &w, 2);
+            break;
+        }
+        case 4: std::memcpy(r + x * 4, &v, 4); break;
+        default: break;
+        }
+    }
     uint32_t GetArgb(int x, int y) const { return ToArgb(format, Get(x, y), palette.get()); }
 };
 
