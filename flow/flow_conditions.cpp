@@ -10,6 +10,7 @@
 #include "flow/flow_words.h"
 #include "flow/value_ops.h"
 #include "media/player_input.h"
+#include "play/damage.h"
 #include "play/chara.h"
 #include "play/chara_def.h"
 #include "play/frame_seams.h"
@@ -21,8 +22,6 @@
 #include "records/stage.h"
 
 namespace {
-
-bool IsHeroChara(const cChara& c) { return c.m_nId >= kHeroId; }
 
 // The player input of an index; none (one report line per bad index) outside the list.
 const cPlayerInput* InputAt(int index) {

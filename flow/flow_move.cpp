@@ -8,6 +8,7 @@
 #include "flow/flow_dispatch.h"
 #include "flow/flow_run.h"
 #include "media/anime.h"
+#include "play/damage.h"
 #include "play/block_map.h"
 #include "play/chara.h"
 #include "play/frame_seams.h"

@@ -234,14 +234,10 @@ public:
     // The running effect advanced without drawing (the character is not drawn this frame); an
     // ended effect is cleared.
     void RunEffectRenderer(int hold);
-    // The cell of an animation frame with the animation set's offsets for flying, block and
-    // protected forms; the colour-swap flag is always 0.
-    int GraphicIndexFor(int frame, int* colourSwap) const;
     // The 640 x 480 cut of the view mask around the character, with the colour key.
     void BlitCentredView(DDSURFACEDATA* target);
-    // The two gauges: a change of HP or SP shown for two seconds over the character.
-    void StartHPGauge(int32_t delta);
-    void StartSPGauge(int32_t delta);
+    // The two gauges: a change of HP or SP shown for two seconds over the character
+    // (StartHPGauge and StartSPGauge above start them).
     void DrawGaugeA(DDSURFACEDATA* target);
     void DrawGaugeB(DDSURFACEDATA* target);
 

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kCell = 32;
 // Cell indexes beyond this lie outside every sheet.
-constexpr int kMaxCell = 1 << 16;
 
 bool HasImage(const DDSURFACEDATA* s) { return s && (s->lpDT || s->lpDD) && s->nWidth > 0 && s->nHeight > 0; }
 
@@ -85,17 +84,6 @@ int cChara::UpdateAttachments(int skipUpdate) {
         }
     }
     return pick ? pick->anime->GetFrame() : m_Anime->GetFrame();
-}
-
-int cChara::GraphicIndexFor(int frame, int* colourSwap) const {
-    if (colourSwap) *colourSwap = 0;
-    int64_t cell = frame;
-    int flying = 0, block = 0, protection = 0;
-    if (AnimeSetCellOffsets(charadef::AnimeSet(m_Def), flying, block, protection)) {
-        if (m_nMoveMode != 0) cell += flying;
-        if (m_bActsAsBlock) cell += block;
-    }
-    return (int)std::clamp<int64_t>(cell, -1, kMaxCell);
 }
 
 void cChara::RunEffectRenderer(int hold) {
