@@ -29,13 +29,14 @@ int Fail() {
     return 0;
 }
 
-// One report line per limit and text, so that a line run every frame does not flood the report.
-int FailLimit(const char* what, const std::string& text) {
+// A level refused without a message: one report line per reason and text, so that a line run
+// every frame does not flood the report.
+int FailReport(const char* what, const std::string& text) {
     static std::string s_strLast;
     std::string key = std::string(what) + '\n' + text;
     if (key != s_strLast) {
         s_strLast = std::move(key);
-        WriteReport("Code Err : %s (%.200s)", what, text.c_str());
+        WriteReport("Code Err : %s (%s)", what, text.c_str());  // cut at 1,024 bytes on a character
     }
     return Fail();
 }
@@ -107,9 +108,9 @@ bool EvalCall(const std::string& t, size_t open, const std::string& name, cChara
 }
 
 int EvalLevel(const std::string& text, cChara* chara, int depth) {
-    if (depth > kExprDepthMax) return FailLimit("nesting too deep", text);
+    if (depth > kExprDepthMax) return FailReport("nesting too deep", text);
     std::string t = CutAtNul(text);
-    if (t.size() > kExprTextMax) return FailLimit("text too long", text);
+    if (t.size() > kExprTextMax) return FailReport("text too long", text);
     size_t start = 0;  // the first character of the current word
     size_t i = 0;
     for (;;) {
@@ -139,7 +140,7 @@ int EvalLevel(const std::string& text, cChara* chara, int depth) {
         if (i == start) {
             // A parenthesis that opens a word becomes its value.
             const int32_t v = EvalLevel(t.substr(i + 1, j - i - 1), chara, depth + 1);
-            if (!ReplaceByValue(t, start, j + 1, v)) return FailLimit("text too long", text);
+            if (!ReplaceByValue(t, start, j + 1, v)) return FailReport("text too long", text);
             i = start;
             continue;
         }
@@ -151,7 +152,7 @@ int EvalLevel(const std::string& text, cChara* chara, int depth) {
         int32_t v = 0;
         size_t after = 0;
         if (!EvalCall(t, i, name, chara, depth, v, after)) return 0;
-        if (!ReplaceByValue(t, start, after, v)) return FailLimit("text too long", text);
+        if (!ReplaceByValue(t, start, after, v)) return FailReport("text too long", text);
         i = start;
     }
 }
@@ -175,7 +176,7 @@ bool ResolveObject(int object, cChara* chara, cChara*& out) {
 }
 
 // The token of one word; false (no message) when it cannot be made.
-bool ClassifyWord(const std::string& word, int object, cChara* chara, EXPRTOKEN& token) {
+bool ClassifyWord(const std::string& word, int object, cChara* chara, EXPRTOKEN& token, const std::string& text) {
     token = EXPRTOKEN();
     const int op = FindExprWord(g_aszExprOperator, EXPROP_COUNT, word.c_str());
     if (op >= 0) {
@@ -201,7 +202,11 @@ bool ClassifyWord(const std::string& word, int object, cChara* chara, EXPRTOKEN&
     const int status = FindExprWord(g_aszExprStatusWord, EXPRSTATUS_COUNT, word.c_str());
     if (status >= 0) {
         // A status word of "sys." names nothing.
-        return owner && MakeExprStatusToken(token, status, *owner);
+        if (!owner) {
+            FailReport("a status word of sys", text);
+            return false;
+        }
+        return MakeExprStatusToken(token, status, *owner);
     }
     const int system = FindExprWord(g_aszExprSystemWord, EXPRSYS_COUNT, word.c_str());
     if (system >= 0) return MakeExprSystemToken(token, system);
@@ -216,10 +221,10 @@ int OperatorPass(const EXPRTOKEN& t) {
     return t.nKind == EXPRTOKEN_OPERATOR ? g_anExprOperatorPass[t.nOperator] : -1;
 }
 
-// Whether the passes can run on these tokens: every operator finds a token on both sides when
-// its turn comes, and every "=" finds a word with storage on its left. Decided on the kinds
-// alone before anything is computed, so that a refused line changes nothing.
-bool CanApply(const std::vector<EXPRTOKEN>& tokens) {
+// Why the passes cannot run on these tokens, or null when they can: every operator must find a
+// token on both sides when its turn comes, and every "=" a word with storage on its left.
+// Decided on the kinds alone before anything is computed, so that a refused line changes nothing.
+const char* CannotApply(const std::vector<EXPRTOKEN>& tokens) {
     std::vector<int> kinds;  // token kind, or -1 - operator index
     kinds.reserve(tokens.size());
     for (const EXPRTOKEN& t : tokens) kinds.push_back(t.nKind == EXPRTOKEN_OPERATOR ? -1 - t.nOperator : t.nKind);
@@ -229,16 +234,16 @@ bool CanApply(const std::vector<EXPRTOKEN>& tokens) {
                 ++k;
                 continue;
             }
-            if (k == 0 || k + 1 >= kinds.size()) return false;
+            if (k == 0 || k + 1 >= kinds.size()) return "an operator without an operand";
             if (-1 - kinds[k] == EXPROP_ASSIGN &&
                 kinds[k - 1] != EXPRTOKEN_VARIABLE && kinds[k - 1] != EXPRTOKEN_STATUS && kinds[k - 1] != EXPRTOKEN_SYSTEM)
-                return false;
+                return "an assignment to no variable or word";
             kinds[k - 1] = EXPRTOKEN_NUMBER;
             kinds.erase(kinds.begin() + (ptrdiff_t)k, kinds.begin() + (ptrdiff_t)k + 2);
             k = 0;  // leftmost again
         }
     }
-    return true;
+    return nullptr;
 }
 
 // "=": R clamped to the left word's range, written with its width, and what follows the write.
@@ -276,7 +281,7 @@ int EvalExpression(const std::string& text, cChara* chara) { return EvalLevel(te
 
 int EvalFlatExpression(const std::string& text, cChara* chara) {
     const std::string s = CutAtNul(text);
-    if (s.size() > kExprTextMax) return FailLimit("text too long", s);
+    if (s.size() > kExprTextMax) return FailReport("text too long", s);
     std::vector<EXPRTOKEN> tokens;
     std::string word;
     int object = EXPROBJ_MY;
@@ -284,9 +289,9 @@ int EvalFlatExpression(const std::string& text, cChara* chara) {
         const char ch = i < s.size() ? s[i] : '\0';
         if (ch == ' ' || ch == '\0') {
             if (word.empty()) continue;
-            if (tokens.size() >= kExprTokenMax) return FailLimit("too many words", s);
+            if (tokens.size() >= kExprTokenMax) return FailReport("too many words", s);
             EXPRTOKEN token;
-            if (!ClassifyWord(word, object, chara, token)) return Fail();
+            if (!ClassifyWord(word, object, chara, token, s)) return Fail();
             tokens.push_back(token);
             word.clear();
             object = EXPROBJ_MY;
@@ -301,7 +306,7 @@ int EvalFlatExpression(const std::string& text, cChara* chara) {
             word += ch;
         }
     }
-    if (!CanApply(tokens)) return Fail();
+    if (const char* why = CannotApply(tokens)) return FailReport(why, s);
 
     int32_t result = tokens.empty() ? 0 : tokens.back().nValue;
     for (int pass = 0; pass < 3; ++pass) {

@@ -24,7 +24,8 @@
 //   a hero are index errors (report line and shut-down, as every checked access).
 // - Limits: a text of at most kExprTextMax bytes (also after a value replaced a parenthesis),
 //   kExprDepthMax nested parentheses and calls, kExprTokenMax words in one flat text. Past one
-//   the level fails with a report line.
+//   the level fails with a report line, as do a status word of "sys.", an operator without an
+//   operand and an assignment to no variable or word.
 #pragma once
 
 #include <cstddef>
@@ -42,7 +43,8 @@ extern int32_t g_bExprError;
 
 // Evaluates one code line for the character running the command: 1, or 0 when an error was
 // met (what was written before it stays). When the character's HP or SP changed, its gauges
-// start with the difference.
+// start with the difference. The code command (kind 37) returns this answer; the instant code
+// command (instant kind 22) always returns 0, so that an item's later instant commands run.
 int RunExpressionCode(const std::string& text, cChara* chara);
 // A text with parentheses and calls.
 int EvalExpression(const std::string& text, cChara* chara);

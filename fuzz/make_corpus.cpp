@@ -240,6 +240,42 @@ void RankingCorpus() {
     WriteHostFile(g_root + "/ranking/three_180", Versioned(Image(played), 180));
 }
 
+// Play: byte 0 the count of key bytes, the key bytes (4 frames each: directions in bits 0-3,
+// buttons in bits 4-7), then a whole stage file.
+void PlaySeed(const std::string& name, const std::vector<uint8_t>& keys, cStage& stage) {
+    fs::create_directories(g_root + "/play");
+    std::vector<uint8_t> image = StageFileImage(stage);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(1 + keys.size() + image.size());
+    bytes.push_back((uint8_t)keys.size());
+    for (uint8_t k : keys) bytes.push_back(k);
+    for (uint8_t b : image) bytes.push_back(b);
+    WriteHostFile(g_root + "/play/" + name, bytes);
+}
+
+void PlayCorpus() {
+    // The sample game's first stage, standing and then walking right and jumping.
+    cStage sample;
+    MakeSampleStage(sample, 40, 15, 6, 2);
+    PlaySeed("sample_stage_still", {}, sample);
+    PlaySeed("sample_stage_run", {0x02, 0x02, 0x12, 0x02, 0x22, 0x01, 0x11, 0x00}, sample);
+    // A smaller stage with blocks, characters and items, and the replay stage.
+    cStage blocks;
+    MakeSampleStage(blocks, 24, 16, 3, 2);
+    PlaySeed("block_stage_keys", {0x08, 0x04, 0x1A, 0x25, 0x40, 0x80, 0xF0, 0x0F}, blocks);
+    cStage replay;
+    MakeReplayStage(replay);
+    PlaySeed("replay_stage", {0x02, 0x10}, replay);
+    // A flying hero in an empty 40 x 15 stage, as the play tests place it.
+    cStage flying;
+    flying.m_nWidth = 40;
+    flying.m_nHeight = 15;
+    cCharaRec hero = MakeHero(3, 5);
+    hero.m_byC27 = 1;
+    flying.m_vecCharas.assign(1, hero);
+    PlaySeed("flying_hero", {0x01, 0x02, 0x04, 0x08}, flying);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -258,5 +294,6 @@ int main(int argc, char** argv) {
     ReplayCorpus();
     BmpCorpus();
     RankingCorpus();
+    PlayCorpus();
     return 0;
 }

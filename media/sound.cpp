@@ -5,6 +5,8 @@
 #include <new>
 
 #include "core/checked.h"
+#include "media/media_failure.h"
+#include "platform/win32/crt.h"
 
 std::vector<cSound> g_vecSound;
 std::vector<SOUNDFILEDESC> g_vecSoundFile;
@@ -17,7 +19,92 @@ HWND g_hSoundWnd = nullptr;
 std::vector<cSound>* g_pTable = nullptr;
 std::vector<SOUNDFILEDESC>* g_pFiles = nullptr;
 
+uint32_t U32At(const uint8_t* p) { return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24); }
+uint16_t U16At(const uint8_t* p) { return (uint16_t)(p[0] | (p[1] << 8)); }
+
+// A chunk identifier as text: printable characters as they are, others in hex.
+std::string FourCC(const uint8_t* p) {
+    bool printable = true;
+    for (int i = 0; i < 4; ++i) printable = printable && p[i] >= 0x20 && p[i] < 0x7F;
+    char buf[16];
+    if (printable)
+        std::snprintf(buf, sizeof buf, "'%c%c%c%c'", p[0], p[1], p[2], p[3]);
+    else
+        std::snprintf(buf, sizeof buf, "%02X%02X%02X%02X", p[0], p[1], p[2], p[3]);
+    return buf;
+}
+
 }  // namespace
+
+std::string WaveFailureReason(const char* path) {
+    FILE* fp = path && *path ? crt::fopen(path, "rb") : nullptr;
+    if (!fp) return "cannot be opened";
+    long size = std::fseek(fp, 0, SEEK_END) == 0 ? std::ftell(fp) : -1;
+    std::fseek(fp, 0, SEEK_SET);
+    uint8_t head[12];
+    size_t got = size >= 0 ? std::fread(head, 1, sizeof head, fp) : 0;
+    auto finish = [&](const std::string& r) {
+        std::fclose(fp);
+        return r;
+    };
+    if (size <= 0) return finish(size == 0 ? "empty file" : "cannot be read");
+    if (got < 12) return finish("too short for a WAVE file");
+    if (std::memcmp(head, "RIFX", 4) == 0) return finish("big-endian WAVE (RIFX) is not supported");
+    if (std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0) return finish("not a RIFF WAVE file");
+    const uint64_t end = (uint64_t)size;
+    uint64_t pos = 12;
+    bool haveFmt = false;
+    uint8_t fmt[16] = {};
+    while (pos + 8 <= end) {
+        uint8_t ck[8];
+        if (std::fseek(fp, (long)pos, SEEK_SET) != 0 || std::fread(ck, 1, 8, fp) != 8) return finish("cannot be read");
+        uint32_t len = U32At(ck + 4);
+        bool isFmt = std::memcmp(ck, "fmt ", 4) == 0, isData = std::memcmp(ck, "data", 4) == 0;
+        if (pos + 8 + len > end) return finish("truncated " + std::string(isData ? "data" : isFmt ? "fmt" : FourCC(ck)) + " chunk");
+        if (isFmt && !haveFmt) {
+            if (len < 16) return finish("fmt chunk too short");
+            if (std::fread(fmt, 1, 16, fp) != 16) return finish("cannot be read");
+            haveFmt = true;
+            unsigned tag = U16At(fmt), channels = U16At(fmt + 2), bits = U16At(fmt + 14), align = U16At(fmt + 12);
+            unsigned long rate = U32At(fmt + 4);
+            char buf[64];
+            if (tag != WAVE_FORMAT_PCM) {
+                std::snprintf(buf, sizeof buf, "unsupported WAVE format %u", tag);
+                return finish(buf);
+            }
+            if (channels != 1 && channels != 2) {
+                std::snprintf(buf, sizeof buf, "unsupported channel count %u", channels);
+                return finish(buf);
+            }
+            if (bits != 8 && bits != 16) {
+                std::snprintf(buf, sizeof buf, "unsupported bit depth %u", bits);
+                return finish(buf);
+            }
+            if (rate < DSBFREQUENCY_MIN || rate > DSBFREQUENCY_MAX) {
+                std::snprintf(buf, sizeof buf, "unsupported sample rate %lu", rate);
+                return finish(buf);
+            }
+            if (align != channels * bits / 8) {
+                std::snprintf(buf, sizeof buf, "block size %u does not fit the format", align);
+                return finish(buf);
+            }
+        } else if (isData) {
+            if (!haveFmt) return finish("no fmt chunk before the data");
+            if (len == 0) return finish("empty data chunk");
+            uint64_t riffEnd = 8 + (uint64_t)U32At(head + 4);
+            if (riffEnd > end) return finish("truncated RIFF chunk");
+            if (pos + 8 + len > riffEnd) return finish("data chunk runs past the RIFF chunk");
+            return finish("");  // nothing wrong found
+        }
+        pos += 8 + (uint64_t)len + (len & 1);
+    }
+    if (pos < end) return finish("truncated chunk header");
+    return finish(haveFmt ? "no data chunk" : "no fmt chunk");
+}
+
+static void ReportWaveFailure(const char* path) {
+    if (MediaFileExists(path)) ReportMediaFailure(path, WaveFailureReason(path));
+}
 
 cSound::cSound() : m_szName{}, m_lpBuffers(nullptr), m_nCount(0), m_nNext(0) {}
 
@@ -99,7 +186,10 @@ bool cSound::CreateBuffer(LPDIRECTSOUNDBUFFER* slot, const char* path) {
     if (!g_lpDS) return true;
     if (!slot) return false;
     WAVEFILEDATA wave;
-    if (!LoadWaveFile(path, &wave)) return false;
+    if (!LoadWaveFile(path, &wave)) {
+        ReportWaveFailure(path);
+        return false;
+    }
     DSBUFFERDESC desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME |
@@ -116,6 +206,7 @@ bool cSound::CreateBuffer(LPDIRECTSOUNDBUFFER* slot, const char* path) {
         }
     }
     FreeWaveFile(&wave);
+    if (!ok) ReportWaveFailure(path);
     return ok;
 }
 

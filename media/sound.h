@@ -49,6 +49,9 @@ void DS_End();
 bool DSDuplicateBuffer(LPDIRECTSOUNDBUFFER* slot, LPDIRECTSOUNDBUFFER source);
 bool LoadWaveFile(const char* path, WAVEFILEDATA* wave);
 void FreeWaveFile(WAVEFILEDATA* wave);
+// Why a WAVE file cannot be loaded or played ("unsupported WAVE format 3", "truncated data
+// chunk"); empty when nothing wrong is found. A sound that fails to load reports it once.
+std::string WaveFailureReason(const char* path);
 
 // Plays sound n of the remembered table when the bits hold a direction of the asked axes
 // (bit 1 left/right, bit 2 up/down), once per axis.

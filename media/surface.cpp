@@ -9,6 +9,7 @@
 #include "core/report.h"
 #include "media/blit.h"
 #include "media/draw_device.h"
+#include "media/media_failure.h"
 #include "media/primitives.h"
 #include "media/restore.h"
 #include "platform/gdi/bmp.h"
@@ -296,9 +297,15 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* rec, const char* path, int colourKey,
     if (!rec || !path) return 8;
     int bw = 0, bh = 0;
     if (!g_lpDDDevice) {
-        if (!BitmapSize(path, &bw, &bh, nullptr)) return 8;
+        if (!BitmapSize(path, &bw, &bh, nullptr)) {
+            ReportBitmapFailure(path);
+            return 8;
+        }
         if (!DDCreateSurface(rec, bw, bh, colourKey, memType, 0, 0, keepIdentity)) return 4;
-        if (!DDCopyBitmap(rec, path, mirrorW, mirrorH)) return 8;
+        if (!DDCopyBitmap(rec, path, mirrorW, mirrorH)) {
+            ReportBitmapFailure(path);
+            return 8;
+        }
         DDCopyName(rec->szName, "OffScreenFromFile");
         DDCopyName(rec->szFileName, path);
     } else {
@@ -323,6 +330,7 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* rec, const char* path, int colourKey,
         }
         if (!BitmapSize(path, &bw, &bh, nullptr)) {
             if (path[0]) WriteReport("LoadImage Err %s", path);
+            ReportBitmapFailure(path);
             return 8;
         }
         if (noTexture) {
@@ -368,6 +376,7 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* rec, const char* path, int colourKey,
             if (FAILED(hr)) {
                 dt->lpTexture = nullptr;
                 WriteReport("D3DXCreateTextureFromFileEx Err %x %s", (unsigned)hr, path);
+                ReportBitmapFailure(path);
                 ShowDeviceMessageAndClose();
                 return hr;
             }

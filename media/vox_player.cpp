@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/report.h"
+#include "media/media_failure.h"
 
 cVoxPlayer::cVoxPlayer()
     : m_lpVox(nullptr), m_nCount(0), m_nPlaying(-1), m_hModule(nullptr), m_pfnCreateVox(nullptr) {}
@@ -48,6 +49,7 @@ DWORD cVoxPlayer::Play(int index, const char* path, DWORD loop) {
     IVox* vox = m_lpVox[index];
     vox->Close();
     if (!vox->Load(path)) {
+        if (MediaFileExists(path)) ReportMediaFailure(path, VoxLoadFailure());
         m_nPlaying = -1;
         return 0;
     }

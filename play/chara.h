@@ -17,6 +17,7 @@ enum { CONTACT_LEFT = 0, CONTACT_RIGHT = 1, CONTACT_TOP = 2, CONTACT_BOTTOM = 3 
 
 // Result codes of a character's step beyond those of the game object.
 enum {
+    STEP_X_AT_EDGE = 4,  // a stage character held at the map's left or right edge (vanishes)
     STEP_FELL_OUT = 7,   // a walking character fell out at the bottom
     STEP_AT_EDGE = 8,    // a flying character reached the map's top or bottom edge
 };
@@ -36,18 +37,23 @@ int32_t BlockToDot(int8_t halfBlocks);
 double PercentToRate(int16_t percent);
 
 // What the jump command keeps for a character's jump: the first parameter (0 the key counts as
-// held, otherwise the flow's last key entry decides; the hero only), whether the running flow has
-// key entries, the jump speed, the hold limit in sub-steps, the jumped flag, the sound, the end
-// request (the command's remaining time becomes 0) and the sub-steps the command has run.
+// held, otherwise the flow's last key entry decides; 2 also takes the height by the hero's move
+// speed; the hero only), whether the running flow has key entries, the jump speed, the hold
+// limit in sub-steps, the jumped flag, the sound, the end request (the command's remaining time
+// becomes 0), the sub-steps the command has run, and for rule 2 the heights in half blocks
+// below and from the running speed (tenths of a dot per frame, the move speed compared).
 struct HEROJUMP {
-    int32_t nRule;
-    int32_t bHasKeys;
-    double dSpeed;
-    int32_t nHoldLimit;
-    int32_t bJumped;
-    int32_t nSound;
-    int32_t bEnd;
-    int32_t nSteps;
+    int32_t nRule = 0;
+    int32_t bHasKeys = 0;
+    double dSpeed = 0;
+    int32_t nHoldLimit = 0;
+    int32_t bJumped = 0;
+    int32_t nSound = 0;
+    int32_t bEnd = 0;
+    int32_t nSteps = 0;
+    int32_t nHeightWalk = 0;
+    int32_t nHeightRun = 0;
+    int32_t nRunSpeed = 0;
 };
 
 class cItem;

@@ -63,8 +63,6 @@ cChara* FindObjectById(int id) {
     return nullptr;
 }
 int RunFlowKeyDirection(const cChara&) { return 0; }
-DDSURFACEDATA* ShotSheet() { return nullptr; }
-DDSURFACEDATA* SwordSheet(int, int) { return nullptr; }
 
 // ---- play rules, deaths and hits ----
 int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
@@ -88,8 +86,6 @@ void RunCharaAttachments(cChara&) {}
 void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
 void BlitCentredView(cHero&) {}
-void ResetBackgrounds() {}
-void RestorePalette8() {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }

@@ -74,19 +74,9 @@ void DrawItemSprite(cItem& item, DDSURFACEDATA* target, int hold);
 void DrawCharaRanges(cPlayScene* scene);
 void BlitCentredView(cHero& hero);
 // ---- the stage set-up's steps into other Parts ----
-void CopyStageRecords(int reload);
-void ApplyCarryOver();
-void RequestStageMusic(int music);
 void BuildBlockMap();
-// Builds hero 0 from its placement and puts it on the stage.
-void SetupHero(cHero& hero, int index);
-// Hero position and size for centring the view: x, y, width, height.
-void HeroViewBox(cHero& hero, double& x, double& y, int& w, int& h);
 // Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
 void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
-void ResetBackgrounds();
-void RestorePalette8();
-void RunStageStartFlows(cPlayScene* scene);
 // ---- shots: blocks, owners, sheets and summons ----
 // Whether the block-map cell (column, row) is solid for a block side.
 int BlockSolidFor(int column, int row, int side);
@@ -94,15 +84,7 @@ int BlockSolidFor(int column, int row, int side);
 cChara* FindObjectById(int id);
 // The key direction with which the running flow of a character started (0 none, 1-8).
 int RunFlowKeyDirection(const cChara& chara);
-// The sheets shots and swords are drawn from; none: nothing is drawn.
-DDSURFACEDATA* ShotSheet();
-DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
 // ---- words the records do not name yet ----
-int StageTimeLimitOn();
-int StageTimeLimit();
-int StageBannerSwitch(int which);
-int StageExtension(int axis);
-int StageShotHitCount();
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();

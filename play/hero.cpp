@@ -3,12 +3,15 @@
 #include "play/hero.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "play/aiming.h"
 #include "play/chara_def.h"
 #include "play/frame_seams.h"
+#include "play/message_obj.h"
+#include "play/message_window.h"
 #include "play/play_scene.h"
 #include "play/stage_words.h"
 #include "records/stage.h"
@@ -279,8 +282,32 @@ int cHero::RunItemCommands(const std::vector<cFlowCmd>& commands) {
     return m_nHP < 1 ? 2 : 0;
 }
 
+double cHero::RunJumpSpeed(const HEROJUMP& j) const {
+    // The running speed in dots per sub-step, as the move speed is held.
+    const double run = std::fabs((double)j.nRunSpeed) * 0.1 / SubStepsN();
+    const int height = (run > 0.0 && std::fabs(m_dMoveX) >= run) ? j.nHeightRun : j.nHeightWalk;
+    return JumpSpeedForHeight((double)std::clamp(height, 0, 1000) * 16.0);
+}
+
+void cHero::SpawnEffect(int8_t kind, int16_t index, int16_t frame) {
+    if (!g_lpPlayScene) return;
+    MESSAGESETTINGS set;
+    set.nPosMode = MSGPOS_GRAPHIC;
+    set.nGraphKind = kind;
+    set.nGraphIndex = index;
+    set.nGraphFrame = frame;
+    set.nPlace = MSGPLACE_ABOVE_HERO;
+    set.nCharaId = m_nId;
+    set.nFixed = 1;  // the position of its first frame stays
+    set.nDispMode = kMessageTimed;
+    set.nTime = kItemIconFrames;
+    MessageObj msg;
+    if (ShowMessageWindow(msg, set, 0, g_lpPlayScene)) g_lpPlayScene->m_listMessage.push_back(msg);
+}
+
 void cHero::Jump(HEROJUMP& j) {
     if (m_bFlying || m_bJumpDone) return;
+    if (j.nRule == 2) j.dSpeed = RunJumpSpeed(j);
     const bool held = j.nRule == 0 || (j.bHasKeys && KeyConditionHoldsNow(*this));
     const int n = g_StageSettings.m_nSubSteps > 0 ? g_StageSettings.m_nSubSteps : 1;
     if (held) {

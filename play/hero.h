@@ -16,6 +16,9 @@ struct RANGEDISPLAY {
     int32_t nAnchor, nMode, nColor, nX, nY, nWidth, nHeight, nCycle;
 };
 
+// Frames the icon of a touched item stays over the hero.
+constexpr int32_t kItemIconFrames = 30;
+
 // Identifiers of the heroes: kHeroId + the hero's index, apart from the serials that number the
 // stage characters, so that links by identifier never confuse the two.
 constexpr int32_t kHeroId = 0x40000000;
@@ -53,6 +56,12 @@ public:
     // One sub-step of the jump command: a jump that goes higher while the key is held, cut to
     // 30 % of its upward speed when the key is let go early.
     void Jump(HEROJUMP& jump) override;
+    // Rule 2 of the jump: the speed for the height the move speed chooses (the running height
+    // once the horizontal move speed reaches the running speed).
+    double RunJumpSpeed(const HEROJUMP& jump) const;
+    // The icon of a touched item's graphic reference over the hero: a timed message window of
+    // kItemIconFrames frames that rises one dot every four frames.
+    void SpawnEffect(int8_t kind, int16_t index, int16_t frame);
 
     // Per frame: the link to a carrying character and the current target are let go.
     void ClearLink() { m_nLink = -1; }

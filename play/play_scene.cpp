@@ -24,6 +24,7 @@
 #include "play/stage_bitmaps.h"
 #include "play/spawn.h"
 #include "play/stage_objects.h"
+#include "play/stage_setup.h"
 #include "records/replay.h"
 #include "records/replay_requests.h"
 #include "records/save_data.h"
@@ -218,7 +219,8 @@ void cPlayScene::SetStage(int reload, int music) {
         const cStagePartA& range = g_StageSettings.m_aParts[r];
         m_abFarErase[r] = (range.Value(0) || range.Value(1) || range.Value(2) || range.Value(3)) ? 1 : 0;
     }
-    // 14. Messages and pictures of the last stage.
+    // 14. Effect objects, messages and pictures of the last stage.
+    m_listEffect.clear();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     // 15. Sub-step flags: m of the n sub-steps, spread evenly; all when m is 0.
@@ -237,8 +239,8 @@ void cPlayScene::SetStage(int reload, int music) {
     m_nPlayTime = m_nPlayFrames = 0;
     m_vecFlags.assign(60, 0);
     m_nSubStep = m_nSubStepTotal = 0;
-    // 17. The play data's stage-start backup.
-    CopyValueArray(g_SaveData);
+    // 17. The play data's stage-start values.
+    ResetStageValues();
     // 18, 19. Input histories, requests, the frame divider.
     for (cPlayerInput& in : g_vecPlayerInput) {
         in.ClearHistory();

@@ -6,7 +6,7 @@
 #include "media/blit.h"
 #include "media/draw_device.h"
 #include "media/surface.h"
-#include "play/frame_seams.h"
+#include "play/graphic_sheet.h"
 #include "play/shot.h"
 #include "play/sword.h"
 #include "records/effect_records.h"

@@ -1,6 +1,8 @@
 // The stage set-up's own steps: the settings copied afresh from the loaded stage, the carried
 // hero values, the stage's music, the hero built from its placement with the view centred on
 // it, and the stage words the play scene reads (time limit, banners, extensions, shot hits).
+#include "play/stage_setup.h"
+
 #include <algorithm>
 
 #include "core/checked.h"
@@ -8,6 +10,7 @@
 #include "core/requests.h"
 #include "app/scene_manager.h"
 #include "media/anime.h"
+#include "media/draw_device.h"
 #include "media/music_request.h"
 #include "play/chara_def.h"
 #include "play/appearance.h"
@@ -80,6 +83,26 @@ int StageTimeLimit() { return stageword::TimeLimit(g_StageSettings); }
 int StageBannerSwitch(int which) { return stageword::BannerSwitch(g_StageSettings, which); }
 int StageExtension(int axis) { return stageword::Extension(g_StageSettings, axis); }
 int StageShotHitCount() { return stageword::ShotHitCount(g_StageSettings); }
+
+void ResetBackgrounds() {
+    // The scroll offsets the automatic scrolling moved start again from 0.
+    for (cBackgroundRec& b : g_StageSettings.m_vecBackgrounds) b.m_adGH[0] = b.m_adGH[1] = 0.0;
+}
+
+void RestorePalette8() {
+    if (g_nDDBpp != 8) return;
+    // Whatever a screen colour change left in the working palette is undone.
+    std::copy(std::begin(g_EnginePalette), std::end(g_EnginePalette), g_WorkPalette);
+    if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 0, 256, g_WorkPalette);
+}
+
+void ResetStageValues() {
+    // In replay playback, and in the editor's test play of a stage file, the stage starts with
+    // the common variables cleared; then the stage-start backup is taken.
+    if (g_SceneManager.m_nPlayMode == START_MODE_REPLAY || (g_bEditor && g_bStageFileStart))
+        std::fill(g_SaveData.m_vecCommonVars.begin(), g_SaveData.m_vecCommonVars.end(), 0);
+    CopyValueArray(g_SaveData);
+}
 
 void RunStageStartFlows(cPlayScene* scene) {
     const int defer = DeferAppearances();

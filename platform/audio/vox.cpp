@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <vector>
 
@@ -47,11 +48,22 @@ int MemSeek(void* src, ogg_int64_t off, int whence) {
 
 long MemTell(void* src) { return (long)static_cast<MemFile*>(src)->pos; }
 
+thread_local std::string t_loadFailure;
+
+bool Fail(const char* reason) {
+    t_loadFailure = reason;
+    return false;
+}
+
 bool ReadWhole(const char* path, std::vector<unsigned char>* out) {
     FILE* fp = crt::fopen(path, "rb");
-    if (!fp) return false;
+    if (!fp) return false;  // a missing file has no reason of its own
     bool ok = std::fseek(fp, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(fp) : -1;
+    if (size == 0) {
+        std::fclose(fp);
+        return Fail("empty file");
+    }
     ok = ok && size > 0 && std::fseek(fp, 0, SEEK_SET) == 0;
     if (ok) {
         try {
@@ -62,7 +74,28 @@ bool ReadWhole(const char* path, std::vector<unsigned char>* out) {
     }
     ok = ok && std::fread(out->data(), 1, (size_t)size, fp) == (size_t)size;
     std::fclose(fp);
-    return ok;
+    return ok || Fail("cannot be read");
+}
+
+// The reason for an error of libvorbisfile's open.
+const char* OpenFailure(int err, const std::vector<unsigned char>& bytes) {
+    const bool ogg = bytes.size() >= 4 && std::memcmp(bytes.data(), "OggS", 4) == 0;
+    // The first page of a Vorbis stream carries the identification header "\x01vorbis".
+    bool vorbis = false;
+    for (size_t i = 27; !vorbis && i + 7 <= bytes.size() && i < 27 + 255 + 7; ++i)
+        vorbis = std::memcmp(bytes.data() + i, "\x01vorbis", 7) == 0;
+    switch (err) {
+    case OV_ENOTVORBIS:
+        return !ogg ? "not an Ogg stream" : vorbis ? "truncated Ogg stream" : "not a Vorbis stream";
+    case OV_EBADHEADER:
+        return "damaged Vorbis header";
+    case OV_EVERSION:
+        return "unsupported Vorbis version";
+    case OV_EREAD:
+        return ogg ? "truncated Ogg stream" : "not an Ogg stream";
+    default:
+        return "damaged Ogg stream";
+    }
 }
 
 class cVox final : public IVox, public audio::Voice {
@@ -74,14 +107,16 @@ public:
 
     BYTE Load(const char* path) override {
         Close();
+        t_loadFailure.clear();
         if (!path || !*path) return 0;
         auto mem = std::make_unique<MemFile>();
         if (!ReadWhole(path, &mem->bytes)) return 0;
         ov_callbacks cb{MemRead, MemSeek, nullptr, MemTell};
         std::lock_guard<std::mutex> lock(audio::MixerLock());
-        if (ov_open_callbacks(mem.get(), &m_vf, nullptr, 0, cb) != 0) return 0;
+        if (int err = ov_open_callbacks(mem.get(), &m_vf, nullptr, 0, cb); err != 0) return Fail(OpenFailure(err, mem->bytes));
         vorbis_info* info = ov_info(&m_vf, -1);
         if (!info || info->channels < 1 || info->rate < 1000 || info->rate > 384000) {
+            t_loadFailure = info ? "unsupported sample rate " + std::to_string(info->rate) : "damaged Vorbis header";
             ov_clear(&m_vf);
             return 0;
         }
@@ -90,6 +125,12 @@ public:
         m_nChannels = info->channels;
         m_step = (double)info->rate / audio::kMixRate;
         Rewind();
+        if (m_bTailA) {  // not one frame decodes
+            ov_clear(&m_vf);
+            m_bOpen = false;
+            m_mem.reset();
+            return Fail("no sound could be decoded");
+        }
         return 1;
     }
 
@@ -211,6 +252,8 @@ HMODULE const kVoxModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x76
 }  // namespace
 
 IVox* CreateVox() { return new (std::nothrow) cVox(); }
+
+const char* VoxLoadFailure() { return t_loadFailure.c_str(); }
 
 HMODULE LoadLibraryA(LPCSTR name) {
     if (name) {

@@ -8,7 +8,8 @@
 
 class IVox {
 public:
-    // Opens a file (program path); non-zero on success. An open file is closed first.
+    // Opens a file (program path); non-zero on success, 0 also when not one frame of it decodes.
+    // An open file is closed first.
     virtual BYTE Load(const char* path) = 0;
     // Plays from the current position (the start after Load or Stop).
     virtual void Play() = 0;
@@ -28,6 +29,9 @@ protected:
 typedef IVox* (*CREATEVOXFUNC)();
 // A new player object (one reference); null when it cannot be made.
 IVox* CreateVox();
+// Why the last Load on this thread failed ("not an Ogg stream", "damaged Vorbis header"); empty
+// after a success and when the file could not be opened at all.
+const char* VoxLoadFailure();
 
 // ---- the loader the program calls ----
 // A generic function address; the caller casts it to the function's own type.

@@ -4,12 +4,13 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
 
 namespace {
 
 // Converts with one iconv descriptor per direction and thread; bad input bytes become '?'.
-std::string Convert(const char* to, const char* from, const std::string& text, size_t badSkip) {
+std::string Convert(const char* to, const char* from, const std::string& text, size_t badSkip, bool* bad = nullptr) {
     iconv_t cd = iconv_open(to, from);
     if (cd == (iconv_t)-1) return text;
     std::string out;
@@ -25,6 +26,7 @@ std::string Convert(const char* to, const char* from, const std::string& text, s
         if (r == (size_t)-1) {
             if (errno == E2BIG) continue;
             // EILSEQ or EINVAL: replace the offending character and go on.
+            if (bad) *bad = true;
             out += '?';
             size_t skip = std::min(inLeft, badSkip);
             if (badSkip == 0) {
@@ -62,4 +64,49 @@ std::string Cp932ToUtf8(const std::string& text) {
 std::string Utf8ToCp932(const std::string& text) {
     if (IsAscii(text)) return text;
     return Convert("CP932", "UTF-8", text, 0);
+}
+
+bool Cp932ToUtf8Strict(const std::string& text, std::string* out) {
+    if (IsAscii(text)) {
+        *out = text;
+        return true;
+    }
+    bool bad = false;
+    *out = Convert("UTF-8", "CP932", text, 1, &bad);
+    return !bad;
+}
+
+bool IsValidUtf8(const std::string& text) {
+    size_t i = 0, n = text.size();
+    while (i < n) {
+        unsigned char c = (unsigned char)text[i];
+        size_t len;
+        uint32_t cp;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; ++k) {
+            unsigned char t = (unsigned char)text[i + k];
+            if ((t & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
 }

@@ -52,6 +52,12 @@ std::vector<std::string> SplitPath(const std::string& path, bool* absolute) {
     return parts;
 }
 
+bool IsAsciiName(const std::string& s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
 bool EqualNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -63,50 +69,119 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+// The code points of well-formed UTF-8 text with the letters folded as Windows folds file
+// names here: ASCII a-z and full-width a-z (U+FF41..U+FF5A) become their capitals.
+std::u32string FoldedName(const std::string& utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = (unsigned char)utf8[i];
+        size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (size_t k = 1; k < len && i + k < utf8.size(); ++k) cp = (cp << 6) | ((unsigned char)utf8[i + k] & 0x3F);
+        i += len;
+        if (cp >= U'a' && cp <= U'z') cp -= 0x20;
+        else if (cp >= 0xFF41 && cp <= 0xFF5A) cp -= 0x20;
+        out += cp;
+    }
+    return out;
+}
+
 bool Exists(const std::string& p) {
     struct stat st;
     return lstat(p.c_str(), &st) == 0;
 }
 
-// Finds the entry of `dir` whose name matches `name` without regard to ASCII case.
-bool MatchInDir(const std::string& dir, const std::string& name, std::string* found) {
+std::string JoinHost(const std::string& dir, const std::string& name) {
+    return dir.empty() || dir == "/" ? dir + name : dir + "/" + name;
+}
+
+// How a name on disk matches a program path component, best first. Names copied from Windows
+// may be UTF-8 or the raw code-page-932 bytes of the original; both are compared as text.
+enum NameMatch { kExactUtf8, kExactRaw, kFoldedUtf8, kFoldedRaw, kNoMatch };
+
+// Finds the entry of `dir` that matches the component (its Shift-JIS bytes and their UTF-8
+// form) without regard to letter case: a UTF-8 name before a raw Shift-JIS one, then the
+// smallest name, so the choice never depends on the order of the directory.
+bool MatchInDir(const std::string& dir, const std::string& sjis, const std::string& utf8, std::string* found) {
     DIR* d = opendir(dir.empty() ? "." : dir.c_str());
     if (!d) return false;
-    bool ok = false;
+    const bool asciiWant = IsAsciiName(sjis);
+    const std::u32string want = asciiWant ? std::u32string() : FoldedName(utf8);
+    int bestRank = kNoMatch;
+    std::string best;
     while (dirent* e = readdir(d)) {
-        if (EqualNoCase(e->d_name, name)) {
-            *found = e->d_name;
-            ok = true;
-            break;
+        std::string n = e->d_name;
+        if (n == "." || n == "..") continue;
+        // Folding never maps a letter outside ASCII into it or back: an ASCII component can
+        // only match an ASCII name, and the other way round.
+        if (IsAsciiName(n) != asciiWant) continue;
+        int rank = kNoMatch;
+        if (asciiWant) {
+            if (EqualNoCase(n, sjis)) rank = kFoldedUtf8;
+        } else {
+            std::string u;
+            if (IsValidUtf8(n) && FoldedName(n) == want)
+                rank = kFoldedUtf8;
+            else if (Cp932ToUtf8Strict(n, &u) && FoldedName(u) == want)
+                rank = kFoldedRaw;
+        }
+        if (rank < bestRank || (rank == bestRank && rank != kNoMatch && n < best)) {
+            bestRank = rank;
+            best = n;
         }
     }
     closedir(d);
-    return ok;
+    if (bestRank == kNoMatch) return false;
+    *found = best;
+    return true;
 }
 
-// Windows wildcard match ('*' any run, '?' one character), ASCII case-insensitive, on Shift-JIS.
+// The program's (Shift-JIS) form of one name on disk: UTF-8 names are converted, names that
+// are not UTF-8 are taken as the raw code-page-932 bytes they are.
+std::string ProgramName(const std::string& hostName) {
+    if (IsAsciiName(hostName)) return hostName;
+    std::string u;
+    if (!IsValidUtf8(hostName) && Cp932ToUtf8Strict(hostName, &u)) return hostName;
+    return Utf8ToCp932(hostName);
+}
+
+// A Shift-JIS character code (lead << 8 | trail) with full-width a-z folded to capitals.
+unsigned FoldWide(unsigned code) { return code >= 0x8281 && code <= 0x829A ? code - 0x21 : code; }
+
+// Windows wildcard match ('*' any run, '?' one character) on Shift-JIS, letters compared
+// without regard to case (ASCII and full-width).
 bool WildMatch(const char* pat, const char* s) {
     while (*pat) {
         if (*pat == '*') {
             while (*pat == '*') ++pat;
             if (!*pat) return true;
-            for (const char* t = s;; ++t) {
+            for (const char* t = s;; t += (IsLead((unsigned char)*t) && t[1]) ? 2 : 1) {
                 if (WildMatch(pat, t)) return true;
                 if (!*t) return false;
             }
         }
         if (!*s) return false;
+        size_t ns = (IsLead((unsigned char)*s) && s[1]) ? 2 : 1;
         if (*pat == '?') {
-            s += (IsLead((unsigned char)*s) && s[1]) ? 2 : 1;
+            s += ns;
             ++pat;
             continue;
         }
-        char a = *pat, b = *s;
-        if (a >= 'A' && a <= 'Z') a = (char)(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = (char)(b - 'A' + 'a');
-        if (a != b) return false;
-        ++pat;
-        ++s;
+        size_t np = (IsLead((unsigned char)*pat) && pat[1]) ? 2 : 1;
+        if (np != ns) return false;
+        if (np == 2) {
+            unsigned a = ((unsigned)(unsigned char)pat[0] << 8) | (unsigned char)pat[1];
+            unsigned b = ((unsigned)(unsigned char)s[0] << 8) | (unsigned char)s[1];
+            if (FoldWide(a) != FoldWide(b)) return false;
+        } else {
+            char a = *pat, b = *s;
+            if (a >= 'A' && a <= 'Z') a = (char)(a - 'A' + 'a');
+            if (b >= 'A' && b <= 'Z') b = (char)(b - 'A' + 'a');
+            if (a != b) return false;
+        }
+        pat += np;
+        s += ns;
     }
     return *s == 0;
 }
@@ -121,7 +196,7 @@ bool FillFindData(const std::string& hostDir, const std::string& hostName, WIN32
     std::string full = hostDir.empty() ? hostName : hostDir + "/" + hostName;
     struct stat st;
     if (stat(full.c_str(), &st) != 0) return false;
-    std::string name = Utf8ToCp932(hostName);
+    std::string name = ProgramName(hostName);
     if (name.size() >= MAX_PATH) return false;
     *fd = WIN32_FIND_DATAA{};
     fd->dwFileAttributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
@@ -173,13 +248,15 @@ std::string HostPathFromWindows(const char* path) {
     bool matching = true;
     for (const std::string& part : parts) {
         std::string u = Cp932ToUtf8(part);
-        std::string next = host.empty() || host == "/" ? host + u : host + "/" + u;
+        std::string next = JoinHost(host, u);
         if (matching && u != "." && u != ".." && !Exists(next)) {
             std::string found;
-            if (MatchInDir(host.empty() ? "." : host, u, &found)) {
-                next = host.empty() || host == "/" ? host + found : host + "/" + found;
+            if (!IsAsciiName(part) && Exists(JoinHost(host, part))) {
+                next = JoinHost(host, part);  // the raw Shift-JIS name, byte for byte
+            } else if (MatchInDir(host.empty() ? "." : host, part, u, &found)) {
+                next = JoinHost(host, found);
             } else {
-                matching = false;  // the rest does not exist yet: taken as given
+                matching = false;  // the rest does not exist yet: new names are UTF-8
             }
         }
         host = next;
@@ -189,12 +266,18 @@ std::string HostPathFromWindows(const char* path) {
 }
 
 std::string WindowsPathFromHost(const std::string& hostPath) {
-    std::string s = Utf8ToCp932(hostPath);
-    // Only plain slashes of the host path become separators; Shift-JIS conversion cannot create
-    // a '/' trail byte (trail bytes are 0x40 and above).
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
+    // Component by component, so that a folder copied with raw Shift-JIS names keeps them.
+    // Only the host's slashes become separators; no Shift-JIS trail byte is a '/'.
+    std::string out;
+    size_t start = 0;
+    for (;;) {
+        size_t slash = hostPath.find('/', start);
+        out += ProgramName(hostPath.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+        if (slash == std::string::npos) break;
+        out += '\\';
+        start = slash + 1;
+    }
+    return out;
 }
 
 BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
@@ -280,7 +363,7 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData) {
     auto obj = std::make_shared<FindObject>();
     if (DIR* d = opendir(hostDir.c_str())) {
         while (dirent* e = readdir(d)) {
-            std::string sj = Utf8ToCp932(e->d_name);
+            std::string sj = ProgramName(e->d_name);
             if (!WildMatch(pattern.c_str(), sj.c_str())) continue;
             WIN32_FIND_DATAA fd;
             if (FillFindData(hostDir, e->d_name, &fd)) obj->entries.push_back(fd);

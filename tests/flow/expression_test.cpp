@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "flow/expression.h"
 #include "flow/expression_words.h"
 #include "platform/win32/crt.h"
+#include "platform/win32/files.h"
 #include "play/chara_def.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -33,6 +37,10 @@ bool CatchBox(const char* text, const char* caption, UINT, int* answer) {
 class Expression : public testing::Test {
 protected:
     void SetUp() override {
+        const std::string dir = std::string(VELMORA_BINARY_DIR) + "/tmp/flow";
+        std::filesystem::create_directories(dir);
+        reportPath = dir + "/Report_expression.txt";
+        ASSERT_EQ(OpenReport(WindowsPathFromHost(reportPath).c_str()), 1);
         SetFullScreenMessageBox(CatchBox);
         g_messages.clear();
         g_StageSettings = cStage();
@@ -84,6 +92,13 @@ protected:
         g_bExprError = 0;
         return EvalExpression(line, my);
     }
+    std::string Report() const {
+        std::ifstream in(reportPath, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    std::string reportPath;
     cPlayScene scene;
     cStageChara* my = nullptr;
     std::vector<int32_t> savedVars;
@@ -407,6 +422,21 @@ TEST_F(Expression, LimitsEndTheLevel) {
     for (size_t k = 0; k + 3 < kExprTokenMax / 2; ++k) enough += " + 1";
     EXPECT_EQ(RunExpressionCode(enough, my), 1);
     EXPECT_EQ(C(1), (int32_t)(kExprTokenMax / 2 - 3));
+    EXPECT_TRUE(g_messages.empty());
+}
+
+TEST_F(Expression, RefusalsAndIndexErrorsAreReported) {
+    Eval("sys.mhp = 5");
+    Eval("C1 = 6 +");
+    Eval("C1 = 6 +");  // the same line again: no second line
+    Eval("7 = C1");
+    Eval("C12 = 1");
+    EXPECT_EQ(Report(),
+              "Code Err : a status word of sys (sys.mhp = 5)\n"
+              "Code Err : an operator without an operand (C1 = 6 +)\n"
+              "Code Err : an assignment to no variable or word (7 = C1)\n"
+              "err V[12] ( 11 , 4 )\n");
+    EXPECT_EQ(C(1), 4);
     EXPECT_TRUE(g_messages.empty());
 }
 

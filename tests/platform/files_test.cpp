@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,10 @@ protected:
     void TearDown() override { ASSERT_EQ(chdir(old_.c_str()), 0); }
     static void Touch(const std::string& hostPath, const std::string& content = "x") {
         std::ofstream(hostPath) << content;
+    }
+    static bool Exists(const std::string& hostPath) {
+        struct stat st;
+        return stat(hostPath.c_str(), &st) == 0;
     }
     std::string old_, dir_;
 };
@@ -66,6 +71,102 @@ TEST_F(FilesTest, JapaneseNamesOnDiskAreFoundInShiftJis) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     EXPECT_STREQ(fd.cFileName, "背景その1.bmp");
     EXPECT_FALSE(FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
+// Names on disk as a folder copied from Windows may hold them: UTF-8, or the raw code-page-932
+// bytes of the original. Source literals are Shift-JIS, so U() gives a name's UTF-8 form and the
+// literal itself is its raw form.
+std::string U(const char* sjis) { return Cp932ToUtf8(sjis); }
+
+// Makes a file (with its folders) for each host path given with '/' separators.
+void MakeTree(const std::vector<std::string>& files) {
+    for (const std::string& f : files) {
+        for (size_t slash = f.find('/'); slash != std::string::npos; slash = f.find('/', slash + 1))
+            mkdir(f.substr(0, slash).c_str(), 0755);
+        std::ofstream(f) << f;
+    }
+}
+
+TEST_F(FilesTest, ProgramPathsFindNamesOnDiskInUtf8OrRawShiftJis) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> disk;  // host paths made before the lookup
+        std::string path;               // the program's Shift-JIS path
+        std::string found;              // the host path it must map to
+    };
+    const std::string raw = "背景その1.bmp", utf = U("背景その1.bmp");
+    const Case cases[] = {
+        {"UTF-8 name", {utf}, "背景その1.bmp", utf},
+        {"raw Shift-JIS name", {raw}, "背景その1.bmp", raw},
+        {"raw name, other letter case", {"Bmp/背景その1.BMP"}, "bmp\\背景その1.bmp", "Bmp/背景その1.BMP"},
+        {"UTF-8 full-width letters", {U("ＡＢＣ.txt")}, "ａｂｃ.TXT", U("ＡＢＣ.txt")},
+        {"raw full-width letters", {"ａｂｃ.txt"}, "ＡＢｃ.txt", "ａｂｃ.txt"},
+        {"full-width is not ASCII", {U("ＡＢＣ.txt")}, "ABC.txt", "ABC.txt"},
+        {"0x5C trail bytes in raw folders", {"表/ソ.txt"}, "表\\ソ.txt", "表/ソ.txt"},
+        {"0x5C trail bytes in UTF-8 folders", {U("表") + "/" + U("ソ.txt")}, "表\\ソ.txt", U("表") + "/" + U("ソ.txt")},
+        {"raw folder, new file name in UTF-8", {"データ/a.txt"}, "データ\\新規.txt", "データ/" + U("新規.txt")},
+        {"half-width kana whose bytes are also UTF-8", {"ﾃｽ.txt"}, "ﾃｽ.txt", "ﾃｽ.txt"},
+        {"exact UTF-8 beats exact raw", {utf, raw}, "背景その1.bmp", utf},
+        {"exact raw beats UTF-8 in other case", {U("背景その1.BMP"), raw}, "背景その1.bmp", raw},
+        {"UTF-8 beats raw, both in other case", {U("背景その1.BMP"), "背景その1.Bmp"}, "背景その1.bmp", U("背景その1.BMP")},
+        {"two ASCII candidates: the smallest name", {"readme.TXT", "README.txt"}, "Readme.txt", "README.txt"},
+        {"missing name stays as given", {raw}, "背景その2.bmp", U("背景その2.bmp")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(system("rm -rf ./*"), 0);
+        MakeTree(c.disk);
+        EXPECT_EQ(HostPathFromWindows(c.path.c_str()), c.found);
+    }
+}
+
+TEST_F(FilesTest, AFolderWithRawShiftJisNamesWorksAsTheProgramUsesIt) {
+    MakeTree({"ゲーム/bmp/背景その1.bmp", "ゲーム/user_data/セーブ.dat"});
+    ASSERT_TRUE(SetCurrentDirectoryA("ゲーム"));
+    // The current folder reads back in Shift-JIS and maps back to itself.
+    char cwd[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, cwd), 0u);
+    EXPECT_EQ(std::string(cwd), WindowsPathFromHost(dir_) + "\\ゲーム");
+    EXPECT_NE(GetFileAttributesA((std::string(cwd) + "\\BMP\\背景その1.BMP").c_str()), INVALID_FILE_ATTRIBUTES);
+    // Listings give the program its own names.
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA("bmp\\*.bmp", &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(fd.cFileName, "背景その1.bmp");
+    FindClose(h);
+    // An existing file is rewritten under its own name, through a temporary file and a rename.
+    FILE* fp = crt::fopen("user_data\\セーブ.dat.tmp", "wb");
+    ASSERT_NE(fp, nullptr);
+    fputs("new", fp);
+    fclose(fp);
+    ASSERT_EQ(crt::rename("user_data\\セーブ.dat.tmp", "USER_DATA\\セーブ.dat"), 0);
+    std::ifstream in("user_data/セーブ.dat");
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "new");
+    EXPECT_FALSE(Exists(U("user_data/セーブ.dat")));
+    EXPECT_FALSE(Exists(U("user_data/セーブ.dat.tmp")));
+    // A new file gets a UTF-8 name.
+    fp = crt::fopen("user_data\\記録.dat", "wb");
+    ASSERT_NE(fp, nullptr);
+    fclose(fp);
+    EXPECT_TRUE(Exists(U("user_data/記録.dat")));
+    EXPECT_TRUE(SetCurrentDirectoryA(".."));
+}
+
+TEST_F(FilesTest, WildcardsFoldFullWidthLettersAndNeverMatchInsideACharacter) {
+    MakeTree({U("ＳＡＶＥ１.dat"), "表.txt", "ア.dat"});
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA("ｓａｖｅ*.DAT", &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(fd.cFileName, "ＳＡＶＥ１.dat");
+    FindClose(h);
+    // "ア" is 0x83 0x41: its trail byte is the code of 'A', which no pattern letter may match.
+    EXPECT_EQ(FindFirstFileA("*a.dat", &fd), INVALID_HANDLE_VALUE);
+    h = FindFirstFileA("?.txt", &fd);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(fd.cFileName, "表.txt");
     FindClose(h);
 }
 

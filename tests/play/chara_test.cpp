@@ -324,7 +324,7 @@ TEST_F(Chara, JumpGoesHigherWhileHeldAndIsCutWhenLetGoEarly) {
     g_StageSettings.SetHitLevel(2);
     cHero& hero = Hero(0);
     hero.m_bStanding = 1;  // on a carrying character: the jump is a little stronger
-    HEROJUMP jump = {0, 0, -8.0, 10, 0, 0, 0, 0};
+    HEROJUMP jump = {0, 0, -8.0, 10, 0, 0, 0, 0, 0, 0, 0};
     hero.Jump(jump);
     EXPECT_EQ(jump.bJumped, 1);
     EXPECT_DOUBLE_EQ(hero.m_dSpeedY, -8.0 * 1.0199999809265137);
@@ -345,7 +345,7 @@ TEST_F(Chara, JumpGoesHigherWhileHeldAndIsCutWhenLetGoEarly) {
     EXPECT_EQ(hero.m_bJumpReady, 1);
     // A flying hero does not jump.
     cHero& flyer = Hero(1);
-    HEROJUMP j2 = {0, 0, -8.0, 10, 0, 0, 0, 0};
+    HEROJUMP j2 = {0, 0, -8.0, 10, 0, 0, 0, 0, 0, 0, 0};
     flyer.Jump(j2);
     EXPECT_EQ(j2.bJumped, 0);
     EXPECT_EQ(flyer.m_dSpeedY, 0.0);

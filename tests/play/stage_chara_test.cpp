@@ -3,11 +3,15 @@
 // item's size box and scale, loop unrolling, and the placements of the stage.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/scene_manager.h"
 #include "flow/flow_cmd.h"
 #include "flow/loop_unroll.h"
 #include "media/anime.h"
 #include "play/appearance.h"
+#include "play/hero.h"
+#include "play/message_obj.h"
 #include "play/item.h"
 #include "play/play_scene.h"
 #include "play/spawn.h"
@@ -144,7 +148,7 @@ TEST_F(StageChara, StepsReportTheirResultCodes) {
     w.m_dX = 1.0;
     w.m_dSpeedX = -5.0;
     w.m_dMoveX = 0.0;
-    EXPECT_EQ(w.StepX(), 4);
+    EXPECT_EQ(w.StepX(), STEP_X_AT_EDGE);
     EXPECT_DOUBLE_EQ(w.m_dX, 0.0);
     // A knock-back sets the speed.
     w.m_dX = 600.0;
@@ -221,10 +225,42 @@ TEST_F(StageChara, InViewGroupsAndActivation) {
     EXPECT_EQ(d.CheckInView(groups), 1);
 }
 
+TEST_F(StageChara, TheAppearancePassActivatesCharactersInViewOrInAGroupInView) {
+    cCharaRec grouped = Rec(0);
+    grouped.m_byC24 = 1;
+    grouped.m_wC25 = 7;
+    const struct {
+        const cCharaRec rec;
+        int column, row;
+        int inView, active;
+    } cases[] = {
+        {Rec(0), 1, 1, 1, 1},     // in view
+        {Rec(0), 35, 12, 0, 0},   // far away
+        {grouped, 2, 2, 1, 1},    // in view, flags group 7
+        {grouped, 36, 13, 0, 1},  // far away, but its group is in view
+    };
+    for (const auto& k : cases) {
+        g_listStageChara.push_back(Make(k.rec));
+        cStageChara& c = g_listStageChara.back();
+        c.SetBlockPos(k.column, k.row);
+        c.m_bAppeared = 1;  // its appearance conditions hold
+    }
+    scene.m_ScrollX.m_dPos = 320.0;
+    scene.m_ScrollY.m_dPos = 320.0;
+    CheckAppearances(&scene);
+    auto it = g_listStageChara.begin();
+    for (const auto& k : cases) {
+        EXPECT_EQ(it->m_nInput, k.inView);
+        EXPECT_EQ(it->m_bInRange, k.active);
+        ++it;
+    }
+    EXPECT_EQ(scene.m_vecAppearGroups[7], 1);
+}
+
 TEST_F(StageChara, AJumpWaitsFourFramesForTheCharacterToBeFree) {
     g_StageSettings.SetHitLevel(2);
     cStageChara c = Make(Rec(0));
-    HEROJUMP j = {0, 0, -6.0, 0, 0, 0, 0, 0};
+    HEROJUMP j = {0, 0, -6.0, 0, 0, 0, 0, 0, 0, 0, 0};
     c.m_bImpact = 1;  // knocked back: the jump waits
     for (j.nSteps = 0; j.nSteps < 8; ++j.nSteps) {
         c.Jump(j);
@@ -235,7 +271,7 @@ TEST_F(StageChara, AJumpWaitsFourFramesForTheCharacterToBeFree) {
     EXPECT_EQ(j.bJumped, 1);
     EXPECT_DOUBLE_EQ(c.m_dSpeedY, 0.0);
     // Free: the jump starts at once with the command's speed.
-    HEROJUMP k = {0, 0, -6.0, 0, 0, 0, 0, 0};
+    HEROJUMP k = {0, 0, -6.0, 0, 0, 0, 0, 0, 0, 0, 0};
     c.m_bImpact = 0;
     c.Jump(k);
     EXPECT_EQ(k.bJumped, 1);
@@ -294,6 +330,51 @@ TEST_F(StageChara, ItemsSitCentredInTheirCellAndGivenItemsKeepScaleOne) {
     zero.Init(3, rec, 0);
     EXPECT_EQ(zero.m_Def.m_byI16, 1);
     EXPECT_EQ(zero.m_nWidth, 16);
+}
+
+TEST_F(StageChara, TheHerosTouchedItemIconAndTheRunningJumpHeight) {
+    g_vecHero.assign(1, cHero());
+    cHero& hero = g_vecHero[0];
+    hero.m_nId = kHeroId;
+    hero.SpawnEffect(1, 12, 2);
+    ASSERT_EQ(scene.m_listMessage.size(), 1u);
+    const MessageObj& m = scene.m_listMessage.front();
+    EXPECT_EQ(m.m_Set.nPosMode, MSGPOS_GRAPHIC);
+    EXPECT_EQ(m.m_Set.nGraphKind, 1);
+    EXPECT_EQ(m.m_Set.nGraphIndex, 12);
+    EXPECT_EQ(m.m_Set.nGraphFrame, 2);
+    EXPECT_EQ(m.m_Set.nPlace, MSGPLACE_ABOVE_HERO);
+    EXPECT_EQ(m.m_Set.nCharaId, kHeroId);
+    EXPECT_EQ(m.m_Set.nFixed, 1);
+    EXPECT_EQ(m.m_Set.nDispMode, kMessageTimed);
+    EXPECT_EQ(m.m_nTimeLeft, 30);
+    EXPECT_EQ(m.m_Set.bCountWhileHeld, 0);
+    EXPECT_EQ(m.m_nWidth, 16);
+    // Rule 2: the walking height below the running speed, the running height from it on.
+    HEROJUMP j;
+    j.nRule = 2;
+    j.nHeightWalk = 2;
+    j.nHeightRun = 6;
+    j.nRunSpeed = 30;  // 3 dots per frame
+    hero.m_dMoveX = -2.9;
+    EXPECT_DOUBLE_EQ(hero.RunJumpSpeed(j), hero.JumpSpeedForHeight(32.0));
+    hero.m_dMoveX = -3.0;
+    EXPECT_DOUBLE_EQ(hero.RunJumpSpeed(j), hero.JumpSpeedForHeight(96.0));
+    EXPECT_LT(hero.JumpSpeedForHeight(96.0), hero.JumpSpeedForHeight(32.0));
+}
+
+TEST_F(StageChara, JumpTimeAndTheStagesJumpCorrection) {
+    // Gravity 0.5 at n = 1: a jump of 4 half blocks.
+    cStageChara c = Make(Rec(0));
+    const double plain = (-0.5 - std::sqrt((512 + 0.5) * 0.5)) * 0.5;
+    EXPECT_DOUBLE_EQ(c.JumpSpeedForHalfBlocks(4), plain * 0.99);
+    g_StageSettings.m_anValue2_3[0] = 2;  // correction 2: x (0.99 - 0.05)
+    EXPECT_DOUBLE_EQ(c.JumpSpeedForHalfBlocks(4), plain * (0.99 - 2 * 0.025));
+    c.m_Def.m_byC33 = 1;  // this character ignores it
+    EXPECT_DOUBLE_EQ(c.JumpSpeedForHalfBlocks(4), plain);
+    // The time: frames until it has fallen back, in tenths of a second (frames / 6 + 1).
+    const int frames = cChara::FallFrames(c.JumpSpeedForHalfBlocks(4));
+    EXPECT_EQ(c.JumpDuration(4), frames / 6 + 1);
 }
 
 // A main command of a kind with its two parameters.

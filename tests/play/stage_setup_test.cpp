@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "core/frame_timer.h"
+#include "core/globals.h"
+#include "records/save_data.h"
 #include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
+#include "play/stage_setup.h"
 #include "records/replay.h"
 #include "records/stage_file.h"
 #include "tests/frontend/scene_fixture.h"
@@ -204,6 +207,34 @@ TEST_F(StageSetup, PlacementsSpawnTheirClonesWithConsecutiveIdentifiers) {
     std::vector<uint8_t> groups(16, 0);
     EXPECT_EQ(g_listStageChara.front().CheckInView(groups), 1);
     EXPECT_EQ(g_listStageChara.back().CheckInView(groups), 0);
+}
+
+TEST_F(StageSetup, ARestartLeavesNoEffectsScrolledBackgroundsOrVariablesOfTheTestPlay) {
+    g_LoadedStage.m_vecBackgrounds.resize(1);
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    play->m_listEffect.emplace_back();
+    g_StageSettings.m_vecBackgrounds[0].m_adGH[0] = 12.5;
+    g_StageSettings.m_vecBackgrounds[0].m_adGH[1] = 3.0;
+    g_SaveData.m_vecCommonVars.assign(1001, 7);
+    // A plain restart keeps the common variables and backs them up.
+    play->SetStage(0, 0);
+    EXPECT_TRUE(play->m_listEffect.empty());
+    EXPECT_EQ(g_StageSettings.m_vecBackgrounds[0].m_adGH[0], 0.0);
+    EXPECT_EQ(g_StageSettings.m_vecBackgrounds[0].m_adGH[1], 0.0);
+    EXPECT_EQ(g_SaveData.m_vecCommonVars[5], 7);
+    EXPECT_EQ(g_SaveData.m_vecBackupVars[5], 7);
+    ASSERT_EQ(play->m_vecRequest.size(), 1u);
+    EXPECT_EQ(play->m_vecRequest[0].anWord[3], 0);
+    // The editor's test play of a stage file starts every stage with them cleared.
+    g_bEditor = 1;
+    g_bStageFileStart = 1;
+    play->SetStage(0, 0);
+    g_bEditor = 0;
+    g_bStageFileStart = 0;
+    EXPECT_EQ(g_SaveData.m_vecCommonVars[5], 0);
+    EXPECT_EQ(g_SaveData.m_vecBackupVars[5], 0);
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ bool WriteBitmaps(cGameFolder& folder, const cSystemData& system) {
         else if (name == "WorldMapChip.bmp") pic = Blocks();
         else if (name == "WorldEvent.bmp") pic = Sheet(8, 8, 32, 0xE08020);
         else if (name == "WorldBack.bmp") pic = Background(5);
-        else if (path.find('\\') == std::string::npos) pic = Background(s);  // the backgrounds, in the game folder
+        else if (path.find('\\') == std::string::npos) pic = Background(s % 8);  // the backgrounds, in the game folder
         else pic = Sheet(8, 8, 32, 0x808080);
         ok = tools::WriteBmp(folder.HostPath(path), pic, tools::BmpOptions{}) && ok;
     }
@@ -230,7 +230,8 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     db.m_vecSound.resize(2);
     db.m_vecSound[1].m_strName = "ジャンプ";
     db.m_vecSound[1].m_strFile = "sound\\Jump.wav";
-    const char* tunes[] = {"bgm\\Title.ogg", "bgm\\WorldMap.mid", "bgm\\Challenge.mid", "bgm\\Option.mid",
+    // The option menu's tune has a Japanese name, as games made on Windows often do.
+    const char* tunes[] = {"bgm\\Title.ogg", "bgm\\WorldMap.mid", "bgm\\Challenge.mid", "bgm\\オプション.mid",
                            "bgm\\Stage.mid"};
     db.m_vecBgm.resize(6);
     for (int i = 0; i < 5; ++i) db.m_vecBgm[i + 1].m_strFile = tunes[i];
@@ -246,6 +247,12 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     ok = WriteCommonPalette(folder, palette) && ok;
     cStage stage;
     MakeSampleStage(stage, 40, 15, 6, 2);
+    // The first stage is drawn over a picture background with a Japanese file name.
+    cBackgroundRec back;
+    back.m_nA = 0;         // a picture, not a plain colour
+    back.m_anBC[0] = 1;    // shown
+    back.m_strBitmap = "背景その1.bmp";
+    stage.m_vecBackgrounds.assign(1, back);
     folder.MakeFolder("data\\stg4");
     ok = WriteStageFile(folder, "data\\stg4\\c01-1.stg4_001", stage) && ok;
 

@@ -19,7 +19,12 @@ bool WriteProjectFiles(cGameFolder& folder, cDatabase& db, cSystemData& system, 
     bool ok = WriteDatabaseFiles(folder, db);
     cRecordWriter w;
     cDataFile::OpenWrite(w);
+    // Writing the system record drops menu tunes that the process's database does not hold:
+    // it is written against the database of this game.
+    cDatabase current = g_Database;
+    g_Database = db;
     system.Write(w);
+    g_Database = current;
     ok = folder.WriteFile(g_PathTable[PATH_SYSTEM], w.Data()) && ok;
     cDataFile::OpenWrite(w);
     map.Write(w);

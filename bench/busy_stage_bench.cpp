@@ -1,0 +1,100 @@
+// One frame of play on a busy stage without drawing: 200 stage characters (half walking on a
+// floor of blocks, half flying), 100 shots and 50 effect objects, at hit-check level 3 (three
+// sub-steps). The stage is set up afresh before every frame, outside the measured time.
+#include <benchmark/benchmark.h>
+
+#include "app/scene_manager.h"
+#include "flow/ed_shot.h"
+#include "media/player_input.h"
+#include "play/hero.h"
+#include "play/play_scene.h"
+#include "play/shot.h"
+#include "play/stage_objects.h"
+#include "records/stage.h"
+#include "records/stage_file.h"
+
+namespace {
+
+constexpr int kCharas = 200;
+constexpr int kShots = 100;
+constexpr int kEffects = 50;
+
+void BuildStage() {
+    cStage& s = g_LoadedStage;
+    s = cStage();
+    s.m_nWidth = 200;
+    s.m_nHeight = 30;
+    s.m_nHitLevel = 3;
+    cBlockRec floor;
+    floor.m_wGraphic = 1;
+    floor.m_byB12 = 1;
+    for (int x = 0; x < 200; ++x) {
+        floor.m_sPlaceX = (int16_t)x;
+        floor.m_sPlaceY = 20;
+        s.m_vecBlocks.push_back(floor);
+    }
+    cCharaRec hero;
+    hero.m_byRole = 0;
+    hero.m_wGraphic = 1;
+    hero.m_sPlaceX = 20;
+    hero.m_sPlaceY = 19;
+    hero.m_nPlaceValue = -1;
+    s.m_vecCharas.push_back(hero);
+    for (int i = 0; i < kCharas; ++i) {
+        cCharaRec c;
+        c.m_byRole = 1;
+        c.m_byC27 = (uint8_t)(i & 1);  // walking and flying in turn
+        c.m_sPlaceX = (int16_t)(5 + (i * 7) % 190);
+        c.m_sPlaceY = (int16_t)(i & 1 ? 8 + (i % 9) : 19);
+        c.m_nPlaceValue = -1;
+        s.m_vecCharas.push_back(c);
+    }
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+}
+
+// The stage afresh, with its shots and effect objects.
+void SetUpFrame(cPlayScene& scene) {
+    scene.SetStage(1, 0);
+    const cHero& hero = g_vecHero.front();
+    cEdShot settings;
+    settings.SetDefaults();
+    for (int i = 0; i < kShots; ++i) {
+        SPAWNVALUES v{};
+        // Inside the view around the hero, above the floor.
+        v.nX = 660 + (i * 37) % 600;
+        v.nY = 700 + 16 * (i % 15);
+        v.dVelX = (i & 1) ? 3.0 : -3.0;
+        v.dVelY = (i % 3) - 1.0;
+        v.dSpeed = 3.0;
+        cShot shot;
+        shot.Init(scene.m_nShotSerial++, hero, 11, settings, v);
+        scene.m_listShot.push_back(shot);
+        scene.AddToGroup(&scene.m_listShot.back());
+    }
+    for (int i = 0; i < kEffects; ++i) {
+        EffectObj e;
+        e.m_dX = 400.0 + 20.0 * i;
+        e.m_dY = 500.0;
+        scene.m_listEffect.push_back(e);
+    }
+}
+
+void BM_BusyStageFrameWithoutDrawing(benchmark::State& state) {
+    if (g_vecPlayerInput.empty()) g_vecPlayerInput.resize(1);
+    BuildStage();
+    cPlayScene scene;
+    g_lpPlayScene = &scene;
+    scene.m_nState = PLAY_FRAME;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetUpFrame(scene);
+        state.ResumeTiming();
+        scene.PlayFrame();
+    }
+    state.counters["charas"] = (double)g_listStageChara.size();
+    state.counters["shots"] = (double)scene.m_listShot.size();
+    g_lpPlayScene = nullptr;
+}
+BENCHMARK(BM_BusyStageFrameWithoutDrawing)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,193 @@
+// Play: one input is a stage file and the keys of a short run of it. Byte 0 is the count k of
+// key bytes that follow (each holds player 1's keys for 4 frames: bits 0-3 the directions left,
+// right, up, down, bits 4-7 buttons 1-4); the rest is written as "data\stg4\fuzz.stg4_001" into
+// a game folder made once, loaded as the stage selection loads a stage (end mark, loader
+// thread, hero check) and, when it loads, played from the start of the play scene for
+// kFrames frames with the drawing device up. A stage the loader refuses ends the input. After
+// the run the play objects that refer to each other must still agree (every group entry is a
+// live character or shot).
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/scene_manager.h"
+#include "app/stage_file_service.h"
+#include "core/globals.h"
+#include "core/report.h"
+#include "frontend/menu_scene.h"
+#include "media/asset_table.h"
+#include "media/draw_device.h"
+#include "media/game_fonts.h"
+#include "media/player_input.h"
+#include "media/surface.h"
+#include "platform/host/host.h"
+#include "platform/win32/files.h"
+#include "play/play_scene.h"
+#include "play/stage_objects.h"
+#include "records/database.h"
+#include "records/save_data.h"
+#include "records/stage.h"
+#include "records/stage_file.h"
+#include "records/story_saves.h"
+#include "records/system_data.h"
+#include "records/system_ini.h"
+#include "records/world_map.h"
+#include "tools/game/minimal_game.h"
+#include "tools/game/play_bitmaps.h"
+#include "tools/records/game_folder.h"
+
+namespace {
+
+constexpr int kFrames = 120;
+const char* const kStagePath = "data\\stg4\\fuzz.stg4_001";
+
+LRESULT PlayFuzzProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    switch (m) {
+    case WM_REQ_SOUND:
+    case WM_REQ_MUSIC:
+        return 0;  // no sound in the fuzz run
+    case WM_REQ_LOADSTAGE:
+        ServeLoadStageRequest(h);
+        return 0;
+    default:
+        return DefWindowProcA(h, m, w, l);
+    }
+}
+
+struct PlayWorld {
+    std::unique_ptr<cGameFolder> folder;
+    HWND hwnd = nullptr;
+    bool ok = false;
+};
+
+// The window, the report, the drawing device with its palette and key colour, and the fonts.
+bool OpenDevice(PlayWorld* w) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = PlayFuzzProc;
+    wc.lpszClassName = "PlayFuzzMain";
+    RegisterClassExA(&wc);
+    w->hwnd = CreateWindowExA(0, "PlayFuzzMain", "play fuzz", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
+                              nullptr, nullptr);
+    g_hMainWnd = w->hwnd;
+    OpenReport((WindowsPathFromHost(w->folder->Root()) + "\\Report_Game.txt").c_str());
+    std::memset(g_SurfaceData, 0, sizeof g_SurfaceData);
+    LinkSurfaceSlots();
+    if (!DDInit(0, w->hwnd, 640, 480, 32, 0, 1, 1, 60, 0, g_SurfaceData, g_SurfaceFiles, kSurfaceSlotCount))
+        return false;
+    if (DDLoadPaletteFromFile(g_EnginePalette, g_SurfaceFiles[0].szPath) != 1) return false;
+    std::memcpy(g_WorkPalette, g_EnginePalette, sizeof g_WorkPalette);
+    return DDSetTransmitFromFile(&g_SurfaceFiles[0]) && InitGameFonts();
+}
+
+// The game folder, the window, the drawing device and the fonts, made once for the run.
+PlayWorld& World() {
+    static PlayWorld* world = [] {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        auto* w = new PlayWorld();
+        host::Init();
+        const char* tmp = std::getenv("TMPDIR");
+        w->folder = std::make_unique<cGameFolder>(std::string(tmp && *tmp ? tmp : "/tmp"), "velmora-fuzz-play");
+        w->folder->MakeLayout();
+        if (!WriteMinimalGame(*w->folder) || !WritePlayBitmaps(*w->folder)) return w;
+        w->folder->MakeFolder("user_data\\story");
+        w->folder->MakeFolder("user_data\\challenge");
+        w->folder->MakeFolder("data\\stg4");
+        // The game folder is the current directory only while an input runs: libFuzzer's own
+        // paths are relative to where it started.
+        w->folder->Enter();
+        w->ok = OpenDevice(w);
+        w->folder->Leave();
+        std::atexit([] { World().folder->Remove(); });
+        return w;
+    }();
+    return *world;
+}
+
+// The process-wide state a fresh start of play finds.
+void ResetPlayGlobals() {
+    g_SceneManager.DestroyAll();
+    g_SceneManager = cSceneManager();
+    g_SceneManager.m_nFrameRate = 60;
+    g_SceneManager.m_nFadeStep = 10;
+    g_SystemData.SetDefaults();
+    InitFontSettings();
+    ResetSystemIni(g_SystemIni, g_SystemData.m_vecIniKeys);
+    g_WorldMap = cWorldMap();
+    g_SaveData = cSaveData();
+    g_SaveData.m_nLivesReserve = 3;
+    g_LoadedStage = cStage();
+    g_StageSettings = cStage();
+    ResetMenuCursor();
+    g_vecPlayerInput.assign(1, g_PlayerInputProto);
+    for (cPlayerInput& p : g_vecPlayerInput) p.SetRepeat(18, 6);
+    g_bStageFileStart = 0;
+}
+
+// Messages the loader or the play left for the window (a posted close after a refused stage).
+void DrainMessages(HWND hwnd) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        if (m.message != WM_CLOSE && m.message != WM_QUIT) DispatchMessageA(&m);
+    (void)hwnd;
+}
+
+// Every group list entry is a live object of the scene.
+void CheckGroups(cPlayScene* scene) {
+    for (const auto& group : scene->m_vecCharaGroup)
+        for (cChara* c : group) {
+            bool live = false;
+            for (cHero& h : g_vecHero) live = live || c == &h;
+            for (cStageChara& s : g_listStageChara) live = live || c == &s;
+            if (!live) std::abort();
+        }
+    for (const auto& group : scene->m_vecShotGroup)
+        for (cShot* s : group) {
+            bool live = false;
+            for (cShot& t : scene->m_listShot) live = live || s == &t;
+            if (!live) std::abort();
+        }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PlayWorld& world = World();
+    if (!world.ok || size < 1) return 0;
+    size_t keyCount = data[0];
+    if (keyCount > size - 1) keyCount = size - 1;
+    const uint8_t* keys = data + 1;
+    std::vector<uint8_t> image(data + 1 + keyCount, data + size);
+    if (!world.folder->WriteFile(kStagePath, image)) return 0;
+    world.folder->Enter();
+
+    OpenReport((WindowsPathFromHost(world.folder->Root()) + "\\Report_Game.txt").c_str());
+    ResetPlayGlobals();
+    g_SceneManager.m_nCurrent = SCENE_TITLE;
+    g_SceneManager.m_nPlayMode = START_MODE_FREE;
+    const BOOL loaded = PlayStageFile(kStagePath, FALSE, &g_StageSettings);
+    DrainMessages(world.hwnd);
+    if (loaded) {
+        g_SceneManager.m_nCurrent = SCENE_PLAY;
+        g_SceneManager.m_nPrevious = SCENE_TITLE;
+        for (int f = 0; f < kFrames; ++f) {
+            const uint8_t k = keyCount ? keys[(size_t)(f / 4) % keyCount] : 0;
+            cPlayerInput& in = g_vecPlayerInput[0];
+            in.m_wKey = (WORD)(k & 0x0F);
+            in.m_wButton = (WORD)(k >> 4);
+            g_SceneManager.Switch(g_SceneManager.m_nCurrent);
+            if (cScene* s = g_SceneManager.Current()) s->Run();
+            DrainMessages(world.hwnd);
+            if (g_lpPlayScene && g_SceneManager.Current() == (cScene*)g_lpPlayScene) CheckGroups(g_lpPlayScene);
+        }
+    }
+    g_SceneManager.DestroyAll();
+    ResetPlayGlobals();
+    world.folder->Leave();
+    return 0;
+}
