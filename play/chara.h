@@ -18,6 +18,7 @@ enum { CONTACT_LEFT = 0, CONTACT_RIGHT = 1, CONTACT_TOP = 2, CONTACT_BOTTOM = 3 
 
 // Result codes of a character's step beyond those of the game object.
 enum {
+    STEP_X_AT_EDGE = 4,  // a stage character held at the map's left or right edge (vanishes)
     STEP_FELL_OUT = 7,   // a walking character fell out at the bottom
     STEP_AT_EDGE = 8,    // a flying character reached the map's top or bottom edge
 };

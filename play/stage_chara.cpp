@@ -194,7 +194,7 @@ int cStageChara::StepX() {
     }
     const int r = cGameObj::StepX(2);
     ClampX();
-    return r == CLAMP_MAPEDGE ? CLAMP_SCROLL_BOTTOM : r;
+    return r == CLAMP_MAPEDGE ? STEP_X_AT_EDGE : r;
 }
 
 int cStageChara::StepY() {

@@ -43,7 +43,8 @@ public:
     cItem* GetItem() override { return &m_Item; }
     int ClampX() override { return cGameObj::ClampX(2); }
     int ClampY() override { return cGameObj::ClampY(2); }
-    // Knock-back or the move speed, one step, the clamp; CLAMP_MAPEDGE is reported as 4.
+    // Knock-back or the move speed, one step, the clamp; CLAMP_MAPEDGE is reported as
+    // STEP_X_AT_EDGE.
     int StepX() override;
     // Knock-back, the move speed of a flying character, one step, the clamp; a flying
     // character at the map's top or bottom edge reports STEP_AT_EDGE, a walking one below the
