@@ -39,7 +39,9 @@ void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, in
 }
 
 void cStageChara::DrawCarriedItem(DDSURFACEDATA* target) {
-    if (!m_Item.m_bGiven || !m_bAlwaysActive || !target) return;
+    // Only while the character is active: always, or acting this frame (the in-range word of the
+    // appearance pass stands for the always-active word, which the pass sets for the hero only).
+    if (!m_Item.m_bGiven || !(m_bAlwaysActive || m_bInRange) || !target) return;
     // Counts 64 to 95 show the icon: 32 calls of every 96.
     if (++m_nItemBlink >= 96 || m_nItemBlink < 0) {
         m_nItemBlink = 0;

@@ -255,7 +255,8 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
         DDBatchBegin(0);
         DDBatchAddTexture(g_lpItemSheet);
         for (cItem& item : g_listItem) {
-            if (!InLayer(layers, item.m_byLayer, layer) || !item.m_bShown || item.m_bPicked) continue;
+            // An item is shown once the appearance pass lets it appear.
+            if (!InLayer(layers, item.m_byLayer, layer) || !item.m_bAppeared || item.m_bPicked) continue;
             item.GetGraphicRect();
             item.Draw(back, hold);
         }

@@ -12,6 +12,7 @@
 #include "play/chara_draw.h"
 #include "play/effect_progress.h"
 #include "play/gauge.h"
+#include "play/graphic_sheet.h"
 #include "play/play_draw.h"
 #include "play/play_scene.h"
 #include "play/stage_bitmaps.h"
@@ -366,6 +367,67 @@ TEST_F(CharaDraw, AnAutoScrollingBackgroundIsFixedToTheStageAndMovesByItsOffset)
     for (int x : {0, 100, 500}) EXPECT_EQ(moved[(size_t)50 * 640 + x], origin[(size_t)50 * 640 + (x + 160) % 320]);
     ScrollBackgrounds();
     EXPECT_DOUBLE_EQ(rec.m_adGH[0], 96.0);
+}
+
+// ---- items, graphic references, the carried item ----
+
+TEST_F(CharaDraw, ItemsAndGraphicReferencesAndTheBlinkingCarriedItem) {
+    ToPlay();
+    // A graphic reference as an icon: an item cell scaled down to 16 x 16, a shot cell copied.
+    DDFillSurface(&g_BackBufferSD, 16);
+    const uint32_t empty = At(0, 100);
+    DrawGraphicRef(&g_BackBufferSD, 100, 100, 1, 2, 0);
+    DrawGraphicRef(&g_BackBufferSD, 200, 100, 2, 3, 0);
+    DrawGraphicRef(&g_BackBufferSD, 300, 100, 9, 3, 0);  // no such kind: nothing
+    const std::vector<uint32_t> icons = Pixels();
+    auto drawnIn = [&](int x0, int y0, int w, int h) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) n += icons[(size_t)y * 640 + x] != empty;
+        return n;
+    };
+    EXPECT_GT(drawnIn(100, 100, 16, 16), 0);
+    EXPECT_EQ(drawnIn(116, 96, 20, 24) + drawnIn(96, 116, 24, 8), 0);
+    EXPECT_GT(drawnIn(200, 100, 16, 16), 0);
+    EXPECT_EQ(drawnIn(216, 96, 20, 24), 0);
+    EXPECT_EQ(drawnIn(290, 90, 40, 40), 0);
+    // An item at its screen rectangle; a larger one stretched.
+    cItem item;
+    item.m_Def.m_byGraphicKind = 1;
+    item.m_Def.m_wGraphic = 2;
+    item.m_nRectLeft = 400;
+    item.m_nRectTop = 200;
+    item.m_nGraphWidth = item.m_nGraphHeight = 32;
+    DDFillSurface(&g_BackBufferSD, 16);
+    item.Draw(&g_BackBufferSD, 1);
+    const std::vector<uint32_t> small = Pixels();
+    item.m_nGraphWidth = item.m_nGraphHeight = 64;
+    DDFillSurface(&g_BackBufferSD, 16);
+    item.Draw(&g_BackBufferSD, 1);
+    const std::vector<uint32_t> large = Pixels();
+    EXPECT_EQ(large[(size_t)(200 + 2 * 16) * 640 + 400 + 2 * 16], small[(size_t)(200 + 16) * 640 + 400 + 16]);
+    EXPECT_NE(large[(size_t)250 * 640 + 450], small[(size_t)250 * 640 + 450]);
+    // The carried item shows over the head for 32 calls of every 96, only while the carrier acts.
+    cStageChara& c = AddChara(300, 300);
+    c.m_Item.m_bGiven = 1;
+    c.m_Item.m_Def.m_byGraphicKind = 1;
+    c.m_Item.m_Def.m_wGraphic = 3;
+    c.m_Item.m_nGraphWidth = c.m_Item.m_nGraphHeight = 32;
+    c.GetGraphicRect();
+    auto shown = [&]() {
+        DDFillSurface(&g_BackBufferSD, 16);
+        c.DrawCarriedItem(&g_BackBufferSD);
+        return At(c.m_nRectLeft + 16 - 8 + 8, c.m_nRectTop - 16 + 8) != empty;
+    };
+    int count = 0;
+    for (int i = 0; i < 96 * 2; ++i) count += shown();
+    EXPECT_EQ(count, 0);  // not acting
+    c.m_bInRange = 1;
+    for (int i = 0; i < 96 * 2; ++i) count += shown();
+    EXPECT_EQ(count, 64);
+    c.m_Item.m_bGiven = 0;
+    for (int i = 0; i < 96; ++i) count += shown();
+    EXPECT_EQ(count, 64);
 }
 
 // ---- character effects on a stage character ----
