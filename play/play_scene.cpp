@@ -309,15 +309,12 @@ void cPlayScene::StageStartBanner() {
     m_nState = PLAY_FRAME;
 }
 
-// The play menus and the result, continue and game-over screens are not built yet: each hands
-// over to the title through the fade-out.
-void cPlayScene::MenuState() {
+// The result screen is not built yet: it hands over to the title through the fade-out. The
+// pause, continue and game-over screens are in play/play_menus.cpp.
+void cPlayScene::ResultState() {
     g_SceneManager.m_nNext = SCENE_TITLE;
     m_nState = PLAY_FADEOUT;
 }
-void cPlayScene::ResultState() { MenuState(); }
-void cPlayScene::MenuState2() { MenuState(); }
-void cPlayScene::GameOverScreen() { MenuState(); }
 
 void cPlayScene::InitRequest(int mode, int waitKey, int frames, int noDelay) {
     m_WaitRequest.nMode = mode;
