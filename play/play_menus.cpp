@@ -33,12 +33,12 @@ constexpr int kRow = 16;
 constexpr WORD kButton1 = 1, kButton2 = 2;
 
 // Player 1's input as the menus read it: the key repeat, then buttons 1 and 2 on a new press
-// only. On the frame a menu opens every button counts as held.
-cPlayerInput& MenuInput(bool opening) {
+// only. On the frame a menu opens no button acts (one held then stays latched until released).
+cPlayerInput& MenuInput(WORD& buttons, bool opening) {
     cPlayerInput& in = CheckedAt(g_vecPlayerInput, 0);
     in.UpdateRepeat();
     in.FilterHeldButtons(3);
-    if (opening) in.m_wButton = 0;
+    buttons = opening ? 0 : in.m_wButton;
     return in;
 }
 
@@ -98,9 +98,10 @@ void cPlayScene::MenuState() {
         *g_MenuCursor.m_pCurrent = CURSORPOS{0, PAUSEITEM_RESUME, 0, 0};
         m_nPhase = 1;
     }
-    cPlayerInput& in = MenuInput(opening);
+    WORD buttons = 0;
+    cPlayerInput& in = MenuInput(buttons, opening);
     const int x = PlaceMenu(in, PLAYTEXT_QUIT, count);
-    if (in.m_wButton & kButton1) {
+    if (buttons & kButton1) {
         PlaySystemSe(SE_DECIDE);
         switch (g_MenuCursor.m_pCurrent->nY) {
         case PAUSEITEM_QUIT:
@@ -123,7 +124,7 @@ void cPlayScene::MenuState() {
             return;
         }
     }
-    if (in.m_wButton & kButton2) {
+    if (buttons & kButton2) {
         PlaySystemSe(SE_CANCEL);
         m_bSwallowButtons = 1;
         m_nState = m_nSavedState;
@@ -140,9 +141,10 @@ void cPlayScene::MenuState2() {
         *g_MenuCursor.m_pCurrent = CURSORPOS{0, 0, 0, 0};
         m_nPhase = 1;
     }
-    cPlayerInput& in = MenuInput(opening);
+    WORD buttons = 0;
+    cPlayerInput& in = MenuInput(buttons, opening);
     const int x = PlaceMenu(in, PLAYTEXT_RETRY, 2);
-    if (in.m_wButton & kButton1) {
+    if (buttons & kButton1) {
         PlaySystemSe(SE_DECIDE);
         if (g_MenuCursor.m_pCurrent->nY == 0) {
             m_bSwallowButtons = 1;
@@ -169,8 +171,9 @@ void cPlayScene::GameOverScreen() {
     if (ReplaySaveKeyCheck()) return;
     const bool opening = m_nPhase == 0;
     m_nPhase = 1;
-    cPlayerInput& in = MenuInput(opening);
-    if (in.m_wButton & kButton1) {
+    WORD buttons = 0;
+    MenuInput(buttons, opening);
+    if (buttons & kButton1) {
         PlaySystemSe(SE_DECIDE);
         g_SceneManager.m_nNext = SCENE_TITLE;
         m_nState = PLAY_FADEOUT;
