@@ -8,7 +8,9 @@
 #include <list>
 #include <vector>
 
+#include "flow/flow_run.h"
 #include "play/game_obj.h"
+#include "play/gauge.h"
 #include "records/effect_state.h"
 #include "records/chara_rec.h"
 
@@ -17,6 +19,7 @@ enum { CONTACT_LEFT = 0, CONTACT_RIGHT = 1, CONTACT_TOP = 2, CONTACT_BOTTOM = 3 
 
 // Result codes of a character's step beyond those of the game object.
 enum {
+    STEP_X_AT_EDGE = 4,  // a stage character held at the map's left or right edge (vanishes)
     STEP_FELL_OUT = 7,   // a walking character fell out at the bottom
     STEP_AT_EDGE = 8,    // a flying character reached the map's top or bottom edge
 };
@@ -70,6 +73,8 @@ struct FLOWANIME {
 // The stop modes of the flow groups and the number of groups ("-" and A-Z).
 constexpr int kFlowStopModes = 3;
 constexpr int kFlowGroupCount = 27;
+
+struct DDSURFACEDATA;
 
 class cChara : public cGameObj {
 public:
@@ -141,16 +146,41 @@ public:
     void Land(int setLanding);
     bool IsOnGround() const;
 
-    // ---- operations of other Parts (not built yet: see play/frame_seams.cpp) ----
+    // ---- flows (flow/flow_chara.cpp, flow/flow_conditions.cpp) ----
     // Starts the flows of a trigger whose conditions hold.
     void RunFlowsOfTrigger(int trigger);
+    // Once per frame before the start passes: the evaluated and started flags and the group
+    // frame table are cleared.
+    void ClearFlowRunFlags();
+    // Gives the character a flow set: mode 0 replaces its flows; otherwise the set is inserted at
+    // `position` (appended for -1 or a position out of range). Loops are unrolled first.
+    int BuildFlowRuns(const std::vector<cFlow>& flows, int mode, int position);
+    // Binds every instance i to flow i of the flow vector.
+    void RelinkFlowRuns();
+    void CopyFlowRuns(const std::vector<cFlowRun>& other);
+    // Stops the instance at `index` and removes it together with its flow.
+    void EndRunningFlow(int index);
+    // Stops and removes every flow of a group (all flows for group 0); the first index removed,
+    // 0 for group 0, -1 when no flow has the group.
+    int StopFlows(int group);
+    // The flow part of RunFlows: every running flow steps once (a dying character only runs its
+    // death-trigger flows), then the deferred removals and the group releases. 1 when the flows
+    // ended the character (its end request, or HP run out while not dying).
+    int StepFlowRuns(int dying);
+    // The status conditions 2 and 3 and the distance condition of a flow or appearance list.
+    bool CheckStatusCondition(const cFlowCond& cond);
+    bool CheckStatusCondition3(const cFlowCond& cond);
+    bool CheckRangeCondition(const cFlowCond& cond);
+    // Copies the flow state of another character (the instances rebound to this one's flows).
+    void AssignFlowState(const cChara& other);
+
+    // ---- operations of other Parts (not built yet: see play/frame_seams.cpp) ----
     int HitBlocksHorizontal();
     int HitBlocksVertical();
     int HitBlockCharacters();
     int HitBlocksSidesAgain();
     int HitFloorAndCeilingAgain();
     void TickInvincible();
-    void ClearFlowRunFlags();
     // Hit and skill point changes: 1 when HP has run out / when max SP is 0 or less.
     int AddHP(int32_t delta, int force, int showGauge);
     int AddSP(int32_t delta, int showGauge);
@@ -159,6 +189,29 @@ public:
     void MoveRiders();
     // The character dies (hero: the death animation starts); 1 when that ends the game.
     int Die();
+
+    // ---- drawing (play/chara_draw.cpp, play/gauge.cpp) ----
+    // The character through the renderer of its running effect, then its mark; a hidden
+    // character only runs its effect renderer.
+    void Draw(DDSURFACEDATA* target, int hold);
+    // The death animation (the effect Die started); 1 when it has ended.
+    int DrawShadowed(DDSURFACEDATA* target, int hold);
+    // Advances the own animation and the flow animations (unless `skipUpdate`) and answers the
+    // frame to show.
+    int UpdateAttachments(int skipUpdate);
+    // The running effect advanced without drawing (the character is not drawn this frame); an
+    // ended effect is cleared.
+    void RunEffectRenderer(int hold);
+    // The cell of an animation frame with the animation set's offsets for flying, block and
+    // protected forms; the colour-swap flag is always 0.
+    int GraphicIndexFor(int frame, int* colourSwap) const;
+    // The 640 x 480 cut of the view mask around the character, with the colour key.
+    void BlitCentredView(DDSURFACEDATA* target);
+    // The two gauges: a change of HP or SP shown for two seconds over the character.
+    void StartHPGauge(int32_t delta);
+    void StartSPGauge(int32_t delta);
+    void DrawGaugeA(DDSURFACEDATA* target);
+    void DrawGaugeB(DDSURFACEDATA* target);
 
     // Lets go of the links: this character out of its target's targeted-by list and out of its
     // summoner's summoned list, and every character that targets it loses its target.
@@ -191,7 +244,6 @@ public:
     uint8_t m_byLayer = 0;          // draw layer 0-7
     uint8_t m_byHidden = 0;         // not drawn (its attachments and effect renderer still run)
     int32_t m_bOnScreen = 0;        // set by the appearance pass
-    int32_t m_nMaxHP = 0, m_nMaxSP = 0;  // maximum hit and skill points
 
     // Links, by object identifier (-1 none).
     int32_t m_nTargetId = -1;            // the character this one aims at
@@ -212,7 +264,8 @@ public:
     int32_t m_bLanded = 0;                // set by Land when asked
     int32_t m_bStanding = 0;              // stands on something other than the block map
     double m_adSavedRange[2][4] = {};     // edges of both hit ranges
-    int32_t m_nHP = 0, m_nHPGauge = 0, m_nSP = 0, m_nSPGauge = 0;
+    int32_t m_nHP = 0, m_nSP = 0;       // hit and skill points (maximums: the definition's)
+    GAUGESTATE m_HPGauge = {}, m_SPGauge = {};
     std::vector<int32_t> m_vecVar;        // character variables
     int32_t m_nInvincible = 0;            // invincibility timer
     int32_t m_bEndRequest = 0;            // RunFlows stops at once and reports 1
@@ -234,4 +287,19 @@ public:
     int32_t m_bNoJump = 0;
     int32_t m_nCaught = 0;                // 2: caught in a summoned block (the crush checks)
     std::list<FLOWANIME> m_listFlowAnime;  // animations started by flows, in start order
+
+    // ---- flows ----
+    std::vector<cFlowRun> m_vecFlowRun;   // one per flow of m_Def.m_vecFlows, same order
+    int32_t m_nFlowIdCounter = 0;         // serial of the next flow instance
+    int16_t m_sCloneValue = 0;            // "分身値": scales many command parameters
+    int32_t m_bGroupsReleased = 0;        // a group was released in this flow walk
+    int32_t m_bFlowDeletePending = 0;     // instances are flagged for removal
+    // ---- movement commands ----
+    double m_dInertiaX = 0.0, m_dInertiaY = 0.0;  // inertial speed of moves with inertia
+    double m_dCarryX = 0.0, m_dCarryY = 0.0;      // speeds carried from outside (riding)
+    int32_t m_bTurnBack = 0;              // the block collision ran into a wall
+    uint8_t m_byFixedFacing = 0;          // "向き固定": moves do not turn the character
+    uint8_t m_byMirrorPlace = 0;          // placed mirrored: mirrored move angles and offsets
+    int32_t m_bMoving = 0;                // a move command moved the character
+    int32_t m_bMoveCancelled = 0;         // "移動の無効化" ran
 };

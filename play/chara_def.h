@@ -29,6 +29,12 @@ inline int MaxHP(const cCharaRec& d) { return d.m_nC39; }
 inline int MaxSP(const cCharaRec& d) { return d.m_nC40; }
 inline int16_t DecelPercent(const cCharaRec& d) { return (int16_t)d.m_wC41; }  // "止まりやすさ"
 inline int AppearEffect(const cCharaRec& d) { return d.m_sEffect; }
+// The graphic the character is drawn from: kind and number (template group of C14, C13, C15).
+inline int GraphicKind(const cCharaRec& d) { return d.m_byGraphicKind; }
+inline int GraphicNumber(const cCharaRec& d) { return d.m_wGraphic; }
+// The mark drawn over the character: switch (1 draws it) and number 0-119 ("マーク番号").
+inline int MarkSwitch(const cCharaRec& d) { return d.m_byC50; }
+inline int Mark(const cCharaRec& d) { return (int16_t)d.m_wC51; }
 // Stage characters: the appearance group (switch and number), whether a clone count of further
 // characters stands behind the placement, the stay-active value (1: once active it stays in
 // view), the view-test skips (0 none, 1 vertical, 2 horizontal, 3 both), whether the record may
@@ -44,6 +50,10 @@ inline int Blocks(const cCharaRec& d) { return d.m_byC31; }
 inline int ProtectionKind(const cCharaRec& d) { return d.m_byC30; }
 // The tag number the target searches filter by ("キャラID").
 inline int Tag(const cCharaRec& d) { return (int8_t)d.m_byC42; }
+// The appearance conditions' mode (0 all, 1 any one) and once-held switch: the record's field
+// group of the condition list holds C3 and C4 with it.
+inline int AppearCondMode(const cCharaRec& d) { return d.m_byC3; }
+inline int AppearOnceHeld(const cCharaRec& d) { return d.m_byC4; }
 
 // The fields of the status words that flows read and write (the character's own copy).
 inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"

@@ -18,16 +18,11 @@
 #include "records/stage.h"
 
 // ---- character operations ----
-void cChara::RunFlowsOfTrigger(int) {}
 int cChara::HitBlockCharacters() { return 0; }
 void cChara::TickInvincible() {}
-void cChara::ClearFlowRunFlags() {}
 // Character effects, immunity and flows of a character.
 void ClearImmunity(cChara&) {}
-int BuildFlowRuns(cChara&) { return 0; }
-int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
-bool KeyConditionHoldsNow(cHero&) { return false; }
 int RidingStepsDone() { return g_StageSettings.m_nSubSteps; }
 // The value change of HP and SP; the protection kind and the gauges come with the damage rules.
 int cChara::AddHP(int32_t delta, int, int) {
@@ -62,11 +57,8 @@ cChara* FindObjectById(int id) {
         if (chara.m_nId == id) return &chara;
     return nullptr;
 }
-int RunFlowKeyDirection(const cChara&) { return 0; }
 
 // ---- play rules, deaths and hits ----
-int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
-int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
 int CheckDeaths() { return 0; }
 int KillCharacterCheckEnd(cChara&) { return 0; }
 void FinishGameRanking(cPlayScene*) {}
@@ -76,23 +68,11 @@ int HitHeroItems() { return 0; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
-void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
-int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
-void DrawCharaSprite(cChara&, int) {}
-int DrawCharaDeath(cChara&, int) { return 0; }
-void RunCharaAttachments(cChara&) {}
-void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
-void BlitCentredView(cHero&) {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
 int KeepDeadCharacters() { return 0; }
-int StageStatusPanel() { return 0; }
-int StageLayerSwitch() { return 0; }
-int StageTimeWarning() { return 0; }
-int StageCarryOver() { return 0; }
-int HideWhilePaused() { return 0; }

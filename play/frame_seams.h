@@ -26,22 +26,13 @@ struct DDSURFACEDATA;
 // ---- characters: block under, effects, immunity and flows ----
 bool BlockUnderIsSolid(const cChara& chara);
 void ClearImmunity(cChara& chara);
-// The running flows of a character built from its definition's flows; 0 when done.
-int BuildFlowRuns(cChara& chara);
-// The per-frame flow bookkeeping and one step of each running flow; 1 when the character is
-// killed by them.
-int StepRunningFlows(cChara& chara, int dying);
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
-// Whether the last key entry of the running flow holds for the hero's input at this frame.
-bool KeyConditionHoldsNow(cHero& hero);
 // Sub-steps of the frame in which the riding characters have moved (n once their step is done).
 int RidingStepsDone();
 // ---- the appearance pass: conditions and the range and activation tests of stage characters ----
 // Whether a stage character's or an item's appearance conditions hold (until built: the
 // appeared flag as it stands).
-int CheckAppearanceChara(cPlayScene* scene, cChara& chara);
-int CheckAppearanceItem(cPlayScene* scene, cItem& item);
 // ---- deaths, hits and the end of the game ----
 int CheckDeaths();
 int KillCharacterCheckEnd(cChara& chara);
@@ -57,22 +48,9 @@ int KeepInViewY(cHero& hero);
 void LoadStageRanking();
 // One background layer of the stage (0 back, 1 front) over the back buffer (play/play_draw.cpp).
 void DrawBackgroundLayer(cPlayScene* scene, int layer);
-// A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
-void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
 // ---- drawing of the objects whose Parts are not built yet (play/play_draw.cpp calls them) ----
-// Whether a block cell's appearance conditions hold now.
-int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell);
-// The hero, or a character that is not dying, with its two gauges (a stage character also
-// with its embedded item).
-void DrawCharaSprite(cChara& chara, int hold);
-// A dying character's death animation; 1 when it has ended.
-int DrawCharaDeath(cChara& chara, int hold);
-// A character that is not drawn: its attached objects follow it and its effect renderer runs.
-void RunCharaAttachments(cChara& chara);
-void DrawItemSprite(cItem& item, DDSURFACEDATA* target, int hold);
-// The range display of distance conditions, and the hero's view mask.
+// The range display of distance conditions.
 void DrawCharaRanges(cPlayScene* scene);
-void BlitCentredView(cHero& hero);
 // ---- the stage set-up's steps into other Parts ----
 void BuildBlockMap();
 // Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
@@ -82,14 +60,7 @@ void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 int BlockSolidFor(int column, int row, int side);
 // The hero or stage character with an identifier; none when it left play.
 cChara* FindObjectById(int id);
-// The key direction with which the running flow of a character started (0 none, 1-8).
-int RunFlowKeyDirection(const cChara& chara);
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
 int KeepDeadCharacters();
-int StageStatusPanel();
-int StageLayerSwitch();
-int StageTimeWarning();
-int StageCarryOver();
-int HideWhilePaused();

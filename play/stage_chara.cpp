@@ -110,7 +110,9 @@ void cStageChara::SetUp(int id, const cCharaRec& def, const cItem* carried, cons
     m_bActivated = 0;
     m_nInput = 0;
     m_Anime->Set(m_bFlying ? 0 : 1, 1);
-    BuildFlowRuns(*this);
+    // The clone index is the clone value that scales the flows' parameters.
+    m_sCloneValue = extraCode;
+    BuildFlowRuns(m_Def.m_vecFlows, 0, -1);
 }
 
 void cStageChara::SetBlockPos(int column, int row) {
@@ -192,7 +194,7 @@ int cStageChara::StepX() {
     }
     const int r = cGameObj::StepX(2);
     ClampX();
-    return r == CLAMP_MAPEDGE ? CLAMP_SCROLL_BOTTOM : r;
+    return r == CLAMP_MAPEDGE ? STEP_X_AT_EDGE : r;
 }
 
 int cStageChara::StepY() {

@@ -43,7 +43,8 @@ public:
     cItem* GetItem() override { return &m_Item; }
     int ClampX() override { return cGameObj::ClampX(2); }
     int ClampY() override { return cGameObj::ClampY(2); }
-    // Knock-back or the move speed, one step, the clamp; CLAMP_MAPEDGE is reported as 4.
+    // Knock-back or the move speed, one step, the clamp; CLAMP_MAPEDGE is reported as
+    // STEP_X_AT_EDGE.
     int StepX() override;
     // Knock-back, the move speed of a flying character, one step, the clamp; a flying
     // character at the map's top or bottom edge reports STEP_AT_EDGE, a walking one below the
@@ -52,6 +53,9 @@ public:
     // The character's flows for one frame; 1 when they killed it.
     int RunFlows(int dying) override;
     void Jump(HEROJUMP& jump) override;
+    // The blinking icon of the carried item over the character's head: shown 32 calls of every
+    // 96 (play/item_draw.cpp).
+    void DrawCarriedItem(DDSURFACEDATA* target);
 
     cItem m_Item;                // the carried item; given when one is carried
     int32_t m_nItemBlink = 0;    // calls of the carried-item icon cycle, 0..96

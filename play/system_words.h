@@ -9,3 +9,6 @@ inline int LandWhileRising() { return g_SystemData.m_nWord25 != 0; }
 // Non-zero: the stage start runs the start flows of every stage character before the first
 // appearance pass.
 inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }
+// Non-zero: the play screen shows only its backgrounds while the pause menu is open (word C,
+// "play scene drawing", 1 in new settings).
+inline int HideWhilePaused() { return g_SystemData.m_nWordC != 0; }

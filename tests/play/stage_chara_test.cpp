@@ -148,7 +148,7 @@ TEST_F(StageChara, StepsReportTheirResultCodes) {
     w.m_dX = 1.0;
     w.m_dSpeedX = -5.0;
     w.m_dMoveX = 0.0;
-    EXPECT_EQ(w.StepX(), 4);
+    EXPECT_EQ(w.StepX(), STEP_X_AT_EDGE);
     EXPECT_DOUBLE_EQ(w.m_dX, 0.0);
     // A knock-back sets the speed.
     w.m_dX = 600.0;
@@ -223,6 +223,38 @@ TEST_F(StageChara, InViewGroupsAndActivation) {
     EXPECT_EQ(d.CanAct(groups), 1);
     d.SetBlockPos(35, 12);
     EXPECT_EQ(d.CheckInView(groups), 1);
+}
+
+TEST_F(StageChara, TheAppearancePassActivatesCharactersInViewOrInAGroupInView) {
+    cCharaRec grouped = Rec(0);
+    grouped.m_byC24 = 1;
+    grouped.m_wC25 = 7;
+    const struct {
+        const cCharaRec rec;
+        int column, row;
+        int inView, active;
+    } cases[] = {
+        {Rec(0), 1, 1, 1, 1},     // in view
+        {Rec(0), 35, 12, 0, 0},   // far away
+        {grouped, 2, 2, 1, 1},    // in view, flags group 7
+        {grouped, 36, 13, 0, 1},  // far away, but its group is in view
+    };
+    for (const auto& k : cases) {
+        g_listStageChara.push_back(Make(k.rec));
+        cStageChara& c = g_listStageChara.back();
+        c.SetBlockPos(k.column, k.row);
+        c.m_bAppeared = 1;  // its appearance conditions hold
+    }
+    scene.m_ScrollX.m_dPos = 320.0;
+    scene.m_ScrollY.m_dPos = 320.0;
+    CheckAppearances(&scene);
+    auto it = g_listStageChara.begin();
+    for (const auto& k : cases) {
+        EXPECT_EQ(it->m_nInput, k.inView);
+        EXPECT_EQ(it->m_bInRange, k.active);
+        ++it;
+    }
+    EXPECT_EQ(scene.m_vecAppearGroups[7], 1);
 }
 
 TEST_F(StageChara, AJumpWaitsFourFramesForTheCharacterToBeFree) {
