@@ -80,6 +80,7 @@ uint32_t BlendPixel(uint32_t src, uint32_t dst, const DrawState& st) {
 }
 
 int Wrap(int64_t t, int size, uint32_t mode) {
+    if (t >= 0 && t < size) return (int)t;  // inside the texture every mode gives the texel itself
     if (mode == kAddressClamp) return (int)std::clamp<int64_t>(t, 0, size - 1);
     if (mode == kAddressMirror) {
         int64_t p = t % (2 * (int64_t)size);
