@@ -120,10 +120,10 @@ TEST_F(Riding, PushedOutSidewaysAndSqueezed) {
     r.ClearContactFlags();
     EXPECT_EQ(HitBlockCharacters(r, -1), 2);
     (void)b;
-    // The excluded one is left out.
+    // The excluded one is left out: only the left one still overlaps.
     r.ClearContactFlags();
     Place(r, 584, 470);
-    EXPECT_EQ(OverlapsOtherBlockCharacter(r, 11), 1);
+    EXPECT_EQ(OverlapsOtherBlockCharacter(r, 11), 0);
     EXPECT_EQ(OverlapsOtherBlockCharacter(r, 10), 1);
 }
 
