@@ -20,7 +20,9 @@ public:
 
     // ---- roles (the one place that says which field plays which part) ----
     uint8_t& MoveMode() { return m_byM1; }          // 0 by direction, 1 toward target coordinates (warp: warp mode)
-    uint8_t& DirectionCode() { return m_byM2; }     // direction code 0-12 of the movement commands and the warp
+    // Direction code 0-12 of the movement commands and the warp; the circle move reads it as its
+    // turning direction (0 right, 1 left, 2 and 3 by the facing).
+    uint8_t& DirectionCode() { return m_byM2; }
     uint16_t& Angle() { return m_wM3; }             // degrees, signed 16-bit; circle move: start angle
     uint16_t& AngleStep() { return m_wM4; }         // per clone value, signed 16-bit
     uint8_t& MirrorAngle() { return m_byM5; }       // 360 - angle for a mirrored placement
@@ -36,7 +38,6 @@ public:
     uint8_t& YOnly() { return m_byM15; }            // only the Y axis moves (X gets no velocity)
     uint8_t& DistanceUnit() { return m_byM16; }     // 1 dots, otherwise half blocks
     uint8_t& FixFacing() { return m_byM17; }
-    uint8_t& TurnDirection() { return m_byM18; }    // circle move's turning direction, the instance's move direction
     uint8_t& ComputeMode() { return m_byM19; }      // 0 none, 1 speed from time and distance, 2 time from speed
     uint8_t& Inertia() { return m_byM20; }
     uint8_t& KeepAnimation() { return m_byM21; }
@@ -44,7 +45,8 @@ public:
     uint16_t& SpeedStep() { return m_wM23; }        // per clone value
     uint16_t& Distance() { return m_wM24; }         // circle move: radius in half blocks; warp: distance
     uint16_t& DistanceStep() { return m_wM25; }     // per clone value (signed 16-bit)
-    uint16_t& CircleEndAngle() { return m_wM27; }   // circle move only
+    uint16_t& CircleEndAngle() { return m_wM27; }   // circle move only (signed 16-bit)
+    uint16_t& CircleEndAngleStep() { return m_wM28; }  // circle move: per clone value (signed 16-bit)
     uint16_t& HomingDelay() { return m_wM27; }      // homing move only: "誘導性能の悪さ" 0-10
     uint16_t& HomingDelayStep() { return m_wM28; }  // per clone value
     uint16_t& SecondSpeed() { return m_wM30; }      // the largest inertial speed, tenths of a dot per frame

@@ -2,11 +2,43 @@
 
 #include <algorithm>
 
+#include "flow/flow_conditions.h"
+#include "play/block_map.h"
+#include "play/chara_def.h"
+#include "play/item_def.h"
 #include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/item.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
+
+int CheckAppearanceChara(cPlayScene* scene, cChara& chara) {
+    std::vector<cFlowCond>& conds = chara.m_Def.m_vecConds;
+    if (conds.empty()) return 1;
+    if (charadef::AppearOnceHeld(chara.m_Def) && chara.m_bAppeared) return 1;
+    if (!EvaluateConditionList(scene, conds, charadef::AppearCondMode(chara.m_Def), &chara)) return 0;
+    chara.m_bAppeared = 1;
+    return 1;
+}
+
+int CheckAppearanceItem(cPlayScene* scene, cItem& item) {
+    std::vector<cFlowCond>& conds = item.m_Def.m_vecConds;
+    if (conds.empty()) return 1;
+    if (itemdef::AppearOnceHeld(item.m_Def) && item.m_bAppeared) return 1;
+    cChara* hero = g_vecHero.empty() ? nullptr : &g_vecHero.front();
+    if (!EvaluateConditionList(scene, conds, itemdef::AppearCondMode(item.m_Def), hero)) return 0;
+    item.m_bAppeared = 1;
+    return 1;
+}
+
+int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell) {
+    if (cell.m_vecConds.empty()) return 1;
+    if (cell.CondOnceHeld() && cell.m_bAppeared) return 1;
+    cChara* hero = g_vecHero.empty() ? nullptr : &g_vecHero.front();
+    if (!EvaluateConditionList(scene, cell.m_vecConds, cell.CondMode(), hero)) return 0;
+    cell.m_bAppeared = 1;
+    return 1;
+}
 
 void CheckAppearances(cPlayScene* scene) {
     // 1. The heroes are always in play, on screen and active.

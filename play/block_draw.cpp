@@ -1,5 +1,6 @@
 #include "play/block_draw.h"
 
+#include "play/appearance.h"
 #include "core/checked.h"
 #include "media/asset_table.h"
 #include "media/blit.h"

@@ -50,6 +50,7 @@ int HitSide(cChara& c, int right) {
         c.m_dX += (double)(kCellSize - Mod32(DotToInt(c.m_dX)));
     c.ClampX();
     c.m_nLastBlockSide = right ? 1 : 0;
+    c.m_bTurnBack = 1;  // a ground turn-back move turns round at its next step
     c.RunFlowsOfTrigger(9);   // "ブロックに当たった時"
     c.RunFlowsOfTrigger(10);  // left or right
     c.RunFlowsOfTrigger(right ? 12 : 11);

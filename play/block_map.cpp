@@ -1,5 +1,6 @@
 #include "play/block_map.h"
 
+#include "play/appearance.h"
 #include "core/checked.h"
 #include "play/chara.h"
 #include "play/frame_seams.h"

@@ -28,7 +28,12 @@ public:
     // conditions do not hold or when the side passes through it.
     int IsSolidFor(int side);
 
+    // The appearance conditions' mode (0 all, 1 any one) and once-held switch.
+    int CondMode() const { return m_byB3; }
+    int CondOnceHeld() const { return m_byB4; }
+
     int32_t m_nChanged = 0;   // the cell was changed during play
+    int32_t m_bAppeared = 0;  // its appearance conditions have held
     uint8_t m_byHidden = 0;   // non-zero: not drawn
 };
 

@@ -135,6 +135,7 @@ void cChara::Assign(const cChara& other) {
     m_bNoJump = other.m_bNoJump;
     m_nCaught = other.m_nCaught;
     m_listFlowAnime = other.m_listFlowAnime;
+    AssignFlowState(other);
 }
 
 void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {

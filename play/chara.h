@@ -8,6 +8,7 @@
 #include <list>
 #include <vector>
 
+#include "flow/flow_run.h"
 #include "play/game_obj.h"
 #include "records/effect_state.h"
 #include "records/chara_rec.h"
@@ -150,15 +151,40 @@ public:
     void Land(int setLanding);
     bool IsOnGround() const;
 
-    // ---- operations of other Parts (not built yet: see play/frame_seams.cpp) ----
+    // ---- flows (flow/flow_chara.cpp, flow/flow_conditions.cpp) ----
     // Starts the flows of a trigger whose conditions hold.
     void RunFlowsOfTrigger(int trigger);
+    // Once per frame before the start passes: the evaluated and started flags and the group
+    // frame table are cleared.
+    void ClearFlowRunFlags();
+    // Gives the character a flow set: mode 0 replaces its flows; otherwise the set is inserted at
+    // `position` (appended for -1 or a position out of range). Loops are unrolled first.
+    int BuildFlowRuns(const std::vector<cFlow>& flows, int mode, int position);
+    // Binds every instance i to flow i of the flow vector.
+    void RelinkFlowRuns();
+    void CopyFlowRuns(const std::vector<cFlowRun>& other);
+    // Stops the instance at `index` and removes it together with its flow.
+    void EndRunningFlow(int index);
+    // Stops and removes every flow of a group (all flows for group 0); the first index removed,
+    // 0 for group 0, -1 when no flow has the group.
+    int StopFlows(int group);
+    // The flow part of RunFlows: every running flow steps once (a dying character only runs its
+    // death-trigger flows), then the deferred removals and the group releases. 1 when the flows
+    // ended the character (its end request, or HP run out while not dying).
+    int StepFlowRuns(int dying);
+    // The status conditions 2 and 3 and the distance condition of a flow or appearance list.
+    bool CheckStatusCondition(const cFlowCond& cond);
+    bool CheckStatusCondition3(const cFlowCond& cond);
+    bool CheckRangeCondition(const cFlowCond& cond);
+    // Copies the flow state of another character (the instances rebound to this one's flows).
+    void AssignFlowState(const cChara& other);
+
+    // ---- operations of other Parts (not built yet: see play/frame_seams.cpp) ----
     int HitBlocksHorizontal();
     int HitBlocksVertical();
     int HitBlockCharacters();
     int HitBlocksSidesAgain();
     int HitFloorAndCeilingAgain();
-    void ClearFlowRunFlags();
     // Riding (play/riding.cpp): whether the character rides a block character.
     int IsRiding() const { return m_bStanding && m_nCarrierId >= 0; }
 
@@ -274,4 +300,19 @@ public:
     int32_t m_bNoJump = 0;
     int32_t m_nCaught = 0;                // 2: caught in a summoned block (the crush checks)
     std::list<FLOWANIME> m_listFlowAnime;  // animations started by flows, in start order
+
+    // ---- flows ----
+    std::vector<cFlowRun> m_vecFlowRun;   // one per flow of m_Def.m_vecFlows, same order
+    int32_t m_nFlowIdCounter = 0;         // serial of the next flow instance
+    int16_t m_sCloneValue = 0;            // "分身値": scales many command parameters
+    int32_t m_bGroupsReleased = 0;        // a group was released in this flow walk
+    int32_t m_bFlowDeletePending = 0;     // instances are flagged for removal
+    // ---- movement commands ----
+    double m_dInertiaX = 0.0, m_dInertiaY = 0.0;  // inertial speed of moves with inertia
+    double m_dCarryX = 0.0, m_dCarryY = 0.0;      // speeds carried from outside (riding)
+    int32_t m_bTurnBack = 0;              // the block collision ran into a wall
+    uint8_t m_byFixedFacing = 0;          // "向き固定": moves do not turn the character
+    uint8_t m_byMirrorPlace = 0;          // placed mirrored: mirrored move angles and offsets
+    int32_t m_bMoving = 0;                // a move command moved the character
+    int32_t m_bMoveCancelled = 0;         // "移動の無効化" ran
 };

@@ -52,6 +52,10 @@ inline int Blocks(const cCharaRec& d) { return d.m_byC31; }
 inline int ProtectionKind(const cCharaRec& d) { return d.m_byC30; }
 // The tag number the target searches filter by ("キャラID").
 inline int Tag(const cCharaRec& d) { return (int8_t)d.m_byC42; }
+// The appearance conditions' mode (0 all, 1 any one) and once-held switch: the record's field
+// group of the condition list holds C3 and C4 with it.
+inline int AppearCondMode(const cCharaRec& d) { return d.m_byC3; }
+inline int AppearOnceHeld(const cCharaRec& d) { return d.m_byC4; }
 
 // The fields of the status words that flows read and write (the character's own copy).
 inline int32_t& MaxHPField(cCharaRec& d) { return d.m_nC39; }         // "最大HP"

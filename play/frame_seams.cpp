@@ -18,30 +18,16 @@
 #include "records/stage.h"
 
 // ---- character operations ----
-void cChara::RunFlowsOfTrigger(int) {}
-void cChara::ClearFlowRunFlags() {}
-// Character effects, immunity and flows of a character.
-int BuildFlowRuns(cChara&) { return 0; }
-int StepRunningFlows(cChara&, int) { return 0; }
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
-bool KeyConditionHoldsNow(cHero&) { return false; }
 // The gauges of an HP or SP change (drawn with the characters).
 void cChara::StartHPGauge(int32_t) {}
 void cChara::StartSPGauge(int32_t) {}
-
-// ---- shots: blocks, owners, sheets and summons ----
-int RunFlowKeyDirection(const cChara&) { return 0; }
-
-// ---- play rules, deaths and hits ----
-int CheckAppearanceChara(cPlayScene*, cChara& chara) { return chara.m_bAppeared; }
-int CheckAppearanceItem(cPlayScene*, cItem& item) { return item.m_bAppeared; }
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
 void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
-int CheckAppearanceBlock(cPlayScene*, cBlockDef&) { return 1; }
 void DrawCharaSprite(cChara&, int) {}
 int DrawCharaDeath(cChara&, int) { return 0; }
 void RunCharaAttachments(cChara&) {}

@@ -25,20 +25,11 @@ struct DDSURFACEDATA;
 
 // ---- characters: block under, effects, immunity and flows ----
 bool BlockUnderIsSolid(const cChara& chara);
-// The running flows of a character built from its definition's flows; 0 when done.
-int BuildFlowRuns(cChara& chara);
-// The per-frame flow bookkeeping and one step of each running flow; 1 when the character is
-// killed by them.
-int StepRunningFlows(cChara& chara, int dying);
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
-// Whether the last key entry of the running flow holds for the hero's input at this frame.
-bool KeyConditionHoldsNow(cHero& hero);
 // ---- the appearance pass: conditions and the range and activation tests of stage characters ----
 // Whether a stage character's or an item's appearance conditions hold (until built: the
 // appeared flag as it stands).
-int CheckAppearanceChara(cPlayScene* scene, cChara& chara);
-int CheckAppearanceItem(cPlayScene* scene, cItem& item);
 // ---- deaths, hits and the end of the game ----
 // ---- view and distance tests ----
 int KeepInViewX(cHero& hero);
@@ -51,8 +42,6 @@ void DrawBackgroundLayer(cPlayScene* scene, int layer);
 // A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
 void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
 // ---- drawing of the objects whose Parts are not built yet (play/play_draw.cpp calls them) ----
-// Whether a block cell's appearance conditions hold now.
-int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell);
 // The hero, or a character that is not dying, with its two gauges (a stage character also
 // with its embedded item).
 void DrawCharaSprite(cChara& chara, int hold);
@@ -71,8 +60,6 @@ void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 // ---- shots: blocks, owners, sheets and summons ----
 // Whether the block-map cell (column, row) is solid for a block side.
 int BlockSolidFor(int column, int row, int side);
-// The key direction with which the running flow of a character started (0 none, 1-8).
-int RunFlowKeyDirection(const cChara& chara);
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/scene_manager.h"
+#include "flow/flow_conditions.h"
 #include "media/anime.h"
 #include "play/aiming.h"
 #include "play/chara_def.h"
@@ -144,7 +145,7 @@ int cHero::SetupFromPlacement(int id, const cCharaRec& rec, const int32_t (&plac
     m_dHoldBoost = 4.0 / SubStepsN();
     BuildRangeDisplay();
     m_vecTouched.clear();
-    return BuildFlowRuns(*this);
+    return BuildFlowRuns(m_Def.m_vecFlows, 0, -1);
 }
 
 void cHero::ScaleHitBoxes(int scale) {

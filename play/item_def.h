@@ -18,6 +18,10 @@ inline int KindValue(const cItemRec& d) { return (int16_t)d.m_wI9; }
 // The scale: 0 (never stored by the editor) means 1.
 inline int Scale(const cItemRec& d) { return d.m_byI16 ? d.m_byI16 : 1; }
 inline uint8_t& ScaleField(cItemRec& d) { return d.m_byI16; }
+// The appearance conditions' mode (0 all, 1 any one) and once-held switch: the record's field
+// group of the condition list holds I3 and I4 with it.
+inline int AppearCondMode(const cItemRec& d) { return d.m_byI3; }
+inline int AppearOnceHeld(const cItemRec& d) { return d.m_byI4; }
 // The size in blocks a summoned item takes.
 inline int Blocks(const cItemRec& d) { return d.m_byI14; }
 }  // namespace itemdef

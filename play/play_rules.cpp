@@ -6,6 +6,7 @@
 #include "core/requests.h"
 #include "app/system_se.h"
 #include "media/music_request.h"
+#include "play/appearance.h"
 #include "play/block_map.h"
 #include "play/frame_seams.h"
 #include "play/hero.h"

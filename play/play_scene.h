@@ -23,6 +23,7 @@
 
 class cChara;
 class cFlowRun;
+struct CMDINSTANCE;
 class cSaveData;
 
 // The states of the play scene.
@@ -124,6 +125,7 @@ public:
     std::atomic<int> m_bQuit{0};
     cChara* m_lpRunChara = nullptr;   // the character whose flow command runs
     cFlowRun* m_lpRunFlow = nullptr;
+    CMDINSTANCE* m_lpRunCmd = nullptr;  // the command instance that runs
     int32_t m_nCommandResult = 0;  // the result word of the commands a character runs
     int32_t m_bFollowLockX = 0;    // the view does not follow the hero horizontally
     int32_t m_bFollowLockY = 0;    // nor vertically

@@ -7,6 +7,7 @@
 #include "core/report.h"
 #include "app/scene_manager.h"
 #include "flow/ed_shot.h"
+#include "play/appearance.h"
 #include "play/block_hit.h"
 #include "play/block_map.h"
 #include "play/chara_def.h"

@@ -110,7 +110,9 @@ void cStageChara::SetUp(int id, const cCharaRec& def, const cItem* carried, cons
     m_bActivated = 0;
     m_nInput = 0;
     m_Anime->Set(m_bFlying ? 0 : 1, 1);
-    BuildFlowRuns(*this);
+    // The clone index is the clone value that scales the flows' parameters.
+    m_sCloneValue = extraCode;
+    BuildFlowRuns(m_Def.m_vecFlows, 0, -1);
 }
 
 void cStageChara::SetBlockPos(int column, int row) {

@@ -1,7 +1,9 @@
 // The record framework: layout walks for read, write, clear, copy and strip; file open and save.
 #include "records/data_file.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 #include "core/report.h"
@@ -22,6 +24,97 @@ void RemoveReturns(std::string& s) {
     for (size_t i = 0; i < end; ++i)
         if (s[i] != '\r') s[out++] = s[i];
     s.erase(out, end - out);
+}
+
+}  // namespace
+
+// The value blocks of one layout in one data version, worked out once from where the members
+// lie in a record: blocks that follow each other both in the file and in the record are one
+// span, read with one copy and cleared with one fill. Discarded words are skipped by offset.
+struct PLANSPAN {
+    uint32_t nFile;  // offset within the value blocks of the file
+    uint32_t nBytes;
+    ptrdiff_t nMem;  // offset from the record's cDataFile part
+};
+struct LAYOUTPLAN {
+    uint32_t nVersion = 0;
+    uint32_t nValues = 0;     // the N word of a body of this version
+    size_t nFileBytes = 0;    // bytes of all its value blocks
+    ptrdiff_t nProbe = 0;     // where the first member lies (checked on every use)
+    const FIELDDESC* pProbe = nullptr;
+    std::vector<PLANSPAN> vecRead;   // file order
+    std::vector<PLANSPAN> vecClear;  // record order, runs joined
+};
+
+cLayoutPlanSlot& cLayoutPlanSlot::operator=(const cLayoutPlanSlot&) {
+    delete m_pPlan.exchange(nullptr);
+    return *this;
+}
+
+cLayoutPlanSlot::~cLayoutPlanSlot() { delete m_pPlan.load(); }
+
+namespace {
+
+ptrdiff_t MemberOffset(const FIELDDESC& f, cDataFile& record) {
+    return static_cast<uint8_t*>(f.pfnAccess(record)) - reinterpret_cast<uint8_t*>(&record);
+}
+
+LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
+    auto* plan = new LAYOUTPLAN;
+    plan->nVersion = version;
+    size_t file = 0;
+    for (const FIELDDESC& f : layout.vecValues) {
+        if (!f.StoredIn(version)) continue;
+        ++plan->nValues;
+        size_t bytes = (size_t)f.nSize * f.nCount;
+        if (f.pfnAccess) {
+            ptrdiff_t mem = MemberOffset(f, record);
+            if (!plan->pProbe) {
+                plan->pProbe = &f;
+                plan->nProbe = mem;
+            }
+            PLANSPAN* last = plan->vecRead.empty() ? nullptr : &plan->vecRead.back();
+            if (last && last->nFile + last->nBytes == file && last->nMem + (ptrdiff_t)last->nBytes == mem)
+                last->nBytes += (uint32_t)bytes;
+            else
+                plan->vecRead.push_back(PLANSPAN{(uint32_t)file, (uint32_t)bytes, mem});
+        }
+        file += bytes;
+    }
+    plan->nFileBytes = file;
+    std::vector<PLANSPAN> spans = plan->vecRead;
+    std::sort(spans.begin(), spans.end(), [](const PLANSPAN& a, const PLANSPAN& b) { return a.nMem < b.nMem; });
+    for (const PLANSPAN& sp : spans) {
+        PLANSPAN* last = plan->vecClear.empty() ? nullptr : &plan->vecClear.back();
+        if (last && sp.nMem <= last->nMem + (ptrdiff_t)last->nBytes) {
+            ptrdiff_t end = std::max(last->nMem + (ptrdiff_t)last->nBytes, sp.nMem + (ptrdiff_t)sp.nBytes);
+            last->nBytes = (uint32_t)(end - last->nMem);
+        } else {
+            plan->vecClear.push_back(sp);
+        }
+    }
+    return plan;
+}
+
+// The plan of the layout for the current data version, made on first use; null for any other
+// version, or when this record's members do not lie where the plan says (the walk of the
+// table then does the work).
+const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
+    if (version != g_nCurrentVersion) return nullptr;
+    const LAYOUTPLAN* plan = layout.plan.m_pPlan.load(std::memory_order_acquire);
+    if (!plan) {
+        LAYOUTPLAN* made = MakePlan(layout, version, record);
+        const LAYOUTPLAN* expected = nullptr;
+        if (layout.plan.m_pPlan.compare_exchange_strong(expected, made, std::memory_order_acq_rel)) {
+            plan = made;
+        } else {
+            delete made;
+            plan = expected;
+        }
+    }
+    if (plan->nVersion != version) return nullptr;
+    if (plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe) return nullptr;
+    return plan;
 }
 
 }  // namespace
@@ -48,6 +141,19 @@ const RECORDLAYOUT& cDataFile::Layout() const { return EmptyLayout(); }
 void cDataFile::Read(cRecordReader& reader) {
     const RECORDLAYOUT& layout = Layout();
     const uint32_t version = g_nFileVersion;
+    if (const LAYOUTPLAN* plan = PlanFor(layout, version, *this)) {
+        // A whole body of the current layout in one bounded look: each span is one copy.
+        if (const uint8_t* p = reader.Peek(4 + plan->nFileBytes)) {
+            uint32_t n = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
+            if (n == plan->nValues) {
+                uint8_t* self = reinterpret_cast<uint8_t*>(this);
+                for (const PLANSPAN& sp : plan->vecRead) std::memcpy(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
+                reader.Skip(4 + plan->nFileBytes);
+                ReadStrings(reader);
+                return;
+            }
+        }
+    }
     uint32_t n;
     if (!reader.ReadU32(n)) return;
     if (n > layout.CountValues(version)) {
@@ -112,9 +218,14 @@ void cDataFile::WriteStrings(cRecordWriter& writer) {
 
 void cDataFile::Clear() {
     const RECORDLAYOUT& layout = Layout();
-    for (const FIELDDESC& f : layout.vecValues)
-        if (f.StoredIn(g_nCurrentVersion) && f.pfnAccess)
-            std::memset(f.pfnAccess(*this), 0, (size_t)f.nSize * f.nCount);
+    if (const LAYOUTPLAN* plan = PlanFor(layout, g_nCurrentVersion, *this)) {
+        uint8_t* self = reinterpret_cast<uint8_t*>(this);
+        for (const PLANSPAN& sp : plan->vecClear) std::memset(self + sp.nMem, 0, sp.nBytes);
+    } else {
+        for (const FIELDDESC& f : layout.vecValues)
+            if (f.StoredIn(g_nCurrentVersion) && f.pfnAccess)
+                std::memset(f.pfnAccess(*this), 0, (size_t)f.nSize * f.nCount);
+    }
     for (const STRFIELDDESC& f : layout.vecStrings)
         if (f.StoredIn(g_nCurrentVersion)) f.pfnAccess(*this)->clear();
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -62,12 +63,26 @@ struct STRFIELDDESC {
     bool StoredIn(uint32_t version) const { return version >= nFrom && version < nUntil; }
 };
 
+struct LAYOUTPLAN;
+
+// Holds the plan a layout works out on first use; a copied layout starts without one.
+class cLayoutPlanSlot {
+public:
+    cLayoutPlanSlot() = default;
+    cLayoutPlanSlot(const cLayoutPlanSlot&) {}
+    cLayoutPlanSlot& operator=(const cLayoutPlanSlot&);
+    ~cLayoutPlanSlot();
+    mutable std::atomic<const LAYOUTPLAN*> m_pPlan{nullptr};
+};
+
 // The layout of a record class for every data version, in file order.
 struct RECORDLAYOUT {
     std::vector<FIELDDESC> vecValues;
     std::vector<STRFIELDDESC> vecStrings;
     uint32_t CountValues(uint32_t version) const;
     uint32_t CountStrings(uint32_t version) const;
+    // The value blocks of the current version as copies of whole runs (see data_file.cpp).
+    cLayoutPlanSlot plan;
 };
 
 namespace recordlayout {

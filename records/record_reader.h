@@ -36,6 +36,11 @@ public:
     bool ReadI16(int16_t& v);
     bool ReadI32(int32_t& v);
     bool Skip(size_t n);
+    // The next n bytes in place, or null when the read has ended or fewer remain (nothing is
+    // read either way).
+    const uint8_t* Peek(size_t n) const {
+        return m_bOpen && !m_bEnded && n <= m_nSize - m_nPos ? m_pData + m_nPos : nullptr;
+    }
     // A count of elements of at least `minBytes` each: false when the count cannot be read or
     // its elements cannot fit in what remains (the read ends as damaged then).
     bool ReadCount(uint32_t& n, size_t minBytes);

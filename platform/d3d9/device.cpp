@@ -286,7 +286,7 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND wnd, const void* 
     if (m_bInScene || !m_pBackBuffer) return D3DERR_INVALIDCALL;
     raster::Surface& bb = m_pBackBuffer->pixels;
     m_frame.resize((size_t)bb.width * bb.height);
-    raster::ToArgbImage(bb, m_frame.data(), bb.width * 4, true);
+    if (host::NextFrameShown()) raster::ToArgbImage(bb, m_frame.data(), bb.width * 4, true);
     if (m_pp.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE) host::WaitForVerticalBlank();
     HWND target = wnd ? wnd : (m_pp.hDeviceWindow ? m_pp.hDeviceWindow : m_hFocus);
     host::PresentFrame(target, m_frame.data(), bb.width, bb.height, bb.width * 4);

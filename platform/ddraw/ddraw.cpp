@@ -214,7 +214,7 @@ public:
     void Show(const raster::Surface& s, HWND target) {
         if (!target || !s.Valid()) return;
         frame.resize((size_t)s.width * s.height);
-        raster::ToArgbImage(s, frame.data(), s.width * 4, true);
+        if (host::NextFrameShown()) raster::ToArgbImage(s, frame.data(), s.width * 4, true);
         host::PresentFrame(target, frame.data(), s.width, s.height, s.width * 4);
         ++presented;
     }

@@ -519,6 +519,8 @@ void SetFullScreen(HWND hwnd, bool on) {
 
 uint32_t PresentedFrames() { return g_presented.load(); }
 
+bool NextFrameShown() { return !g_headless || script::CaptureAt(g_presented.load()); }
+
 void WaitForVerticalBlank() {
     if (g_headless || !g_sdlOk) return;
     SDL_DisplayMode mode;

@@ -62,6 +62,10 @@ void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, 
 void SetFullScreen(HWND hwnd, bool on);
 // Frames presented so far.
 uint32_t PresentedFrames();
+// Whether the pixels of the next presented frame are looked at: always with a display; without
+// one only when the test driver captures that frame. A presenter may skip preparing them
+// otherwise (the frame still counts).
+bool NextFrameShown();
 // Waits for the host's next display refresh (vertical sync); returns at once when headless.
 void WaitForVerticalBlank();
 

@@ -266,6 +266,14 @@ bool TakeAnswer(const std::string& kind, std::vector<std::string>* args) {
     return false;
 }
 
+bool CaptureAt(uint32_t frame) {
+    std::lock_guard<std::mutex> lock(g_m);
+    if (!g_loaded) return false;
+    for (const TimedEvent& e : g_events)
+        if (e.frame == frame && e.words[0] == "capture") return true;
+    return false;
+}
+
 void OnPresent(HWND hwnd, uint32_t frame, const uint32_t* pixels, int width, int height, int pitch) {
     std::vector<TimedEvent> due;
     {

@@ -45,6 +45,8 @@ bool TakeMessageBoxAnswer(const std::string& caption, const std::string& text, U
 // The arguments of the next "answer KIND ..." line; false when there is none left.
 bool TakeAnswer(const std::string& kind, std::vector<std::string>* args);
 
+// Whether the script captures the picture of this frame.
+bool CaptureAt(uint32_t frame);
 // Called by the host for every present, on the presenting thread, with the frame's index.
 void OnPresent(HWND hwnd, uint32_t frame, const uint32_t* pixels, int width, int height, int pitch);
 // Applies the events due before the first frame (frame 0); called when the first window is shown.

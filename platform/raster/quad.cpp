@@ -120,7 +120,15 @@ void FillRow(Surface& target, int y, int x, int n, uint32_t pixel) {
     }
     case 4: {
         uint32_t* d = reinterpret_cast<uint32_t*>(row) + x;
-        std::fill(d, d + n, pixel);
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i v = _mm_set1_epi32((int)pixel);
+        for (; i + 8 <= n; i += 8) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), v);
+        }
+#endif
+        std::fill(d + i, d + n, pixel);
         break;
     }
     default: break;

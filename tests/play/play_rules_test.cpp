@@ -173,11 +173,19 @@ TEST_F(RulesOfPlay, AppearancePassKeepsHeroesInPlayAndStopsCharactersThatHaveNot
     cStageChara& gone = g_listStageChara.emplace_back();
     gone.m_bInRange = 1;
     gone.m_bOnScreen = 1;
+    // Its appearance condition (character variable 0 = 1) does not hold.
+    gone.m_vecVar.assign(1, 0);
+    gone.m_Def.m_vecConds.resize(1);
+    gone.m_Def.m_vecConds[0].m_cKind = 3;
+    gone.m_Def.m_vecConds[0].m_nValue = 1;
     cStageChara& acting = g_listStageChara.emplace_back();
     acting.m_bAppeared = 1;
     acting.m_bInRange = 1;
     cItem& item = g_listItem.emplace_back();
     item.m_bOnScreen = 1;
+    item.m_Def.m_vecConds.resize(1);  // stage variable 0 = 1: no stage, so it fails
+    item.m_Def.m_vecConds[0].m_cKind = 2;
+    item.m_Def.m_vecConds[0].m_nValue = 1;
     CheckAppearances(nullptr);
     EXPECT_EQ(g_vecHero[0].m_bAppeared, 1);
     EXPECT_EQ(g_vecHero[0].m_bOnScreen, 1);

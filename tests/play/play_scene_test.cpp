@@ -212,6 +212,10 @@ TEST_F(PlayScene, FarObjectsAreErasedOnlyWhereTheStageGivesARange) {
         cStageChara& far = AddChara(1);
         far.m_bAppeared = 1;
         cStageChara& hidden = AddChara(1);
+        hidden.m_vecVar.assign(1, 0);  // its appearance condition (variable 0 = 1) does not hold
+        hidden.m_Def.m_vecConds.resize(1);
+        hidden.m_Def.m_vecConds[0].m_cKind = 3;
+        hidden.m_Def.m_vecConds[0].m_nValue = 1;
         cStageChara& block = AddChara(1);
         block.m_bAppeared = 1;
         block.m_bActsAsBlock = 1;
