@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/gdi_bitmap.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/win32.h"
 
@@ -75,10 +76,13 @@ public:
     int m_nValue;
 };
 
-// The picture control (kind 4) every dialog holds; no dialog of the program binds it.
+// The picture control (kind 4) every dialog holds; no dialog of the program binds it. Its two
+// GDI holders are released second first when the control goes.
 class cCtrlBitmap : public cCtrl {
 public:
     cCtrlBitmap();
+    cGdiBitmap m_Gdi1;
+    cGdiBitmap m_Gdi2;
 };
 
 // SetWindowTextA on a control's window.

@@ -13,7 +13,10 @@
 #include "media/draw_device.h"
 #include "media/game_fonts.h"
 #include "media/restore.h"
+#include "play/picture_lists.h"
 #include "play/play_scene.h"
+#include "play/stage_bitmaps.h"
+#include "records/stage.h"
 #include "records/system_ini.h"
 
 int g_nMeasuredFps = 0;
@@ -50,14 +53,28 @@ int RestoreSurfaces() {
     if (g_lpDDDevice) return 1;
     if (!g_PrimarySD.lpDD || !g_PrimarySD.lpDD->lpSurface) return 1;
     if (g_PrimarySD.lpDD->lpSurface->IsLost() != DDERR_SURFACELOST) return 1;
-    // The display surfaces and the asset slots; the program's other collections follow as the
-    // subsystems that own them register; then the fonts' digit sheets (they never fail).
+    // The display surfaces and the asset slots first.
     if (!DDRestore()) return 0;
-    RestoreDigitSheets(g_DigitSheets, g_Fonts, kFontCount);
-    // The scene work surfaces: a restored one is marked lost and its scene draws it again.
+    // Then every surface collection of the program, in this order: the three bitmap vectors of
+    // play, the picture surfaces, the scene work surfaces, the message surfaces. A restored
+    // video-memory record is marked lost (its owner draws it again) and its bitmap copied again;
+    // a copy that fails ends the visit.
+    for (std::vector<DDSURFACEDATA>* v : {&g_vecStageBmp, &g_vecSwordBmp, &g_vecEffectBmp})
+        for (DDSURFACEDATA& rec : *v)
+            if (!DDRestoreLostRecord(&rec)) return 0;
+    for (DDSURFACEDATA& rec : g_listPictureSurface)
+        if (!DDRestoreLostRecord(&rec)) return 0;
     for (DDSURFACEDATA& rec : g_vecSceneSurface)
         if (!DDRestoreLostRecord(&rec)) return 0;
+    for (DDSURFACEDATA& rec : g_listMessageSurface)
+        if (!DDRestoreLostRecord(&rec)) return 0;
+    // The fonts' digit sheets last; they never fail the visit.
+    RestoreDigitSheets(g_DigitSheets, g_Fonts, kFontCount);
     return 1;
+}
+
+int PlayFasterThan60() {
+    return g_SceneManager.m_lpScenes[SCENE_PLAY] && g_LoadedStage.m_nFrameRate > 60 ? 1 : 0;
 }
 
 void PresentFrame() {
@@ -70,7 +87,10 @@ void PresentFrame() {
         // No drawing device (a start-up that has not reached it): nothing to show.
         return;
     }
-    DDPresentDirectDraw(g_rcClientScreen, g_bPresentByBlit, 1);
+    // A stage played faster than 60 frames per second does not wait for the vertical blank in
+    // a window, and is blitted rather than flipped in full screen.
+    const int fast = PlayFasterThan60();
+    DDPresentDirectDraw(g_rcClientScreen, g_bPresentByBlit || fast, !fast);
 }
 
 int GameFrame() {

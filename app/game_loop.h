@@ -13,6 +13,9 @@ void WaitFrame();
 int RestoreSurfaces();
 void PollPlayerInput();
 void PresentFrame();
+// 1 when the play scene exists and the loaded stage runs above 60 frames per second: the
+// DirectDraw present then neither waits for the vertical blank nor flips.
+int PlayFasterThan60();
 
 // Frame-driver state: the measured rate, the work time and the overlay's average.
 extern int g_nMeasuredFps;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/gdi_bitmap.h"
 #include "platform/win32/win32.h"
 
 // Cursor and mouse-button state over a window, in view coordinates.
@@ -62,6 +63,9 @@ public:
     int m_nResourceId;
     HWND m_hParentWnd;
     void* m_lpDlgProc;
+    // Two holders of GDI drawing resources, released second first when the window object goes.
+    cGdiBitmap m_Gdi1;
+    cGdiBitmap m_Gdi2;
     int m_nScreenX, m_nScreenY;
     int m_nViewX, m_nViewY, m_nViewW, m_nViewH;
     CURSORSTATE m_Cursor;

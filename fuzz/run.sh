@@ -7,9 +7,10 @@
 #                                 the result depends only on the commit: two runs print the same
 #                                 run counts and coverage lines.
 #   fuzz/run.sh --long [SECONDS] [TARGET...]
-#                                 open-ended fuzzing for contributors: SECONDS per target (600 by
-#                                 default) with a new seed each time; the inputs it finds are kept
-#                                 in <build>/long/<target> and used again by the next --long run.
+#                                 open-ended fuzzing for contributors: each target until it has
+#                                 run 10 million inputs or for SECONDS (1800 by default), whichever
+#                                 comes first, with a new seed each time; the inputs it finds are
+#                                 kept in <build>/long/<target> and used again by the next run.
 #
 # New inputs never go into the committed corpora. A crash leaves its input in <build>/artifacts
 # and fails the run: fix the reader, then add the input to fuzz/corpus/<target>/ so CI replays it.
@@ -20,7 +21,7 @@ build=${VELMORA_FUZZ_BUILD:-$root/build-fuzz}
 jobs=${VELMORA_JOBS:-$(nproc)}
 
 mode=ci
-secs=600
+secs=1800
 only=()
 if [ "${1:-}" = "--long" ]; then
   mode=long
@@ -81,7 +82,7 @@ fuzz_one() {
   else
     work=$build/long/$name
     mkdir -p "$work"
-    "$bin" -max_total_time="$secs" -print_final_stats=1 "${limits[@]}" "$work" "$corpus" >"$log.fuzz" 2>&1 || rc=$?
+    "$bin" -runs=10000000 -max_total_time="$secs" -print_final_stats=1 "${limits[@]}" "$work" "$corpus" >"$log.fuzz" 2>&1 || rc=$?
     if [ $rc -ne 0 ]; then
       { echo "fuzz $name: failed (log $log.fuzz)"; tail -n 60 "$log.fuzz"; } >"$log.summary"
       return 1

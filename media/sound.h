@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/checked.h"
 #include "platform/audio/audio.h"
 #include "platform/win32/types.h"
 
@@ -43,6 +44,9 @@ public:
     int m_nCount;
     int m_nNext;
 };
+// An index error on the sound table reports the entry's size of 284 bytes.
+template <>
+inline constexpr int kIndexErrorSize<cSound> = 284;
 
 bool DS_Init(HWND hwnd, DWORD rate, WORD bits, WORD channels);
 void DS_End();

@@ -101,9 +101,9 @@ void cChara::Assign(const cChara& other) {
     for (int r = 0; r < 2; ++r)
         for (int e = 0; e < 4; ++e) m_adSavedRange[r][e] = other.m_adSavedRange[r][e];
     m_nHP = other.m_nHP;
-    m_nHPGauge = other.m_nHPGauge;
+    m_HPGauge = other.m_HPGauge;
     m_nSP = other.m_nSP;
-    m_nSPGauge = other.m_nSPGauge;
+    m_SPGauge = other.m_SPGauge;
     m_vecVar = other.m_vecVar;
     m_nInvincible = other.m_nInvincible;
     m_vecImmunity = other.m_vecImmunity;
@@ -127,8 +127,6 @@ void cChara::Assign(const cChara& other) {
     m_byLayer = other.m_byLayer;
     m_byHidden = other.m_byHidden;
     m_bOnScreen = other.m_bOnScreen;
-    m_nMaxHP = other.m_nMaxHP;
-    m_nMaxSP = other.m_nMaxSP;
     m_nFloorEffect = other.m_nFloorEffect;
     m_dFloorFactor = other.m_dFloorFactor;
     m_nFloorFrames = other.m_nFloorFrames;

@@ -10,6 +10,7 @@
 
 #include "flow/flow_run.h"
 #include "play/game_obj.h"
+#include "play/gauge.h"
 #include "records/effect_state.h"
 #include "records/chara_rec.h"
 
@@ -80,6 +81,8 @@ struct FLOWANIME {
 // The stop modes of the flow groups and the number of groups ("-" and A-Z).
 constexpr int kFlowStopModes = 3;
 constexpr int kFlowGroupCount = 27;
+
+struct DDSURFACEDATA;
 
 class cChara : public cGameObj {
 public:
@@ -201,9 +204,6 @@ public:
     // protected character loses no HP unless the loss is forced.
     int AddHP(int32_t delta, int force, int showGauge);
     int AddSP(int32_t delta, int showGauge);
-    // The gauges that show a change of HP or SP (drawn with the character).
-    void StartHPGauge(int32_t delta);
-    void StartSPGauge(int32_t delta);
     // Damage, hit effect, knock-back and triggers 1 and 2 from a character's body or from a
     // shot or sword; the AddHP result.
     int ExchangeDamage(const cChara& attacker);
@@ -215,9 +215,29 @@ public:
     // The character dies: death flows, the defeat score, the carried item handed to the hero,
     // links let go, the death effect; 1 when the play is to end at once.
     int Die();
-    // The cell of the character's graphic for a base cell: the forms flying, block and
-    // protected add their offsets of the animation set. The colour-swap flag is always 0.
-    int GraphicIndexFor(int baseCell, int* colourSwap) const;
+
+    // ---- drawing (play/chara_draw.cpp, play/gauge.cpp) ----
+    // The character through the renderer of its running effect, then its mark; a hidden
+    // character only runs its effect renderer.
+    void Draw(DDSURFACEDATA* target, int hold);
+    // The death animation (the effect Die started); 1 when it has ended.
+    int DrawShadowed(DDSURFACEDATA* target, int hold);
+    // Advances the own animation and the flow animations (unless `skipUpdate`) and answers the
+    // frame to show.
+    int UpdateAttachments(int skipUpdate);
+    // The running effect advanced without drawing (the character is not drawn this frame); an
+    // ended effect is cleared.
+    void RunEffectRenderer(int hold);
+    // The cell of an animation frame with the animation set's offsets for flying, block and
+    // protected forms; the colour-swap flag is always 0.
+    int GraphicIndexFor(int frame, int* colourSwap) const;
+    // The 640 x 480 cut of the view mask around the character, with the colour key.
+    void BlitCentredView(DDSURFACEDATA* target);
+    // The two gauges: a change of HP or SP shown for two seconds over the character.
+    void StartHPGauge(int32_t delta);
+    void StartSPGauge(int32_t delta);
+    void DrawGaugeA(DDSURFACEDATA* target);
+    void DrawGaugeB(DDSURFACEDATA* target);
 
     // Lets go of the links: this character out of its target's targeted-by list and out of its
     // summoner's summoned list, and every character that targets it loses its target.
@@ -250,7 +270,6 @@ public:
     uint8_t m_byLayer = 0;          // draw layer 0-7
     uint8_t m_byHidden = 0;         // not drawn (its attachments and effect renderer still run)
     int32_t m_bOnScreen = 0;        // set by the appearance pass
-    int32_t m_nMaxHP = 0, m_nMaxSP = 0;  // maximum hit and skill points
 
     // Links, by object identifier (-1 none).
     int32_t m_nTargetId = -1;            // the character this one aims at
@@ -277,7 +296,8 @@ public:
     int32_t m_bPushedByBlock = 0;
     double m_adPrevBox[4] = {};
     double m_adSavedRange[2][4] = {};     // edges of both hit ranges
-    int32_t m_nHP = 0, m_nHPGauge = 0, m_nSP = 0, m_nSPGauge = 0;
+    int32_t m_nHP = 0, m_nSP = 0;       // hit and skill points (maximums: the definition's)
+    GAUGESTATE m_HPGauge = {}, m_SPGauge = {};
     std::vector<int32_t> m_vecVar;        // character variables
     int32_t m_nInvincible = 0;            // invincibility timer, sub-steps
     std::vector<IMMUNITY> m_vecImmunity;  // attackers that cannot hit again yet, newest last

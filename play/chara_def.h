@@ -36,6 +36,12 @@ inline int BodyPower(const cCharaRec& d) { return d.m_nC43; }
 inline int8_t BodyImpact(const cCharaRec& d) { return (int8_t)d.m_byC44; }
 inline uint8_t ImpactResist(const cCharaRec& d) { return d.m_byC47; }
 inline int DefeatScore(const cCharaRec& d) { return d.m_nC48; }
+// The graphic the character is drawn from: kind and number (template group of C14, C13, C15).
+inline int GraphicKind(const cCharaRec& d) { return d.m_byGraphicKind; }
+inline int GraphicNumber(const cCharaRec& d) { return d.m_wGraphic; }
+// The mark drawn over the character: switch (1 draws it) and number 0-119 ("マーク番号").
+inline int MarkSwitch(const cCharaRec& d) { return d.m_byC50; }
+inline int Mark(const cCharaRec& d) { return (int16_t)d.m_wC51; }
 // Stage characters: the appearance group (switch and number), whether a clone count of further
 // characters stands behind the placement, the stay-active value (1: once active it stays in
 // view), the view-test skips (0 none, 1 vertical, 2 horizontal, 3 both), whether the record may

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "media/depth_effects.h"
 #include "media/draw_device.h"
 #include "media/pixel_effects.h"
 #include "media/surface.h"
@@ -115,11 +116,16 @@ void OpGrow(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
                      DDBLT_TRANSPARENT);
     }
 }
-// Circle: the character inside a circle of the value's radius, P3 the edge roughness.
+// Circle: the character seen through a circle of the value's radius, its edge stepped in
+// squares of P3 dots.
 void OpCircle(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
-    int band = (int)std::clamp<int64_t>((int64_t)Params(c)[3] * s.scale, 1, 1 << 20);
-    DDBltDisc(t, r.l + r.w / 2, r.t + r.h / 2, r.w / 2, r.h / 2, ToInt(Value(c, s)), band, s.src, s.sx + r.w / 2,
-              s.sy + r.h / 2, DDBLT_TRANSPARENT);
+    int rough = (int)std::clamp<int64_t>((int64_t)Params(c)[3] * s.scale, 1, 1 << 20);
+    DDDrawGauge(t, r.l, r.t, r.w, r.h, s.src, s.sx, s.sy, ToInt(Value(c, s)), rough, DDBLT_TRANSPARENT);
+}
+// Turn in depth: the character squeezed into stripes as it turns, the value the distance
+// turned in dots.
+void OpStripes(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
+    DrawStripes(t, r.l, r.t, r.w, r.h, s.src, s.sx, s.sy, ToInt(Value(c, s)), DDBLT_TRANSPARENT);
 }
 // Lens: a glass sphere over the character moved by (P3, P4), the value its distance.
 void OpLens(cChara& c, DDSURFACEDATA* t, const RECTWH& r, const SOURCE& s) {
@@ -207,10 +213,8 @@ int Render6(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int dr
 int Render7(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
     return Common(c, t, cell, hold, draw, OpRotate);
 }
-// Rotation in depth (9): the drawing layer offers no stripe operation yet, so the character is
-// drawn plainly while the effect runs its time.
-int RenderPlainTimed(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
-    return Common(c, t, cell, hold, draw, OpPlain);
+int Render9(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
+    return Common(c, t, cell, hold, draw, OpStripes);
 }
 int Render10(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int draw) {
     return Common(c, t, cell, hold, draw, OpCircle);
@@ -238,7 +242,7 @@ int Render16(cChara& c, DDSURFACEDATA* t, const CHARACELL& cell, int hold, int d
 
 const CHARAEFFECTRENDERER g_CharaEffectRenderers[17] = {
     Render0,  Render1,  Render2,  Render3,  Render4,  Render5,  Render6,          Render7,  Render7,
-    RenderPlainTimed,   Render10, Render11, Render12, Render13, Render14, Render15, Render16,
+    Render9,  Render10, Render11, Render12, Render13, Render14, Render15, Render16,
 };
 
 int RenderCharaEffect(cChara& chara, DDSURFACEDATA* target, const CHARACELL& cell, int hold, int draw) {

@@ -228,14 +228,3 @@ int cChara::Die() {
         StartCharaEffect(m_CharaEffect, effect, charadef::DeathEffectParam(m_Def), 0);
     return 0;
 }
-
-int cChara::GraphicIndexFor(int baseCell, int* colourSwap) const {
-    if (colourSwap) *colourSwap = 0;
-    int64_t cell = baseCell;
-    if (const cAnimeSetRec* set = AnimeSetFor(charadef::AnimeSet(m_Def))) {
-        if (m_bFlying) cell += set->m_nOffsetA;
-        if (m_bActsAsBlock) cell += set->m_nOffsetB;
-        if (charadef::ProtectionKind(m_Def) != 0) cell += set->m_nOffsetC;
-    }
-    return (int)std::clamp<int64_t>(cell, INT32_MIN, INT32_MAX);
-}

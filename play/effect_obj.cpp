@@ -12,9 +12,8 @@
 #include "media/draw_device.h"
 #include "play/effect_frames.h"
 #include "play/play_scene.h"
+#include "play/stage_bitmaps.h"
 #include "records/effect_records.h"
-
-std::vector<DDSURFACEDATA> g_vecEffectSD;
 
 namespace {
 
@@ -126,6 +125,8 @@ DDSURFACEDATA* EffectSheet(int id, int stretched) {
     // Record 0 has no bitmap; an effect whose bitmaps are not loaded is not drawn.
     int slot = 2 * id - 2;
     if (stretched && !g_lpDDDevice) slot += 1;
-    if (id < 1 || slot < 0 || (size_t)slot >= g_vecEffectSD.size()) return nullptr;
-    return &g_vecEffectSD[(size_t)slot];
+    if (id < 1 || slot < 0 || (size_t)slot >= g_vecEffectBmp.size()) return nullptr;
+    DDSURFACEDATA* sheet = &g_vecEffectBmp[(size_t)slot];
+    if (!sheet->lpDT && !sheet->lpDD) return nullptr;  // a record without a bitmap
+    return sheet;
 }

@@ -46,9 +46,7 @@ void DrawEffectList(std::list<EffectObj>& effects, int hold);
 
 // The effect record of an id (checked access: a bad id is reported and takes the first record).
 const cEffectRec& EffectDef(int id);
-// The sheet of an effect: bitmap 2 x id - 2 of the effect bitmaps, or 2 x id - 1 for a
-// stretched draw under DirectDraw; null when the sheet is not loaded.
+// The sheet of an effect: bitmap 2 x id - 2 of the effect bitmaps the stage bitmap loader
+// fills (g_vecEffectBmp), or 2 x id - 1 for a stretched draw under DirectDraw; null when the
+// sheet is not loaded.
 DDSURFACEDATA* EffectSheet(int id, int stretched);
-
-// The effect bitmaps, two per effect record from record 1 on (filled by the stage bitmap loader).
-extern std::vector<DDSURFACEDATA> g_vecEffectSD;

@@ -19,27 +19,13 @@
 
 // ---- character operations ----
 int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
-// The gauges of an HP or SP change (drawn with the characters).
-void cChara::StartHPGauge(int32_t) {}
-void cChara::StartSPGauge(int32_t) {}
 
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
-void DrawGraphicRef(DDSURFACEDATA*, int, int, int, int, int) {}
 
 // ---- drawing of the objects not built yet ----
-void DrawCharaSprite(cChara&, int) {}
-int DrawCharaDeath(cChara&, int) { return 0; }
-void RunCharaAttachments(cChara&) {}
-void DrawItemSprite(cItem&, DDSURFACEDATA*, int) {}
 void DrawCharaRanges(cPlayScene*) {}
-void BlitCentredView(cHero&) {}
 
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}
-int StageStatusPanel() { return 0; }
-int StageLayerSwitch() { return 0; }
-int StageTimeWarning() { return 0; }
-int StageCarryOver() { return 0; }
-int HideWhilePaused() { return 0; }

@@ -39,20 +39,9 @@ int KeepInViewY(cHero& hero);
 void LoadStageRanking();
 // One background layer of the stage (0 back, 1 front) over the back buffer (play/play_draw.cpp).
 void DrawBackgroundLayer(cPlayScene* scene, int layer);
-// A graphic reference as a 16 x 16 icon with its top-left at (x, y) (the items' drawing).
-void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
 // ---- drawing of the objects whose Parts are not built yet (play/play_draw.cpp calls them) ----
-// The hero, or a character that is not dying, with its two gauges (a stage character also
-// with its embedded item).
-void DrawCharaSprite(cChara& chara, int hold);
-// A dying character's death animation; 1 when it has ended.
-int DrawCharaDeath(cChara& chara, int hold);
-// A character that is not drawn: its attached objects follow it and its effect renderer runs.
-void RunCharaAttachments(cChara& chara);
-void DrawItemSprite(cItem& item, DDSURFACEDATA* target, int hold);
-// The range display of distance conditions, and the hero's view mask.
+// The range display of distance conditions.
 void DrawCharaRanges(cPlayScene* scene);
-void BlitCentredView(cHero& hero);
 // ---- the stage set-up's steps into other Parts ----
 void BuildBlockMap();
 // Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).
@@ -63,8 +52,3 @@ int BlockSolidFor(int column, int row, int side);
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
-int StageStatusPanel();
-int StageLayerSwitch();
-int StageTimeWarning();
-int StageCarryOver();
-int HideWhilePaused();

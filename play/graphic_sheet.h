@@ -34,3 +34,7 @@ bool SelectGraphicSheet(int kind, int index, int frame, GRAPHICCELL& cell);
 DDSURFACEDATA* ShotSheet();
 // The bitmap of a sword type for a facing (the mirrored view for facing right), or none.
 DDSURFACEDATA* SwordSheet(int swordType, int facingRight);
+
+// A graphic reference as a 16 x 16 icon with its top-left at (x, y), with the colour key: the
+// full-size cell scaled down, a shot cell copied as it is (play/item_draw.cpp).
+void DrawGraphicRef(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);

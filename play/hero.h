@@ -37,6 +37,8 @@ public:
     // Movement mode, size and the three hit ranges (scaled when `keepScale` is set).
     void ApplyState(int mode, int keepScale);
     void BuildRangeDisplay();
+    // The character drawing, then the range display entries (play/chara_draw.cpp).
+    void Draw(DDSURFACEDATA* target, int hold);
 
     void ScaleHitBoxes(int scale) override;
     void UpdateRectX() override;

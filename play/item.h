@@ -7,6 +7,8 @@
 #include "play/game_obj.h"
 #include "records/item_rec.h"
 
+struct DDSURFACEDATA;
+
 class cItem : public cGameObj {
 public:
     // An empty item: the definition with the record defaults, scale 1, not given.
@@ -25,6 +27,10 @@ public:
     void AdjustForScale(int newScale, int oldScale) override;
     // The position from block coordinates of the stage (column, row), clamped to the map.
     void SetBlockPos(int column, int row);
+    // The cell of the item's graphic for its animation frame (advanced unless frozen) at its
+    // screen rectangle, stretched to its graphic size when its scale is above 1
+    // (play/item_draw.cpp).
+    void Draw(DDSURFACEDATA* target, int frozen);
 
     cItemRec m_Def;           // the item's own copy of its definition
     int32_t m_bGiven = 0;     // exists only to be handed over (carried or made by a command)

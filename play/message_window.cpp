@@ -11,6 +11,7 @@
 #include "media/game_fonts.h"
 #include "media/surface.h"
 #include "play/frame_seams.h"
+#include "play/graphic_sheet.h"
 #include "play/hero.h"
 #include "play/message_text.h"
 #include "play/picture_lists.h"

@@ -8,6 +8,7 @@
 #include "media/asset_table.h"
 #include "media/blit.h"
 #include "media/game_fonts.h"
+#include "play/chara_def.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
@@ -94,7 +95,7 @@ void DrawStatusPanel(cPlayScene* scene, DDSURFACEDATA* target) {
                 base = 16 * GetCharCount(label);
             }
             const int32_t value = hero ? (i == ITEM_HP ? hero->m_nHP : hero->m_nSP) : 0;
-            const int32_t maximum = hero ? (i == ITEM_HP ? hero->m_nMaxHP : hero->m_nMaxSP) : 0;
+            const int32_t maximum = hero ? (i == ITEM_HP ? charadef::MaxHP(hero->m_Def) : charadef::MaxSP(hero->m_Def)) : 0;
             DrawGauge(target, x + base, i, *item, value, maximum);
             break;
         }

@@ -19,6 +19,7 @@
 #include "play/block_draw.h"
 #include "play/effect_obj.h"
 #include "play/frame_seams.h"
+#include "play/graphic_sheet.h"
 #include "play/message_window.h"
 #include "play/panel_draw.h"
 #include "play/picture_lists.h"
@@ -27,6 +28,8 @@
 #include "play/screen_effect.h"
 #include "play/stage_bitmaps.h"
 #include "play/stage_objects.h"
+#include "play/stage_words.h"
+#include "play/system_words.h"
 #include "records/save_data.h"
 #include "records/stage.h"
 #include "records/stage_list.h"
@@ -39,13 +42,18 @@ constexpr int kMaxTiles = 1000;
 constexpr int kCaptionY = 456;
 constexpr int kCaptionFirstText = 25;  // 25 the editor's caption, 26 the stage file's
 
-// The fields of a background record as play reads them.
+// The fields of a background record as play reads them: A the plain-colour flag (no picture),
+// B shown, C the colour, D the pass (0 back, 1 front), P and Q the rates, E and F the automatic
+// scroll speeds in dots per frame (0: no automatic scrolling on that axis), G and H the offsets.
+// A background that scrolls by itself is fixed to the stage: it moves with the view one to one,
+// shifted by its offsets, instead of following the view by its rates.
 struct BACKGROUND {
     static bool Plain(const cBackgroundRec& b) { return b.m_nA != 0; }
     static bool Shown(const cBackgroundRec& b) { return b.m_anBC[0] != 0; }
     static int Colour(const cBackgroundRec& b) { return b.m_anBC[1]; }
     static int Front(const cBackgroundRec& b) { return b.m_nD; }
     static int Speed(const cBackgroundRec& b, int axis) { return b.m_anEF[axis]; }
+    static bool FixedToStage(const cBackgroundRec& b) { return b.m_anEF[0] != 0 || b.m_anEF[1] != 0; }
 };
 
 DDSURFACEDATA* Back() { return &g_BackBufferSD; }
@@ -64,11 +72,14 @@ int Mod(int64_t v, int size) {
     return (int)(m < 0 ? m + size : m);
 }
 
-// The picture's source position on one axis for the view's scroll position.
+// The picture's source position on one axis for the view's scroll position: the rounded view
+// position less the margin, times the rate; fixed to the stage, the offset plus the view
+// position less the margin.
 int SourcePos(const cScroll& axis, const cBackgroundRec& b, int which) {
-    const double rounded = (double)DotToInt(axis.m_dPos + 0.5) - (double)axis.m_nMargin * 32.0;
-    const double pos = rounded * b.m_adPQ[which] + b.m_adGH[which];
-    return DotToInt(pos);
+    const double margin = (double)axis.m_nMargin * 32.0;
+    if (BACKGROUND::FixedToStage(b)) return DotToInt(b.m_adGH[which] + axis.m_dPos - margin);
+    const double rounded = (double)DotToInt(axis.m_dPos + 0.5) - margin;
+    return DotToInt(rounded * b.m_adPQ[which]);
 }
 
 // Tiles the picture over 640 x 480 from its source position.
@@ -102,7 +113,7 @@ void RestartAfterDeath(cPlayScene* scene) {
         scene->m_nState = PLAY_GAMEOVER;
         return;
     }
-    if (StageCarryOver()) ClearOverriddenFlags(g_SaveData);
+    if (stageword::CarryOver(g_StageSettings)) ClearOverriddenFlags(g_SaveData);
     ResetStageVariables(g_SaveData, 0, mode, testPlay);
     if (mode == START_MODE_STORY && g_SystemData.m_nWord9) {
         scene->m_nPhase = 0;
@@ -158,10 +169,12 @@ int DrawHeroAndRestart(cPlayScene* scene, int hold) {
     cHero& hero = g_vecHero.front();
     hero.GetGraphicRect();
     if (!hero.m_bDying) {
-        DrawCharaSprite(hero, hold);
+        hero.Draw(Back(), hold);
+        hero.DrawGaugeA(Back());
+        hero.DrawGaugeB(Back());
         return 0;
     }
-    if (!DrawCharaDeath(hero, hold)) return 0;
+    if (!hero.DrawShadowed(Back(), hold)) return 0;
     RestartAfterDeath(scene);
     return 1;
 }
@@ -169,19 +182,25 @@ int DrawHeroAndRestart(cPlayScene* scene, int hold) {
 int DrawStageChara(cStageChara& chara, int hold) {
     if (chara.m_bDying) {
         chara.GetGraphicRect();
-        return DrawCharaDeath(chara, hold) ? 1 : 0;
+        return chara.DrawShadowed(Back(), hold) ? 1 : 0;
     }
     if (chara.m_bOnScreen) {
         chara.GetGraphicRect();
-        if (chara.m_byHidden)
-            RunCharaAttachments(chara);
-        else
-            DrawCharaSprite(chara, hold);
+        if (chara.m_byHidden) {
+            chara.UpdateAttachments(hold);
+            chara.RunEffectRenderer(hold);
+        } else {
+            chara.Draw(Back(), hold);
+            chara.DrawGaugeA(Back());
+            chara.DrawGaugeB(Back());
+            chara.DrawCarriedItem(Back());
+        }
         return 0;
     }
     if (chara.m_bInRange) {
         chara.GetGraphicRect();
-        RunCharaAttachments(chara);
+        chara.UpdateAttachments(hold);
+        chara.RunEffectRenderer(hold);
     }
     return 0;
 }
@@ -192,7 +211,7 @@ void DrawTimeLimit(cPlayScene* scene, int warn) {
     const int digits[3] = {t / 100, t / 10 % 10, t % 10};
     for (int k = 0; k < 3; ++k)
         DDBlt(Back(), 272 + 32 * k, 24, 32, 32, &g_SurfaceData[kSlotWordSheet], 32 * digits[k], 160, DDBLT_TRANSPARENT);
-    if (warn == 1 && t >= 1 && t <= StageTimeWarning() && FrameSkipCount(2, g_SceneManager.m_nFrameRate))
+    if (warn == 1 && t >= 1 && t <= stageword::TimeWarning(g_StageSettings) && FrameSkipCount(2, g_SceneManager.m_nFrameRate))
         PlaySystemSe(kSeTimeWarning);
 }
 
@@ -229,16 +248,17 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
     DrawPictures(scene, back, 0, hold);
     DrawBlockMap(scene, back, 0);
     // 7. The objects, layer by layer.
-    const int layers = StageLayerSwitch() ? kDrawLayers : 1;
+    const int layers = stageword::LayerSwitch(g_StageSettings) ? kDrawLayers : 1;
     for (int layer = 0; layer < layers; ++layer) {
         if (layers == 1 || (!g_vecHero.empty() && g_vecHero.front().m_byLayer == layer))
             DrawHeroAndRestart(scene, hold);
         DDBatchBegin(0);
-        DDBatchAddTexture(&g_SurfaceData[40]);
+        DDBatchAddTexture(g_lpItemSheet);
         for (cItem& item : g_listItem) {
-            if (!InLayer(layers, item.m_byLayer, layer) || !item.m_bShown || item.m_bPicked) continue;
+            // An item is shown once the appearance pass lets it appear.
+            if (!InLayer(layers, item.m_byLayer, layer) || !item.m_bAppeared || item.m_bPicked) continue;
             item.GetGraphicRect();
-            DrawItemSprite(item, back, hold);
+            item.Draw(back, hold);
         }
         DDBatchFlush();
         for (auto it = g_listStageChara.begin(); it != g_listStageChara.end();) {
@@ -262,7 +282,7 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
     DrawBlockMap(scene, back, 1);
     DrawBackgroundLayer(scene, back, 1);
     DrawCharaRanges(scene);
-    if (!g_vecHero.empty()) BlitCentredView(g_vecHero.front());
+    if (!g_vecHero.empty()) g_vecHero.front().BlitCentredView(back);
     DrawPictures(scene, back, 1, hold);
     // 9-11. Effects, messages, the screen effect, the panel and the time.
     DrawEffectList(scene->m_listEffect, hold);

@@ -30,6 +30,7 @@
 #include "play/spawn.h"
 #include "play/stage_objects.h"
 #include "play/stage_setup.h"
+#include "play/stage_words.h"
 #include "records/replay.h"
 #include "records/replay_requests.h"
 #include "records/save_data.h"
@@ -241,7 +242,7 @@ void cPlayScene::SetStage(int reload, int music) {
     BuildSubStepFlags(m_vecSubStepFlags, g_StageSettings.m_nSubSteps, StageShotHitCount());
     // 16. Request word, banners, time limit, play timer, sub-step counters.
     m_nRequest = PLAY_REQ_NONE;
-    m_nStatusPanel = StageStatusPanel();
+    m_nStatusPanel = stageword::StatusPanel(g_StageSettings);
     m_nBanner1 = m_nBanner2 = 0;
     if (StageTimeLimitOn()) {
         m_nTimeLimit = std::clamp(StageTimeLimit(), 0, kMaxTimeLimit);

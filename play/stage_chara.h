@@ -53,6 +53,9 @@ public:
     // The character's flows for one frame; 1 when they killed it.
     int RunFlows(int dying) override;
     void Jump(HEROJUMP& jump) override;
+    // The blinking icon of the carried item over the character's head: shown 32 calls of every
+    // 96 (play/item_draw.cpp).
+    void DrawCarriedItem(DDSURFACEDATA* target);
 
     cItem m_Item;                // the carried item; given when one is carried
     int32_t m_nItemBlink = 0;    // calls of the carried-item icon cycle, 0..96

@@ -31,6 +31,11 @@ inline int MusicLoop(const cStage& s) { return s.m_nValue31; }
 inline int BannerSwitch(const cStage& s, int which) { return which == 1 ? s.m_nValue32 : s.m_nValue33; }
 // Extension words of the x and y axes.
 inline int Extension(const cStage& s, int axis) { return s.m_anValue86_87[axis ? 1 : 0]; }
+// Play drawing: the status-panel switch (field 27, 1 in a new stage; 0 hides the panel) and the
+// layer switch (field 28: the hero, items, characters and shots are drawn in eight layers by
+// their layer bytes instead of one pass).
+inline int StatusPanel(const cStage& s) { return s.m_nValue27; }
+inline int LayerSwitch(const cStage& s) { return s.m_anValue28_29[0]; }
 // Shot hits per frame (0 every sub-step).
 inline int ShotHitCount(const cStage& s) { return s.m_nValue23; }
 // Stage characters, laid out as the hero's settings are: size box walking and flying (width,

@@ -12,3 +12,6 @@ inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }
 // Non-zero: dead characters stay in play until their death has run; 0: they leave at once
 // (the play-engine word 26, which projects older than its version have on).
 inline int KeepDeadCharacters() { return g_SystemData.m_nWord26 != 0; }
+// Non-zero: the play screen shows only its backgrounds while the pause menu is open (word C,
+// "play scene drawing", 1 in new settings).
+inline int HideWhilePaused() { return g_SystemData.m_nWordC != 0; }

@@ -199,7 +199,7 @@ void cCharaRec::Validate() {
     if (m_wAnimeSet >= db.m_vecAnimeSet.size()) m_wAnimeSet = 0;
     if (m_wCharaEffect1 >= db.m_vecCharaEffect.size()) m_wCharaEffect1 = 0;
     if (m_wCharaEffect2 >= db.m_vecCharaEffect.size()) m_wCharaEffect2 = 0;
-    if ((uint16_t)m_sEffect >= db.m_vecEffect.size()) m_sEffect = 0;
+    if (m_sEffect >= (int64_t)db.m_vecEffect.size()) m_sEffect = 0;  // signed: -1 stays
     if (m_byRole == 0) m_byC34 = m_byC6 = 0;
     for (cFlow& f : m_vecFlows) f.ValidateAll();
     m_vecFlows.erase(std::remove_if(m_vecFlows.begin(), m_vecFlows.end(), [](const cFlow& f) { return f.IsEmpty(); }),

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/checked.h"
 #include "records/data_file.h"
 
 // The version from which the shared value is kept as read.
@@ -128,6 +129,9 @@ public:
 };
 
 class cBgmRec : public cPictureRec {};
+// An index error on the Bgm table reports the record's size of 72 bytes.
+template <>
+inline constexpr int kIndexErrorSize<cBgmRec> = 72;
 
 // A sound effect ("Sound.dat"): name, wave file, value (from 151).
 class cSoundRec : public cPictureRec {};

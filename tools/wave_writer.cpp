@@ -58,7 +58,8 @@ std::vector<uint8_t> WaveFileBytes(int rate, int bits, int channels, const std::
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* fp = std::fopen(path.c_str(), "wb");
     if (!fp) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
+    // An empty image writes nothing (its data pointer may be null, which fwrite must not get).
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
     return std::fclose(fp) == 0 && ok;
 }
 

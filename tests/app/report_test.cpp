@@ -11,7 +11,9 @@
 #include "core/checked.h"
 #include "core/format.h"
 #include "core/report.h"
+#include "media/sound.h"
 #include "platform/win32/files.h"
+#include "records/effect_records.h"
 
 namespace {
 
@@ -144,6 +146,19 @@ TEST_F(ReportTest, BadIndexesAreReportedCloseTheProgramAndGiveAUsableElement) {
     std::vector<Rec136*> ptrs{&v[0], &v[1]};
     EXPECT_EQ(ContainsPointer(ptrs, &v[1]), 1);
     EXPECT_EQ(ContainsPointer(ptrs, &v[2]), 0);
+    DestroyWindow(main);
+    g_hMainWnd = nullptr;
+}
+
+// Elements whose size in the program's own layout is known report that size, not the host's.
+TEST_F(ReportTest, IndexErrorsReportTheProgramsElementSizes) {
+    HWND main = MakeMainWindow();
+    std::vector<cSound> sounds(2);
+    std::vector<cBgmRec> bgm(3);
+    CheckedAt(sounds, 2);
+    CheckedAt(bgm, -1);
+    EXPECT_EQ(ReadLines(path_), (std::vector<std::string>{"err V[2] ( 2 , 284 )", "err V[-1] ( 3 , 72 )"}));
+    EXPECT_EQ(CountCloses(main), 2);
     DestroyWindow(main);
     g_hMainWnd = nullptr;
 }

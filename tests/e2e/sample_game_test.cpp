@@ -76,4 +76,43 @@ TEST(SampleGame, AStageWithoutAHeroOnTheCommandLineEndsWithItsMessage) {
     EXPECT_FALSE(folder.Exists("user_data\\Window.dat"));  // start-up did not complete
 }
 
+// The sample stage played from the command line, shortly after it starts: the hero, the
+// walking, flying and block characters, the items on their platform, the carried item's icon
+// and the status panel, in each drawing back end.
+TEST(SampleGame, TheStageShowsItsCharactersItemsAndStatusPanel) {
+    struct MODE {
+        const char* name;
+        const char* ini;
+    } modes[] = {
+        {"d3d_32", "Direct3D=1\r\nWindowMode=1\r\nBpp=32\r\nVSync=2\r\nShowFps=0\r\nExit\r\n"},
+        {"dd_32", "Direct3D=0\r\nWindowMode=1\r\nBpp=32\r\nVSync=2\r\nShowFps=0\r\nExit\r\n"},
+    };
+    for (const MODE& m : modes) {
+        cGameFolder folder(std::string(VELMORA_BINARY_DIR) + "/tmp", std::string("sample_stage_") + m.name);
+        ASSERT_TRUE(WriteSampleGame(folder, m.ini));
+        std::string script = "at 150 capture stage.png\nat 151 close\ntimeout 60\n";
+        folder.WriteFile("run.script", std::vector<uint8_t>(script.begin(), script.end()));
+        auto r = testsupport::RunProcess({Player(), "data\\stg4\\c01-1.stg4"}, Env(folder, "run.script"),
+                                         folder.Root(), 60000);
+        ASSERT_FALSE(r.timedOut) << r.err;
+        EXPECT_EQ(r.exitCode, 0) << m.name << r.err;
+        std::string report = Cp932ToUtf8(testsupport::ReadFile(folder.Root() + "/Report_Game.txt"));
+        EXPECT_EQ(report.find("err "), std::string::npos) << report;
+        ExpectGoldenPng(folder.Root() + "/stage.png", std::string("sample_stage_") + m.name);
+    }
+}
+
+// A new story leads to the world map: the path, the stage's entry, the walking figure and the
+// lives icon.
+TEST(SampleGame, ANewStoryShowsTheWorldMapWithItsFigureAndLives) {
+    cGameFolder folder(std::string(VELMORA_BINARY_DIR) + "/tmp", "sample_map");
+    ASSERT_TRUE(WriteSampleGame(folder));
+    std::string script = "at 120 key tap Z\nat 260 capture map.png\nat 261 close\ntimeout 60\n";
+    folder.WriteFile("run.script", std::vector<uint8_t>(script.begin(), script.end()));
+    auto r = testsupport::RunProcess({Player()}, Env(folder, "run.script"), folder.Root(), 60000);
+    ASSERT_FALSE(r.timedOut) << r.err;
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    ExpectGoldenPng(folder.Root() + "/map.png", "sample_world_map");
+}
+
 }  // namespace

@@ -158,8 +158,8 @@ TEST_F(SoundTest, TableHoldsTheSystemSoundsAndRequestsAreChecked) {
     ServeSoundRequest(19);
     ServeSoundRequest((WPARAM)-1);
     std::string text = ReadText(report);
-    EXPECT_NE(text.find("err V[19] ( 19 , "), std::string::npos) << text;
-    EXPECT_NE(text.find("err V[-1] ( 19 , "), std::string::npos) << text;
+    EXPECT_NE(text.find("err V[19] ( 19 , 284 )"), std::string::npos) << text;  // an entry is 284 bytes
+    EXPECT_NE(text.find("err V[-1] ( 19 , 284 )"), std::string::npos) << text;
     std::vector<int16_t> out(200);
     audio::Render(out.data(), 100);
     EXPECT_EQ(out[50], 8000);  // sound 16 played; entry 0 (no file) for the bad ones

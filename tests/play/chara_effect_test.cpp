@@ -128,11 +128,11 @@ TEST_F(CharaEffectDraw, GrowthAtThirtyTwoIsTheNormalSizeAndBlinkZeroFlipsEveryFr
 
 TEST_F(CharaEffectDraw, EachDrawingKindChangesThePictureAndStaysInItsPlace) {
     // Constant values: burst 8, bands 4 of 4, waves 6, blink and translucency every 5 frames,
-    // rotation 45, circle 10, growth 48, lens 20, colour 200 at strength 3, mosaic 5, blur 2.
+    // rotation 45, turn in depth 16 (45 degrees), circle 10, growth 48, lens 20, colour 200 at strength 3, mosaic 5, blur 2.
     std::vector<cCharaEffectRec> defs = {
         CharaEffect(1, {9, 8, 8, 0, 0}),  CharaEffect(2, {9, 4, 4, 4, 0}),  CharaEffect(3, {9, 4, 4, 4, 0}),
         CharaEffect(4, {9, 6, 6, 2, 2}),  CharaEffect(5, {9, 6, 6, 2, 2}),  CharaEffect(6, {9, 5, 0, 0, 0}),
-        CharaEffect(7, {9, 45, 45, 0, 0}), CharaEffect(8, {9, 45, 45, 0, 0}), CharaEffect(9, {9, 0, 0, 0, 0}),
+        CharaEffect(7, {9, 45, 45, 0, 0}), CharaEffect(8, {9, 45, 45, 0, 0}), CharaEffect(9, {9, 16, 16, 0, 0}),
         CharaEffect(10, {9, 10, 10, 1, 0}), CharaEffect(11, {9, 48, 48, 0, 0}), CharaEffect(12, {9, 20, 20, 0, 0}),
         CharaEffect(13, {9, 3, 3, 200, 0}), CharaEffect(14, {9, 5, 0, 0, 0}), CharaEffect(15, {9, 5, 5, 0, 0}),
         CharaEffect(16, {9, 2, 2, 0, 0})};
@@ -140,7 +140,6 @@ TEST_F(CharaEffectDraw, EachDrawingKindChangesThePictureAndStaysInItsPlace) {
     chara.m_CharaEffect = CHARAEFFECTSTATE{};
     std::vector<uint32_t> plain = Draw();
     for (int id = 1; id <= 16; ++id) {
-        if (id == 9) continue;  // drawn plainly: the drawing layer has no stripe operation
         StartCharaEffect(chara.m_CharaEffect, id, EFFECT_RUN_NORMAL, 0);
         std::vector<uint32_t> px = Draw();
         EXPECT_NE(px, plain) << "kind " << id;

@@ -10,6 +10,7 @@
 #include "media/blit.h"
 #include "play/block_draw.h"
 #include "play/block_map.h"
+#include "play/chara_def.h"
 #include "play/frame_seams.h"
 #include "play/panel_draw.h"
 #include "play/play_draw.h"
@@ -283,9 +284,9 @@ TEST_F(PlayDraw, StatusPanelInIconAndLabelForm) {
     ToPlay();
     cHero& hero = g_vecHero[0];
     hero.m_nHP = 30;
-    hero.m_nMaxHP = 40;
+    charadef::MaxHPField(hero.m_Def) = 40;
     hero.m_nSP = 2;
-    hero.m_nMaxSP = 10;
+    charadef::MaxSPField(hero.m_Def) = 10;
     g_SaveData.m_nScore = 1234;
     g_SaveData.m_nStageScore = 56;
     g_SaveData.m_nLives = 3;
@@ -327,7 +328,7 @@ TEST_F(PlayDraw, StatusPanelHidesWithTheStageSwitchOrWhenNoItemIsShownAndGaugesS
     } cases[] = {{10, 0, 0}, {-5, 10, 0}, {5, 10, 25}, {40, 10, 50}, {2147483647, 1, 50}};
     for (const CASE& c : cases) {
         hero.m_nHP = c.hp;
-        hero.m_nMaxHP = c.max;
+        charadef::MaxHPField(hero.m_Def) = c.max;
         DDFillSurface(&g_BackBufferSD, 16);
         DrawStatusPanel(Play(), &g_BackBufferSD);
         const uint32_t frameInside = At(gx + 48, 10);  // right end, inside the frame
@@ -426,7 +427,7 @@ TEST_F(PlayDraw, PlayScreenOfASmallStage) {
     sy.m_dPos = r0 * 32;
     Play()->m_bNoTimeLimit = 0;
     Play()->m_nTimeLimit = 95;
-    g_vecHero[0].m_nHP = g_vecHero[0].m_nMaxHP = 10;
+    g_vecHero[0].m_nHP = charadef::MaxHPField(g_vecHero[0].m_Def) = 10;
     g_SaveData.m_nScore = 500;
     g_bStageFileStart = 1;
     g_SystemData.m_vecTexts.resize(27);

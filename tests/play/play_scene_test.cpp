@@ -4,10 +4,14 @@
 // request word; the play timer and time limit; lifetimes; the quit flag; lives.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "core/frame_timer.h"
+#include "play/effect_progress.h"
 #include "play/play_scene.h"
 #include "play/save_words.h"
 #include "play/stage_objects.h"
+#include "records/database.h"
 #include "records/replay.h"
 #include "tests/frontend/scene_fixture.h"
 #include "tests/play/flying_hero.h"
@@ -44,6 +48,7 @@ protected:
         ResetFrameTimers();
     }
     void TearDown() override {
+        if (savedDb) g_Database = *savedDb;
         g_Replay.Clear();
         g_ReplayPrev.Clear();
         SceneFixture::TearDown();
@@ -67,6 +72,20 @@ protected:
     }
     // The colour of the back buffer's first pixel.
     uint32_t Pixel() { return drawtest::Argb(*BackPixels(), true)[0]; }
+    // A death animation of ten seconds started on a character (the database's first character
+    // effect becomes a burst of that length).
+    void StartLongDeath(cChara& c) {
+        if (!savedDb) savedDb = std::make_unique<cDatabase>(g_Database);
+        cCharaEffectRec burst;
+        burst.m_nKind = 1;
+        burst.m_anParams[0] = 100;
+        burst.m_anParams[2] = 16;
+        g_Database.m_vecCharaEffect.assign(2, burst);
+        g_Database.CopyReversedTables();
+        g_Database.BuildIndex3(CharaEffectStates, CharaEffectStatesReversed);
+        StartCharaEffect(c.m_CharaEffect, 1, EFFECT_RUN_NORMAL, 0);
+    }
+    std::unique_ptr<cDatabase> savedDb;
 };
 
 TEST_F(PlayScene, RunsFromTheManagerThroughItsStatesAndHandsOverToTheNextScene) {
@@ -167,7 +186,9 @@ TEST_F(PlayScene, TheHeroDiesOnRequestAndThatFrameIsNotDrawn) {
     EXPECT_EQ(State(), PLAY_FRAME);
     EXPECT_EQ(Pixel(), before);
     EXPECT_EQ(Play()->m_nSubStepTotal, 1);
-    // The next frames run every sub-step without the character passes and are drawn.
+    // The next frames run every sub-step without the character passes and are drawn while the
+    // death animation runs.
+    StartLongDeath(g_vecHero[0]);
     Frame();
     EXPECT_TRUE(Taken().empty());
     EXPECT_EQ(Play()->m_nSubStepTotal, 4);
@@ -180,6 +201,7 @@ TEST_F(PlayScene, LifetimesCountSubStepsAndEndlessNeverCountsDown) {
     AddChara(2, 4);  // gone in the sub-step that takes it below 0
     cStageChara& dying = AddChara(3, 0);
     dying.m_bDying = 1;
+    StartLongDeath(dying);
     g_listItem.emplace_back().m_nLifeTime = 2;
     g_listItem.emplace_back();
     Frame();  // three sub-steps
@@ -325,6 +347,7 @@ TEST_F(PlayScene, RecordedInputPlaysBackAndTheEndOfTheReplayStartsTheStageAgain)
 }
 
 TEST_F(PlayScene, TheTimeLimitKillsTheHeroWhenItRunsOut) {
+    g_StageSettings.m_nValue16 = 0;  // no time warning
     ToPlay();
     Play()->m_bNoTimeLimit = 0;
     Play()->m_nTimeLimit = 2;
@@ -339,6 +362,7 @@ TEST_F(PlayScene, TheTimeLimitKillsTheHeroWhenItRunsOut) {
     EXPECT_EQ(Taken(), std::vector<REQUEST>{kMiss});
     EXPECT_EQ(g_vecHero[0].m_bDying, 1);
     EXPECT_EQ(Play()->m_nSubStepTotal, steps + 59 * 3);  // the frame it ran out ends at once
+    StartLongDeath(g_vecHero[0]);
     Frames(60);  // a hero already dying does not die again
     EXPECT_TRUE(Taken().empty());
 }

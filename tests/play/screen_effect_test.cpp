@@ -11,6 +11,7 @@
 #include "play/play_scene.h"
 #include "play/screen_colour.h"
 #include "play/screen_effect.h"
+#include "play/stage_bitmaps.h"
 #include "play/stage_objects.h"
 #include "records/database.h"
 #include "tests/frontend/scene_fixture.h"
@@ -240,8 +241,8 @@ TEST_P(ScreenEffect, EffectObjectDrawsItsCurrentCell) {
     rec.m_vecFrames[1].m_nCell = 1;
     g_Database.m_vecEffect = {cEffectRec(), rec};
     g_Database.BuildIndex2(EffectFrameTable);
-    g_vecEffectSD.assign(2, DDSURFACEDATA{});
-    for (DDSURFACEDATA& sheet : g_vecEffectSD) {
+    g_vecEffectBmp.assign(2, DDSURFACEDATA{});
+    for (DDSURFACEDATA& sheet : g_vecEffectBmp) {
         ASSERT_TRUE(DDCreateSurface(&sheet, 32, 16, 1, 0, 0, 0, 0));
         DDFillRect(&sheet, 0, 0, 16, 16, 80);
         DDFillRect(&sheet, 16, 0, 16, 16, 120);
@@ -264,8 +265,8 @@ TEST_P(ScreenEffect, EffectObjectDrawsItsCurrentCell) {
     EXPECT_EQ(big.Draw(0), 0);
     EXPECT_EQ(At(Pixels(), 81, 231), At(first, 50, 60));
     g_lpPlayScene = nullptr;
-    for (DDSURFACEDATA& sheet : g_vecEffectSD) DDReleaseSurface(&sheet);
-    g_vecEffectSD.clear();
+    for (DDSURFACEDATA& sheet : g_vecEffectBmp) DDReleaseSurface(&sheet);
+    g_vecEffectBmp.clear();
 }
 
 TEST(ScreenColour, IntensityRunsFromTheFullPictureToTheStrength) {

@@ -181,7 +181,7 @@ TEST_F(DefinitionsTest, WritingValidatesFirst) {
     c.m_wGraphic = 2;  // two dedicated bitmaps
     c.m_wAnimeSet = 1;
     c.m_wCharaEffect1 = c.m_wCharaEffect2 = 2;
-    c.m_sEffect = -1;
+    c.m_sEffect = (int16_t)g_Database.m_vecEffect.size();
     c.m_vecFlows.push_back(cFlow());  // empty: removed
     c.m_vecFlows.push_back(WaitFlow());
     FileImage(c);
@@ -190,6 +190,11 @@ TEST_F(DefinitionsTest, WritingValidatesFirst) {
     EXPECT_EQ(c.m_wGraphic, 1);
     EXPECT_EQ(c.m_wAnimeSet + c.m_wCharaEffect1 + c.m_wCharaEffect2 + c.m_sEffect, 0);
     EXPECT_EQ(c.m_vecFlows.size(), 1u);
+    // The effect number is compared signed: -1 is below the count and stays.
+    cCharaRec none;
+    none.m_sEffect = -1;
+    FileImage(none);
+    EXPECT_EQ(none.m_sEffect, -1);
 }
 
 TEST_F(DefinitionsTest, ATemplatePastItsListIsDroppedAndCopiesNothing) {

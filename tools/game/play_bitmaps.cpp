@@ -82,8 +82,24 @@ tools::BmpPicture Discs(int cols, int rows, int cell, uint32_t base) {
     return p;
 }
 
+// Character cells: a disc of its own tint with a white eye and a dark nose on the left, so that
+// the figure shows which way it faces and how it turns.
+tools::BmpPicture Figures(int cols, int rows, uint32_t base) {
+    tools::BmpPicture p = Discs(cols, rows, 32, base);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const int x = c * 32, y = r * 32;
+            Fill(p, x + 7, y + 9, 6, 6, 0xFFFFFF);
+            Fill(p, x + 8, y + 11, 3, 3, 0x101010);
+            Fill(p, x + 2, y + 17, 6, 3, 0x402010);
+            Fill(p, x + 10, y + 26, 12, 3, 0x402010);
+        }
+    return p;
+}
+
 // The icon and gauge sheet: cursors on row 0 as the title menu has them, the five panel icons
-// on row 32, the gauge frames on row 128 and their fills on rows 144 (plenty) and 160 (within the warning limit).
+// on row 32, the gauge frames on row 128, their fills on rows 144 (plenty) and 160 (within the
+// warning limit), and the changed part of a character's gauge on rows 176 (a loss) and 192 (a gain).
 tools::BmpPicture Accessory() {
     tools::BmpPicture p = tools::SolidPicture(128, 208, kKey);
     Arrow(p, 0, 4, 24, 0xFFE020);
@@ -96,6 +112,8 @@ tools::BmpPicture Accessory() {
         Frame(p, x, 128, 50, 16, 0xE0E0E0);
         Fill(p, x, 144, 50, 16, g == 0 ? 0x30E040 : 0x3090F0);
         Fill(p, x, 160, 50, 16, 0xE03030);
+        Fill(p, x, 176, 50, 16, 0x802020);  // a loss
+        Fill(p, x, 192, 50, 16, 0xF0F060);  // a gain
     }
     return p;
 }
@@ -138,7 +156,7 @@ tools::BmpPicture Panel() {
 bool WritePlayBitmaps(cGameFolder& folder) {
     const tools::BmpOptions o{};
     bool ok = tools::WriteBmp(folder.HostPath("bmp\\Block.bmp"), Blocks(), o);
-    ok = tools::WriteBmp(folder.HostPath("bmp\\Character1.bmp"), Discs(8, 4, 32, 0xC04040), o) && ok;
+    ok = tools::WriteBmp(folder.HostPath("bmp\\Character1.bmp"), Figures(8, 4, 0xC04040), o) && ok;
     ok = tools::WriteBmp(folder.HostPath("bmp\\Shot.bmp"), Discs(8, 30, 16, 0xF0F040), o) && ok;
     ok = tools::WriteBmp(folder.HostPath("bmp\\Item.bmp"), Discs(4, 15, 32, 0x40C0F0), o) && ok;
     ok = tools::WriteBmp(folder.HostPath("bmp\\Item_Mini.bmp"), Discs(4, 15, 16, 0x40C0F0), o) && ok;

@@ -74,6 +74,96 @@ tools::BmpPicture Sheet(int cols, int rows, int cell, uint32_t base) {
     return p;
 }
 
+void Disc(tools::BmpPicture& p, int cx, int cy, int r, uint32_t rgb) {
+    for (int y = -r; y < r; ++y)
+        for (int x = -r; x < r; ++x)
+            if ((2 * x + 1) * (2 * x + 1) + (2 * y + 1) * (2 * y + 1) < 4 * r * r) Fill(p, cx + x, cy + y, 1, 1, rgb);
+}
+
+// A right-pointing triangle of `size` dots (the title menu's cursors).
+void Arrow(tools::BmpPicture& p, int x, int y, int size, uint32_t rgb) {
+    for (int j = 0; j < size; ++j) {
+        const int reach = size / 2 - (j < size / 2 ? size / 2 - j : j - size / 2 + 1);
+        Fill(p, x + 2, y + j, reach * 2, 1, rgb);
+    }
+}
+
+// The cursors of the title menu on row 0 (as the title's own sheet has them), the status
+// panel's five icons on row 32, the world map's lives icon at (0, 48), the world map's walking
+// figure on rows 64 and 96 (two frames for each of four facings), and the gauge rows from 128:
+// frame, fill, fill within the warning limit, a loss and a gain.
+tools::BmpPicture Accessory() {
+    tools::BmpPicture p = tools::SolidPicture(128, 208, kKey);
+    Arrow(p, 0, 4, 24, 0xFFE020);
+    Arrow(p, 64, 0, 16, 0x20E0FF);
+    const uint32_t icons[5] = {0xF0D040, 0x40D0F0, 0xF04040, 0x4080F0, 0x40E040};
+    for (int i = 0; i < 5; ++i) Disc(p, 16 * i + 8, 40, 7, icons[i]);
+    // The lives icon: a small heart.
+    Disc(p, 5, 53, 4, 0xF04060);
+    Disc(p, 11, 53, 4, 0xF04060);
+    for (int j = 0; j < 6; ++j) Fill(p, 2 + j, 55 + j, 12 - 2 * j, 1, 0xF04060);
+    // The figure: facing 0 and 1 on row 64, 2 and 3 on row 96; the second frame lifts a foot.
+    for (int facing = 0; facing < 4; ++facing)
+        for (int frame = 0; frame < 2; ++frame) {
+            const int x = (facing == 1 || facing == 2 ? 64 : 0) + 32 * frame, y = facing < 2 ? 64 : 96;
+            Disc(p, x + 16, y + 14, 10, 0x3060E0);
+            Fill(p, x + 11, y + 2, 10, 4, 0xE04030);  // a cap
+            const int eye = facing == 0 ? 9 : facing == 1 ? 19 : 12;
+            if (facing != 3) Fill(p, x + eye, y + 11, 4, 4, 0xFFFFFF);
+            if (facing == 2) Fill(p, x + 18, y + 11, 4, 4, 0xFFFFFF);
+            Fill(p, x + 9, y + 25 - (frame ? 2 : 0), 5, 5, 0x402010);
+            Fill(p, x + 18, y + 25 - (frame ? 0 : 2), 5, 5, 0x402010);
+        }
+    for (int g = 0; g < 2; ++g) {
+        const int x = 64 * g;
+        Fill(p, x, 128, 50, 16, 0x202020);
+        Fill(p, x, 128, 50, 1, 0xE0E0E0);
+        Fill(p, x, 143, 50, 1, 0xE0E0E0);
+        Fill(p, x, 128, 1, 16, 0xE0E0E0);
+        Fill(p, x + 49, 128, 1, 16, 0xE0E0E0);
+        Fill(p, x, 144, 50, 16, g == 0 ? 0x30E040 : 0x3090F0);
+        Fill(p, x, 160, 50, 16, 0xE03030);
+        Fill(p, x, 176, 50, 16, 0x802020);
+        Fill(p, x, 192, 50, 16, 0xF0F060);
+    }
+    return p;
+}
+
+// A character sheet: 15 characters, one a row, 16 frames across. Each figure is a round body of
+// the row's colour with an eye and a nose on the left (the sheets face left) and feet that
+// step in turn from frame to frame.
+tools::BmpPicture Figures(uint32_t base) {
+    tools::BmpPicture p = tools::SolidPicture(16 * 32, 15 * 32, kKey);
+    for (int r = 0; r < 15; ++r) {
+        const uint32_t colour = Mix(base, (uint32_t)(0x30A0F0 ^ (r * 0x2A1C3B & 0xFFFFFF)), r % 7, 8);
+        for (int f = 0; f < 16; ++f) {
+            const int x = 32 * f, y = 32 * r;
+            Disc(p, x + 16, y + 14, 11, colour);
+            Fill(p, x + 7, y + 8, 6, 6, 0xFFFFFF);
+            Fill(p, x + 8, y + 10, 3, 3, 0x101010);
+            Fill(p, x + 3, y + 16, 5, 3, 0x402010);
+            const int lift = f % 2;
+            Fill(p, x + 9, y + 26 - lift * 2, 6, 4, 0x402010);
+            Fill(p, x + 18, y + 26 - (1 - lift) * 2, 6, 4, 0x402010);
+        }
+    }
+    return p;
+}
+
+// The item sheet: one item a row, 16 frames across: a coin, a gem, a heart, a star...
+tools::BmpPicture Items() {
+    tools::BmpPicture p = tools::SolidPicture(16 * 32, 15 * 32, kKey);
+    const uint32_t colours[5] = {0xF0C020, 0x40E0F0, 0xF04060, 0x80F040, 0xC080F0};
+    for (int r = 0; r < 15; ++r)
+        for (int f = 0; f < 16; ++f) {
+            const int x = 32 * f, y = 32 * r, w = 9 + (f % 4 == 1 || f % 4 == 3 ? -3 : f % 4 == 2 ? -6 : 0);
+            const uint32_t c = colours[r % 5];
+            for (int j = -9; j < 9; ++j) Fill(p, x + 16 - std::max(1, w - std::abs(j) / 2), y + 16 + j, 2 * std::max(1, w - std::abs(j) / 2), 1, c);
+            Fill(p, x + 14, y + 10, 3, 3, 0xFFFFFF);
+        }
+    return p;
+}
+
 tools::BmpPicture Blocks() {
     tools::BmpPicture p = tools::SolidPicture(32 * 16, 32 * 16, kKey);
     for (int n = 1; n < 256; ++n) {
@@ -132,6 +222,7 @@ bool WriteBitmaps(cGameFolder& folder, const cSystemData& system) {
     bool ok = WriteMinimalBitmaps(folder);
     ok = tools::WriteBmp(folder.HostPath("bmp\\Title.bmp"), TitlePicture(title), tools::BmpOptions{}) && ok;
     ok = tools::WriteBmp(folder.HostPath("bmp\\GameMode.bmp"), MenuPlates(system), tools::BmpOptions{}) && ok;
+    ok = tools::WriteBmp(folder.HostPath("bmp\\Accessory.bmp"), Accessory(), tools::BmpOptions{}) && ok;
     InitSurfaceFileTable();
     for (int s = 0; s < kSurfaceSlotCount; ++s) {
         std::string path = g_SurfaceFiles[s].szPath;
@@ -139,9 +230,10 @@ bool WriteBitmaps(cGameFolder& folder, const cSystemData& system) {
         std::string name = path.substr(path.rfind('\\') + 1);
         tools::BmpPicture pic;
         if (name == "Block.bmp") pic = Blocks();
-        else if (name.rfind("Character", 0) == 0) pic = Sheet(16, 8, 32, 0xC04040);
+        else if (name.rfind("Character", 0) == 0) pic = Figures(Mix(0xC04040, 0x4040C0, name[9] - '1', 7));
         else if (name == "Shot.bmp") pic = Sheet(16, 8, 16, 0xF0F040);
-        else if (name == "Item.bmp" || name == "Mark.bmp") pic = Sheet(16, 4, 32, 0x40C0F0);
+        else if (name == "Item.bmp") pic = Items();
+        else if (name == "Mark.bmp") pic = Sheet(16, 4, 32, 0x40C0F0);
         else if (name == "Item_Mini.bmp") pic = Sheet(16, 4, 16, 0x40C0F0);
         else if (name == "StatusWindow.bmp") pic = tools::SolidPicture(640, 32, 0x203048);
         else if (name == "Symbol.bmp" || name == "Word.bmp") pic = Sheet(16, 16, 16, 0xE0E0E0);
@@ -211,6 +303,105 @@ bool WriteOggTune(cGameFolder& folder, const std::string& path) {
     return tools::WriteOggVorbis(folder.HostPath(path), rate, 2, samples);
 }
 
+// The sample stage: 60 x 15 blocks under a picture sky, ground with gaps and platforms, the
+// hero on the left; a walking character, a flying one, a character that acts as a block, and
+// a walking one that carries an item; three items on a platform.
+cBlockRec Block(int x, int y, int graphic) {
+    cBlockRec b;
+    b.m_wGraphic = (uint16_t)graphic;
+    b.m_byB12 = 1;
+    b.m_strName = "ブロック";
+    b.m_sPlaceX = (int16_t)x;
+    b.m_sPlaceY = (int16_t)y;
+    return b;
+}
+
+cCharaRec StageChara(int x, int y, int graphic, int moveMode, const char* name) {
+    cCharaRec c;
+    c.m_byRole = 1;
+    c.m_wGraphic = (uint16_t)graphic;
+    c.m_byC27 = (uint8_t)moveMode;
+    c.m_byC28 = 0;  // facing left, towards the hero
+    c.m_sPlaceX = (int16_t)x;
+    c.m_sPlaceY = (int16_t)y;
+    c.m_nPlaceValue = -1;  // carries nothing
+    c.m_strName = name;
+    return c;
+}
+
+cItemRec StageItem(int x, int y, int graphic) {
+    cItemRec item;
+    item.m_byGraphicKind = 1;
+    item.m_wGraphic = (uint16_t)graphic;
+    item.m_sPlaceX = (int16_t)x;
+    item.m_sPlaceY = (int16_t)y;
+    item.m_strName = "アイテム";
+    return item;
+}
+
+void MakePlayStage(cStage& stage) {
+    const int width = 60, height = 15;
+    stage.Clear();
+    stage.m_nWidth = width;
+    stage.m_nHeight = height;
+    stage.m_nScrollRight = width - 1;
+    stage.m_nScrollBottom = height - 1;
+    stage.m_strStage = "はじまりの森";
+    cBackgroundRec& sky = stage.m_vecBackgrounds[0];
+    sky.m_nA = 0;
+    sky.m_anBC[0] = 1;
+    sky.m_strBitmap = "背景その1.bmp";
+    sky.m_adPQ[0] = sky.m_adPQ[1] = 0.5;
+    for (int x = 0; x < width; ++x) {
+        if (x == 20 || x == 21 || x == 40) continue;  // gaps
+        stage.m_vecBlocks.push_back(Block(x, height - 2, 2));
+        stage.m_vecBlocks.push_back(Block(x, height - 1, 1));
+    }
+    for (int x = 7; x < 12; ++x) stage.m_vecBlocks.push_back(Block(x, 9, 3));
+    for (int x = 24; x < 28; ++x) stage.m_vecBlocks.push_back(Block(x, 8, 3));
+    stage.m_vecBlocks.push_back(Block(16, height - 3, 4));
+    stage.m_vecCharas.push_back(MakeHero(2, (int16_t)(height - 4)));
+    stage.m_vecCharas.push_back(StageChara(13, height - 3, 2, 0, "あるくもの"));
+    stage.m_vecCharas.push_back(StageChara(17, 5, 3, 1, "とぶもの"));
+    cCharaRec block = StageChara(14, 7, 4, 1, "ブロックになるもの");
+    block.m_byC6 = 1;  // acts as a block
+    stage.m_vecCharas.push_back(block);
+    cCharaRec carrier = StageChara(6, height - 3, 5, 0, "もちはこぶもの");
+    carrier.m_nPlaceValue = 3;  // the fourth item placement
+    stage.m_vecCharas.push_back(carrier);
+    for (int i = 0; i < 3; ++i) stage.m_vecItems.push_back(StageItem(8 + i, 8, 1 + i));
+    stage.m_vecItems.push_back(StageItem(6, height - 3, 4));
+}
+
+// The world map: a path of passable chips from the start to the sample stage's entry, grass
+// around it and a wall beyond.
+void MakeWorldMap(cWorldMap& map) {
+    map.SetSize(20, 15);
+    map.m_vecChips.assign(3, cWorldMapChip());
+    map.m_vecChips[0].m_nChipNo = 0;  // beyond the map's paths: a wall
+    map.m_vecChips[0].m_bBlocking = 1;
+    map.m_vecChips[1].m_nChipNo = 6;  // grass
+    map.m_vecChips[1].m_bBlocking = 1;
+    map.m_vecChips[2].m_nChipNo = 12;  // the path
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool path = (y == 7 && x >= 4 && x <= 12) || (x == 12 && y >= 3 && y <= 7);
+            map.m_vecCells[((size_t)y << map.m_nShift) + x] = path ? 2 : (x == 0 || y == 0 || x == 19 || y == 14) ? 0 : 1;
+        }
+    map.m_nStartX = 4;
+    map.m_nStartY = 7;
+    map.m_nBackColour = 16;
+    cWorldMapEntry entry;
+    entry.m_nX = 12;
+    entry.m_nY = 3;
+    entry.m_strName = "はじまりの森";
+    entry.m_vecItems.assign(1, cWorldMapItemRec());
+    entry.m_vecItems[0].m_nValue1 = 0;         // a stage entry
+    entry.m_vecItems[0].m_anValues[0] = 1;     // its cleared flag
+    entry.m_vecItems[0].m_strStageFile = "data\\stg4\\c01-1.stg4";
+    map.m_vecPointEntries.push_back(entry);
+}
+
 }  // namespace
 
 bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
@@ -238,6 +429,7 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     db.m_vecBgm[1].m_strName = "タイトル";
 
     cWorldMap map;
+    MakeWorldMap(map);
     bool ok = WriteProjectFiles(folder, db, system, map);
 
     cCommonPalette palette;
@@ -246,7 +438,7 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     palette.m_vecItems.push_back(MakeSampleItem(4));
     ok = WriteCommonPalette(folder, palette) && ok;
     cStage stage;
-    MakeSampleStage(stage, 40, 15, 6, 2);
+    MakePlayStage(stage);
     // The first stage is drawn over a picture background with a Japanese file name.
     cBackgroundRec back;
     back.m_nA = 0;         // a picture, not a plain colour
