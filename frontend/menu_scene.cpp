@@ -55,7 +55,7 @@ void cMenuScene::Leave(int nextScene) {
     m_nState = FadeOutState();
 }
 
-bool cMenuScene::InitCommon() {
+bool cMenuScene::InitCommon(bool resetRequests) {
     // A scene left by a way that never closed its sub-menus starts with a single cursor level.
     ResetMenuCursor();
     int tune = (int)CheckedAt(g_SystemData.m_vecMenuTunes, m_nMusicSlot);
@@ -65,8 +65,10 @@ bool cMenuScene::InitCommon() {
     }
     if (!m_vecImageSet.empty() && !DDReloadSurfaces(g_SurfaceData, m_vecImageSet.data(), (int)m_vecImageSet.size())) {
         PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0);
+        if (resetRequests) ResetRequestList(*this);
         return false;
     }
+    if (resetRequests) ResetRequestList(*this);
     return true;
 }
 
@@ -82,6 +84,7 @@ void cMenuScene::FadeOut() {
         return;
     DDFillSurface(&g_BackBufferSD, 16);
     OnLeave();
+    if (m_bFadeOutResetsRequests) ResetRequestList(*this);
     g_SceneManager.m_nPrevious = m_nSceneNo;
     g_SceneManager.m_nCurrent = g_SceneManager.m_nNext;
 }

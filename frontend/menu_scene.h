@@ -50,9 +50,10 @@ protected:
 
     // The common steps of Init: the menu-cursor stack back to one level, the music of the
     // scene's slot (requested unless that tune already plays; a tune of 0 is always requested),
-    // and the image set. False when the image set could not be loaded (WM_CLOSE is posted; the
-    // scene keeps running until the program ends).
-    bool InitCommon();
+    // the image set, and (with `resetRequests`) the request list emptied. False when the image
+    // set could not be loaded (WM_CLOSE is posted; the scene keeps running until the program
+    // ends).
+    bool InitCommon(bool resetRequests = true);
 
     // The scene's screen into the back buffer (fade-in and its own states).
     virtual void DrawScreen() = 0;
@@ -62,6 +63,8 @@ protected:
     virtual void OnLeave() {}
 
     std::vector<STATEFUNC> m_vecStates;
+    // The fade-out empties the request list before the hand-over (the story save screen keeps it).
+    bool m_bFadeOutResetsRequests = true;
     int m_nSceneNo;
     int m_nMusicSlot;
     std::vector<int> m_vecImageSet;

@@ -106,12 +106,12 @@ cSceneOption::cSceneOption() : cMenuScene(SCENE_OPTION, 3, {ASSET_CURSOR, ASSET_
 
 void cSceneOption::Init() {
     InitCommon();
-    // The enabled records of the option-row list, in list order; with none, the colour table.
+    // The enabled records of the option-row list, in list order; with none, the row of kind 0.
     m_vecRows.clear();
     const std::vector<cSysMenuItem>& rows = g_SystemData.m_vecOptionMenu;
     for (size_t i = 0; i < rows.size() && (int)m_vecRows.size() < kMaxRows; ++i)
         if (rows[i].m_bShown) m_vecRows.push_back((int)i);
-    if (m_vecRows.empty()) m_vecRows.push_back(OPTION_PALETTE);
+    if (m_vecRows.empty()) m_vecRows.push_back(0);
     m_nSelKind = -1;
     m_lpEdit = nullptr;
 

@@ -10,14 +10,17 @@
 #include "frontend/menu_scene.h"
 
 // The row kinds: a row's kind is the index of its record in the system settings' option-row
-// list, and decides which option it shows and edits.
+// list, and decides which option it shows and edits. The kinds follow the labels the settings
+// hold at those indices ("BGM", "SE", "ランキング登録", "ランキング登録名", "もどる" and a sixth
+// record), so that each label names the value its row edits; the colour table, which only the
+// 8-bit DirectDraw screen uses, is the sixth record.
 enum {
-    OPTION_PALETTE = 0,      // colour table number 0-23
-    OPTION_MUSIC = 1,        // music off (0) or on
-    OPTION_VOLUME = 2,       // sound volume step 0-10
-    OPTION_RANKINGMODE = 3,  // ranking-name mode 0-3
-    OPTION_RANKINGNAME = 4,  // the stored ranking name, edited in the name-entry dialog
-    OPTION_BACK = 5,         // back to the title menu
+    OPTION_MUSIC = 0,        // "BGM": music off (0) or on
+    OPTION_VOLUME = 1,       // "SE": sound volume step 0-10
+    OPTION_RANKINGMODE = 2,  // "ランキング登録": ranking-name mode 0-3
+    OPTION_RANKINGNAME = 3,  // "ランキング登録名": the stored ranking name, edited in the name-entry dialog
+    OPTION_BACK = 4,         // "もどる": back to the title menu
+    OPTION_PALETTE = 5,      // colour table number 0-23
 };
 
 class cSceneOption : public cMenuScene {

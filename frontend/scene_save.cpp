@@ -74,16 +74,19 @@ void FillBlack() { DDFillSurface(&g_BackBufferSD, kBlack); }
 cSceneSave::cSceneSave() : cMenuScene(SCENE_SAVE, 1, {ASSET_WINDOW, ASSET_SYMBOL, ASSET_CURSOR}) {
     SetStates<cSceneSave>({&cSceneSave::StateMenu, &cSceneSave::StateSaveSlot, &cSceneSave::StateAutoSave,
                            &cSceneSave::StateToWorldMap, &cSceneSave::StateToTitle});
+    // The story save screen empties its request list in Init only, after its menu is built.
+    m_bFadeOutResetsRequests = false;
 }
 
 void cSceneSave::Init() {
-    InitCommon();
+    InitCommon(false);
     // The enabled records of the save menu, in list order; with none, the save entry alone.
     m_vecEntries.clear();
     const std::vector<cSysMenuItem>& menu = g_SystemData.m_vecSaveMenu;
     for (size_t i = 0; i < menu.size() && (int)m_vecEntries.size() < kMaxEntries; ++i)
         if (menu[i].m_bShown) m_vecEntries.push_back((int)i);
     if (m_vecEntries.empty()) m_vecEntries.push_back(SAVEMENU_SAVE);
+    ResetRequestList(*this);
     MoveCursorGrid(0, kMenuX, kMenuY, 0, kRow, 1, (int)m_vecEntries.size());
     m_nListTop = 0;
     m_nVisibleRows = 0;

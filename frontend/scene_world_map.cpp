@@ -213,9 +213,11 @@ void cSceneWorldMap::Init() {
     UpdateView();
     PrepareEntry();
 
-    // Back from play with automatic saving on: the story is saved into its slot.
-    if (g_SceneManager.m_nPrevious == SCENE_PLAY && AutoSaveSwitch(g_SaveData) != 0 && g_SaveData.m_nStorySlot >= 0)
-        SaveStory(g_SaveData, g_SaveData.m_nStorySlot);
+    // Back from play with automatic saving on: the story is saved into its slot (atomically: a
+    // failed write keeps the old save, and the player is told).
+    if (g_SceneManager.m_nPrevious == SCENE_PLAY && AutoSaveSwitch(g_SaveData) != 0 && g_SaveData.m_nStorySlot >= 0 &&
+        !SaveStory(g_SaveData, g_SaveData.m_nStorySlot))
+        MesBoxF("オートセーブに失敗しました！\nStory%02d.dat は前のままです。", g_SaveData.m_nStorySlot + 1);
 
     RedrawMapLayers();
     m_nPhase = 0;

@@ -1,6 +1,7 @@
 // Scene 1, the world map of the story: the player walks a figure over the map's chips; stepping
-// onto an open stage entry that has not been passed asks whether to take the stage on and starts
-// it in the play scene; the cancel button leads to the story save screen.
+// onto an open stage entry that has not been passed enters it at once (no question is asked):
+// its stage file is loaded and play starts; the cancel button leads to the story save screen.
+// Entered from play with automatic saving on, the map saves the story into its slot.
 //
 // How an entry of the world map's records reads on the map. A point entry lies on its cell and
 // shows its name. Its first item holds the entry's own words and its stage:

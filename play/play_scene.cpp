@@ -325,18 +325,12 @@ void cPlayScene::StageStartBanner() {
     m_nState = PLAY_FRAME;
 }
 
-// The play menus and the continue and game-over screens are not built yet: each hands over to
-// the title through the fade-out. The result goes on to the scene the stage end chooses.
-void cPlayScene::MenuState() {
-    g_SceneManager.m_nNext = SCENE_TITLE;
-    m_nState = PLAY_FADEOUT;
-}
+// The result screen is not built yet: it goes on through the fade-out to the scene the stage
+// end chooses. The pause, continue and game-over screens are in play/play_menus.cpp.
 void cPlayScene::ResultState() {
     g_SceneManager.m_nNext = AdvanceAfterStage(this);
     m_nState = PLAY_FADEOUT;
 }
-void cPlayScene::MenuState2() { MenuState(); }
-void cPlayScene::GameOverScreen() { MenuState(); }
 
 void cPlayScene::InitRequest(int mode, int waitKey, int frames, int noDelay) {
     m_WaitRequest.nMode = mode;

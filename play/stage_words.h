@@ -56,6 +56,14 @@ inline int ItemSize(const cStage& s, int i) { return s.m_anValue74_84[i]; }
 inline double JumpCorrection(const cStage& s) { return s.m_anValue2_3[0]; }
 // Non-zero: hits are limited to objects on screen, and the target search compares on screen.
 inline int OnScreenHits(const cStage& s) { return s.m_nValue95; }
+// The play screens after play: the result screen's auto-advance switch (field 30, 0 in a new
+// stage: the result leaves by itself after 200 frames), its result-picture switch (field 34, 1
+// in a new stage) and the game-over picture switch (field 35, 1 in a new stage); fields 32-35
+// are the switches of the system sprites a stage shows: start banner, second banner, result,
+// game over.
+inline int AutoAdvance(const cStage& s) { return s.m_nValue30; }
+inline int ResultPicture(const cStage& s) { return s.m_anValue34_35[0]; }
+inline int GameOverPicture(const cStage& s) { return s.m_anValue34_35[1]; }
 }  // namespace stageword
 
 namespace stageword {

@@ -6,6 +6,11 @@
 
 // Non-zero: a walking character may land on a floor while it rises.
 inline int LandWhileRising() { return g_SystemData.m_nWord25 != 0; }
+// Non-zero: the pause menu offers a restart in story mode (word 16, "in-play menu, story mode")
+// and in challenge mode (word 20, "in-play menu, challenge mode"), each for stages already
+// cleared.
+inline int RestartInStory() { return g_SystemData.m_nWord16 != 0; }
+inline int RestartInChallenge() { return g_SystemData.m_nWord20 != 0; }
 // Non-zero: the stage start runs the start flows of every stage character before the first
 // appearance pass.
 inline int DeferAppearances() { return g_SystemData.m_nWord37 != 0; }

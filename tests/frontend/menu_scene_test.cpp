@@ -59,6 +59,9 @@ TEST_F(SceneFrame, TheFadeOutHandsOverToTheNextScene) {
     g_SystemData.m_vecTitleMenu[TITLE_NEWSTORY].m_bShown = 0;  // the options are entry 4
     Frames(10);
     ASSERT_EQ(State(), 1);
+    // Init emptied the request list; one left with entries is emptied again by the fade-out.
+    EXPECT_EQ(Current()->m_vecRequest.size(), 1u);
+    Current()->m_vecRequest.assign(4, SCENEREQUEST{{1, 2, 3, 4, 5}});
     for (int i = 0; i < 4; ++i) Tap(8);
     Frame(0, 1);  // options
     EXPECT_EQ(State(), 3);
@@ -71,6 +74,9 @@ TEST_F(SceneFrame, TheFadeOutHandsOverToTheNextScene) {
     EXPECT_EQ(frames, 10);
     EXPECT_EQ(g_SceneManager.m_nPrevious, SCENE_TITLE);
     EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_OPTION);
+    // The fade-out emptied the request list (one cleared entry stays as the current request).
+    ASSERT_EQ(g_SceneManager.m_lpScenes[SCENE_TITLE]->m_vecRequest.size(), 1u);
+    EXPECT_EQ(g_SceneManager.m_lpScenes[SCENE_TITLE]->m_vecRequest[0].anWord[0], 0);
     // The last fade frame leaves the back buffer in colour 16.
     uint32_t black = BackPixels()->Get(0, 0);
     EXPECT_EQ(BackPixels()->Get(639, 479), black);

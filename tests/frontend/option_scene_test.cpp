@@ -108,10 +108,10 @@ protected:
         ASSERT_EQ(g_SceneManager.m_nCurrent, SCENE_TITLE);
         EXPECT_EQ(g_SceneManager.m_nPrevious, SCENE_OPTION);
     }
-    // The labels that name what each kind edits, for the pictures.
+    // The settings' own labels name what kinds 0-4 edit; the sixth record, the colour table,
+    // has no label of its own.
     static void NameTheRows() {
-        const char* labels[] = {"カラーパレット", "BGM", "効果音の音量", "ランキング登録", "ランキング登録名", "もどる"};
-        for (size_t i = 0; i < 6; ++i) g_SystemData.m_vecOptionMenu[i].m_strText = labels[i];
+        g_SystemData.m_vecOptionMenu[OPTION_PALETTE].m_strText = "カラーパレット";
     }
     // A sound table of 17 system sounds with two buffers each, at volume step 7.
     void OpenSound() {
@@ -148,7 +148,7 @@ TEST_F(OptionScene, RowsAreTheEnabledRecordsOfTheOptionList) {
     } cases[] = {
         {{0, 1, 2, 3, 4, 5}, 6, {0, 1, 2, 3, 4, 5}},
         {{1, 4, 5}, 6, {1, 4, 5}},
-        {{}, 6, {0}},                          // nothing enabled: the colour table alone
+        {{}, 6, {0}},                          // nothing enabled: the row of kind 0 alone
         {{1, 2, 3, 4, 5, 6, 7}, 8, {1, 2, 3, 4, 5, 6}},  // at most six rows
     };
     for (const Case& c : cases) {
@@ -176,7 +176,6 @@ TEST_F(OptionScene, TheScreenWithTheRowCursorAndWhileAValueChanges) {
     g_OptionData.m_nPaletteNo = 12;
     g_OptionData.m_strRankingName = "あいう";
     ToRows();
-    Tap(8);
     Tap(8);
     drawtest::ExpectGolden(*BackPixels(), "option_rows");
     Tap(0, 1);  // the volume
@@ -387,7 +386,7 @@ TEST_F(OptionScene, TheStoredNameIsEditedInTheNameDialog) {
         {u8"answer dialog type 1003 new key ESCAPE\n", "ABC"},  // closed: the name stays
     };
     ToRows();
-    while (Row() != 4) Tap(8);
+    while (Row() != OPTION_RANKINGNAME) Tap(8);
     Taken();
     std::vector<uint32_t> before = drawtest::Argb(*BackPixels(), true);
     for (const Case& c : cases) {

@@ -125,8 +125,11 @@ TEST_F(SaveScene, CancelInTheMenuReturnsToTheWorldMap) {
     Frame();
     EXPECT_EQ(g_SceneManager.m_nNext, SCENE_WORLDMAP);
     EXPECT_EQ(State(), 6);
+    // The save screen keeps its request list through the fade-out (it empties it in Init).
+    Save()->m_vecRequest.assign(3, SCENEREQUEST{});
     EXPECT_TRUE(FadesOutTo(SCENE_WORLDMAP));
     EXPECT_EQ(State(), -1) << "handed over, the scene would start afresh";
+    EXPECT_EQ(Save()->m_vecRequest.size(), 3u);
     // The back entry does the same.
     g_SceneManager.m_nCurrent = SCENE_SAVE;
     Choose(SAVEMENU_BACK);

@@ -423,6 +423,23 @@ TEST_F(WorldMap, AStoryWithoutAutomaticSavingIsNotSavedOnReturn) {
     EXPECT_FALSE(folder->Exists(path));
 }
 
+TEST_F(WorldMap, AnAutomaticSaveThatCannotBeWrittenKeepsTheOldSaveAndIsShown) {
+    // Slot 4's file cannot be replaced: a folder stands in its place.
+    folder->MakeFolder("user_data\\story\\Story05.dat");
+    host::script::LoadText("msgbox ok \"Story05.dat\"\n", folder->Root());
+    g_SaveData.m_nStorySlot = 4;
+    AutoSaveSwitch(g_SaveData) = 1;
+    g_SceneManager.m_nPrevious = SCENE_PLAY;
+    Frame();
+    EXPECT_EQ(State(), 0) << "the map opens all the same";
+    EXPECT_FALSE(ClosePosted());
+    int answer = 0;
+    EXPECT_FALSE(host::script::TakeMessageBoxAnswer("エラー", "Story05.dat", MB_OK, &answer))
+        << "the player was told (the scripted answer is used up)";
+    EXPECT_NE(Report().find("Story05.dat"), std::string::npos) << Report();
+    EXPECT_FALSE(g_SaveSlotList.m_vecSlots[4].m_bUsed);
+}
+
 TEST_F(WorldMap, TheLivesBoxGrowsWithTheDigits) {
     struct Case {
         int32_t lives;
