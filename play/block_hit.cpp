@@ -61,8 +61,7 @@ int HitSide(cChara& c, int right) {
 void LandOnFloor(cChara& c) {
     c.m_dImpactY = 0.0;
     c.m_nAirCount = 0;
-    c.SnapToFloor();
-    c.RunFlowsOfTrigger(9);
+    c.SnapToFloor();  // raises 9, 13 and 15
 }
 
 // The floor part shared by both floor tests once the cell is solid (s = 1 or 2): the result,

@@ -373,6 +373,8 @@ void cChara::SnapToFloor() {
     const int32_t bottom = DotToInt(m_dBottom);
     m_dY -= (double)(((bottom % kCell) + kCell) % kCell) + 1.0;
     ClampY();
+    // Landing raises 9, then 13 and 15.
+    RunFlowsOfTrigger(9);   // "ブロックに当たった時"
     RunFlowsOfTrigger(13);  // "自分の上下にブロックが当たった時"
     RunFlowsOfTrigger(15);  // "自分の下にブロックが当たった時"
 }

@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         const std::string dir = std::string(VELMORA_BINARY_DIR) + "/tmp/flow";
         std::filesystem::create_directories(dir);
-        reportPath = dir + "/Report_expression.txt";
+        reportPath = dir + "/Report_expression." + testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
         ASSERT_EQ(OpenReport(WindowsPathFromHost(reportPath).c_str()), 1);
         SetFullScreenMessageBox(CatchBox);
         g_messages.clear();

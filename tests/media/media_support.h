@@ -1,6 +1,8 @@
 // Helpers of the media tests: temporary files and the report file's lines.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,8 +16,15 @@ inline std::string HostTemp(const std::string& name) { return std::string(VELMOR
 inline std::string ProgramPath(const std::string& host) { return WindowsPathFromHost(host); }
 
 // Starts a fresh report file for the test.
+// The file is named after the test as well: ctest runs the tests of one binary side by side,
+// and two tests opening one report file would cut each other's lines.
 inline std::string StartReport(const std::string& name) {
-    std::string host = HostTemp(name);
+    std::string own = name;
+    if (const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info())
+        own = std::string(info->test_suite_name()) + "." + info->name() + "." + name;
+    for (char& c : own)
+        if (c == '/') c = '_';
+    std::string host = HostTemp(own);
     OpenReport(ProgramPath(host).c_str());
     return host;
 }
