@@ -204,6 +204,9 @@ public:
     // protected character loses no HP unless the loss is forced.
     int AddHP(int32_t delta, int force, int showGauge);
     int AddSP(int32_t delta, int showGauge);
+    // The gauges that show a change of HP or SP (drawn with the character).
+    void StartHPGauge(int32_t delta);
+    void StartSPGauge(int32_t delta);
     // Damage, hit effect, knock-back and triggers 1 and 2 from a character's body or from a
     // shot or sword; the AddHP result.
     int ExchangeDamage(const cChara& attacker);
@@ -215,6 +218,9 @@ public:
     // The character dies: death flows, the defeat score, the carried item handed to the hero,
     // links let go, the death effect; 1 when the play is to end at once.
     int Die();
+    // The cell of the character's graphic for a base cell: the forms flying, block and
+    // protected add their offsets of the animation set. The colour-swap flag is always 0.
+    int GraphicIndexFor(int baseCell, int* colourSwap) const;
 
     // ---- drawing (play/chara_draw.cpp, play/gauge.cpp) ----
     // The character through the renderer of its running effect, then its mark; a hidden
