@@ -17,10 +17,6 @@
 #include "play/stage_objects.h"
 #include "records/stage.h"
 
-// ---- character operations ----
-// Character effects, immunity and flows of a character.
-int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
-
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
 

@@ -25,8 +25,6 @@ struct DDSURFACEDATA;
 
 // ---- characters: block under, effects, immunity and flows ----
 bool BlockUnderIsSolid(const cChara& chara);
-// The instant-command handler of a command's kind run on the hero; its result.
-int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
 // ---- view and distance tests ----
 int KeepInViewX(cHero& hero);
 int KeepInViewY(cHero& hero);
