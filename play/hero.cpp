@@ -11,7 +11,6 @@
 #include "media/anime.h"
 #include "play/aiming.h"
 #include "play/chara_def.h"
-#include "play/frame_seams.h"
 #include "play/message_obj.h"
 #include "play/message_window.h"
 #include "play/play_scene.h"
