@@ -190,10 +190,16 @@ void FlowCmdRunEffectImpl(cChara& chara, const cFlowCmd& cmd) {
     scene->m_listEffect.back().CreateAt(id, x, y, w, h, hold);
     if (!hold) return;
     // The game waits for the effect's whole animation; the effect ends with it.
-    int64_t tenths = 0;
-    for (const cEffectFrameRec& f : def.m_vecFrames) tenths += std::max<int32_t>(f.m_nDuration, 0);
-    scene->InitRequest(2, 0, TenthsToFrames(tenths), 0);
+    scene->InitRequest(2, 0, EffectHoldFrames(id), 0);
     RunPauseLoop(scene);
+}
+
+int32_t EffectHoldFrames(int id) {
+    if (id < 0 || (size_t)id >= g_Database.m_vecEffect.size()) return 0;
+    int64_t tenths = 0;
+    for (const cEffectFrameRec& f : g_Database.m_vecEffect[(size_t)id].m_vecFrames)
+        tenths += std::max<int32_t>(f.m_nDuration, 0);
+    return TenthsToFrames(tenths);
 }
 
 void FlowCmdCharaEffectImpl(cChara& chara, const cFlowCmd& cmd) {

@@ -42,6 +42,8 @@ void FlowCmdRunAnimImpl(cChara& chara, const cFlowCmd& cmd);
 // Kind 29: an effect object placed by option (effect 0 removes every effect object); with the
 // hold setting the game waits for the effect's whole animation.
 void FlowCmdRunEffectImpl(cChara& chara, const cFlowCmd& cmd);
+// The frames a holding effect holds the game: its frames' display times x 6; 0 for a bad number.
+int32_t EffectHoldFrames(int id);
 // Kind 30: a character effect on the character.
 void FlowCmdCharaEffectImpl(cChara& chara, const cFlowCmd& cmd);
 // Kind 31: a screen effect of the play scene.
