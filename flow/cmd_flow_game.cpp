@@ -440,10 +440,11 @@ void FlowCmdWarpImpl(cChara& chara, const cFlowCmd& cmd) {
             break;
         case 1: {
             // Centre on the target (graphic centres), then the step from there.
-            chara.m_dX = target->m_dX + target->m_nGraphOffX + (target->m_nGraphWidth >> 1) - chara.m_nGraphOffX -
+            // (A graphic's left edge lies its offset before the position.)
+            chara.m_dX = target->m_dX - target->m_nGraphOffX + (target->m_nGraphWidth >> 1) + chara.m_nGraphOffX -
                          (chara.m_nGraphWidth >> 1);
             chara.ClampX();
-            chara.m_dY = target->m_dY + target->m_nGraphOffY + (target->m_nGraphHeight >> 1) - chara.m_nGraphOffY -
+            chara.m_dY = target->m_dY - target->m_nGraphOffY + (target->m_nGraphHeight >> 1) + chara.m_nGraphOffY -
                          (chara.m_nGraphHeight >> 1);
             chara.ClampY();
             WarpBy(chara, WarpDirection(chara, (int8_t)m.DirectionCode()), d);
