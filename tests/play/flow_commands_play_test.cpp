@@ -9,6 +9,7 @@
 #include "core/frame_timer.h"
 #include "core/globals.h"
 #include "core/thread.h"
+#include "play/message_obj.h"
 #include "flow/cmd_flow_game.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -181,6 +182,62 @@ TEST_F(CommandPlay, AFlowClearsTheStageByCommand) {
     EXPECT_EQ(g_lpPlayScene->m_bNextStageSet, 1);
     EXPECT_EQ(g_lpPlayScene->m_nNextStage, 0);
     EXPECT_FALSE(ClosePosted());
+}
+
+TEST_F(CommandPlay, MessagesByIdAreRedrawnReplacedInPlaceOrErased) {
+    cFlow idle;
+    idle.m_vecCmds = {Cmd(1, {}, 100)};
+    BuildStage(idle);
+    cChara& actor = g_listStageChara.front();
+    std::list<MessageObj>& list = g_lpPlayScene->m_listMessage;
+    auto message = [](const char* text, int byId, int id, int erase) {
+        std::vector<int32_t> p(18, 0);
+        p[6] = 1;  // until the stage ends
+        p[12] = byId;
+        p[13] = id;
+        p[15] = erase;
+        cFlowCmd c = Cmd(19, p);
+        c.m_strText = text;
+        return c;
+    };
+    FlowCmdMessageImpl(actor, message("AB", 1, 5, 0), 0);
+    FlowCmdMessageImpl(actor, message("X", 0, 0, 0), 0);
+    ASSERT_EQ(list.size(), 2u);
+    const DDSURFACEDATA* surface = list.front().m_lpSurface;
+    // The same extent: drawn again into the same surface.
+    FlowCmdMessageImpl(actor, message("CD", 1, 5, 0), 0);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.front().m_strShown, "CD");
+    EXPECT_EQ(list.front().m_lpSurface, surface);
+    // A longer text: a new window at the same place in the list.
+    FlowCmdMessageImpl(actor, message("ABCDEFGH", 1, 5, 0), 0);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.front().m_strShown, "ABCDEFGH");
+    EXPECT_GT(list.front().m_nTextWidth, list.back().m_nTextWidth);
+    EXPECT_EQ(list.back().m_strShown, "X");
+    // Erasing: an ID not shown and the erase setting without IDs do nothing.
+    FlowCmdMessageImpl(actor, message("", 1, 9, 1), 0);
+    FlowCmdMessageImpl(actor, message("", 0, 0, 1), 0);
+    EXPECT_EQ(list.size(), 2u);
+    FlowCmdMessageImpl(actor, message("", 1, 5, 1), 0);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.front().m_strShown, "X");
+    EXPECT_FALSE(ClosePosted());
+}
+
+TEST_F(CommandPlay, AGameWaitHoldsTheGameForItsTime) {
+    cFlow flow;
+    flow.m_vecCmds = {Cmd(18, {5}), SetVar(7), Cmd(16, {FLOWOP_HALT, FLOWOP_THIS, 0})};  // half a second
+    BuildStage(flow);
+    FrameOnGameThread();
+    Pump([] { return thPause.IsRunning(); }, 5000);
+    ASSERT_FALSE(done);
+    EXPECT_EQ(g_lpPlayScene->m_listMessage.size(), 1u);  // the empty entry that counts the wait
+    ASSERT_TRUE(Finish());  // ends by itself
+    EXPECT_EQ(g_lpPlayScene->m_WaitRequest.nFrames, -1);
+    EXPECT_TRUE(g_lpPlayScene->m_listMessage.empty());
+    Frames(2);
+    EXPECT_EQ(g_SaveData.m_vecCommonVars[1], 7);
 }
 
 }  // namespace
