@@ -35,9 +35,6 @@ int KeepInViewY(cHero& hero);
 void LoadStageRanking();
 // One background layer of the stage (0 back, 1 front) over the back buffer (play/play_draw.cpp).
 void DrawBackgroundLayer(cPlayScene* scene, int layer);
-// ---- drawing of the objects whose Parts are not built yet (play/play_draw.cpp calls them) ----
-// The range display of distance conditions.
-void DrawCharaRanges(cPlayScene* scene);
 // ---- the stage set-up's steps into other Parts ----
 void BuildBlockMap();
 // Releases the picture and message surfaces and empties the picture lists (play/picture_lists.cpp).

@@ -9,6 +9,7 @@
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"
+#include "flow/range_display.h"
 #include "media/anime.h"
 #include "media/draw_device.h"
 #include "media/key_config.h"
@@ -103,6 +104,7 @@ cPlayScene::~cPlayScene() {
     g_vecHero.clear();
     ReleaseScreenEffectSurfaces();
     ReleaseCharaEffectSurfaces();
+    ReleaseRangeDisplaySurface();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     ReleasePlayBitmaps();
