@@ -561,7 +561,7 @@ bool cPlayScene::PassBlockCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
         if (c.HitBlocksHorizontal() == 2) crushed = true;
@@ -638,7 +638,7 @@ bool cPlayScene::PassCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         if (c.IsRiding()) MoveRiders(c);
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
