@@ -351,7 +351,12 @@ int RunExpressionCode(const std::string& text, cChara* chara) {
     const int32_t sp = chara ? chara->m_nSP : 0;
     EvalExpression(text, chara);
     if (g_bExprError) return 0;
-    (void)hp;
-    (void)sp;
+    if (chara) {
+        const auto difference = [](int32_t now, int32_t before) {
+            return (int32_t)std::clamp<int64_t>((int64_t)now - before, INT32_MIN, INT32_MAX);
+        };
+        if (chara->m_nHP != hp) chara->StartHPGauge(difference(chara->m_nHP, hp));
+        if (chara->m_nSP != sp) chara->StartSPGauge(difference(chara->m_nSP, sp));
+    }
     return 1;
 }

@@ -5,7 +5,6 @@
 
 #include "play/block_map.h"
 #include "play/chara.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "app/scene_manager.h"
 #include "play/play_scene.h"

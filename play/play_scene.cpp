@@ -9,6 +9,7 @@
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"
+#include "flow/range_display.h"
 #include "media/anime.h"
 #include "media/draw_device.h"
 #include "media/key_config.h"
@@ -16,11 +17,14 @@
 #include "media/surface.h"
 #include "media/transitions.h"
 #include "platform/win32/win32.h"
+#include "play/block_hit.h"
+#include "play/block_map.h"
 #include "play/chara_effect.h"
 #include "play/appearance.h"
 #include "play/chara_hits.h"
 #include "play/item_touch.h"
 #include "play/frame_seams.h"
+#include "play/picture_lists.h"
 #include "play/stage_end.h"
 #include "play/system_words.h"
 #include "play/play_rules.h"
@@ -103,6 +107,7 @@ cPlayScene::~cPlayScene() {
     g_vecHero.clear();
     ReleaseScreenEffectSurfaces();
     ReleaseCharaEffectSurfaces();
+    ReleaseRangeDisplaySurface();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     ReleasePlayBitmaps();
@@ -559,7 +564,7 @@ bool cPlayScene::PassBlockCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
         if (c.HitBlocksHorizontal() == 2) crushed = true;
@@ -636,7 +641,7 @@ bool cPlayScene::PassCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         if (c.IsRiding()) MoveRiders(c);
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;

@@ -8,7 +8,6 @@
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "play/chara_def.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_words.h"
 #include "records/stage.h"
