@@ -11,6 +11,7 @@
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"
+#include "flow/range_display.h"
 #include "media/anime.h"
 #include "media/draw_device.h"
 #include "media/key_config.h"
@@ -108,6 +109,7 @@ cPlayScene::~cPlayScene() {
     g_vecHero.clear();
     ReleaseScreenEffectSurfaces();
     ReleaseCharaEffectSurfaces();
+    ReleaseRangeDisplaySurface();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     ReleasePlayBitmaps();
@@ -574,7 +576,7 @@ bool cPlayScene::PassBlockCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
         if (c.HitBlocksHorizontal() == 2) crushed = true;
@@ -651,7 +653,7 @@ bool cPlayScene::PassCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         if (c.IsRiding()) MoveRiders(c);
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;

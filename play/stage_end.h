@@ -44,8 +44,12 @@ int KillCharacter(cChara& chara);
 // on when play starts.
 int KillCharacterCheckEnd(cPlayScene* scene, cChara& chara);
 // The death checks: the hero and every stage character whose hit points ran out die. 1 when
-// the game ended, 2 when the hero died (both end the frame), else 0.
-int CheckDeaths(cPlayScene* scene);
+// the game ended, 2 when the hero died (both end the frame), else 0. Then the stage characters
+// whose dying has finished leave play (all dead ones without the keep-dead switch; with it,
+// those whose death effect has run), except `current`, the character the calling pass works on.
+int CheckDeaths(cPlayScene* scene, const cChara* current = nullptr);
+// Whether a dead character's dying has finished (it may leave play).
+bool DyingFinished(const cChara& chara);
 // The end of play of a stage: the bookkeeping, then the ranking positions when the game ends
 // here (the last stage, or a stage file) and rankings are kept.
 void FinishGameRanking(cPlayScene* scene);
