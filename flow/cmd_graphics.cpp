@@ -287,7 +287,9 @@ void FlowCmdShowPictureImpl(cChara& chara, const cFlowCmd& cmd) {
     const int32_t t = Param(cmd, 14) ? 1 : TenthsToFrames(Param(cmd, 9));
     const int hold = Param(cmd, 10) != 0 ? 1 : 0;
     auto pic = scene->m_listPicture.insert(std::next(scene->m_listPicture.begin(), at), PictureObj{});
-    pic->Set(id, x, y, w, h, Param(cmd, 11) != 0 ? 1 : 0, Param(cmd, 6), pct, mode, t, hold, byId, pictureId);
+    // Layer 0 behind the block map, any other in front (a layer no pass draws would never end).
+    const int layer = Param(cmd, 6) != 0 ? 1 : 0;
+    pic->Set(id, x, y, w, h, Param(cmd, 11) != 0 ? 1 : 0, layer, pct, mode, t, hold, byId, pictureId);
     if (!hold) return;
     // The game waits: for button 1 (shown until a key, or until the stage ends), or the time.
     if (mode == kPictureTimed)

@@ -7,6 +7,7 @@
 #include "app/scene_manager.h"
 #include "core/report.h"
 #include "flow/cmd_code_loop.h"
+#include "flow/cmd_flow_game.h"
 #include "flow/cmd_graphics.h"
 #include "flow/expression.h"
 #include "flow/flow_cmd.h"
@@ -22,8 +23,8 @@ bool s_bReportedKind = false;
 
 int32_t Nothing(cHero&, cFlowCmd&) { return 0; }
 
-// The kinds whose bodies are the flow handlers' (stage clear, game wait, message, warp, target,
-// status, vanish, get item): the handler runs once with an instance of its own.
+// The kinds whose bodies the flow handlers call (game wait, warp, target, status, vanish, get
+// item): the handler runs once with an instance of its own, the hero acting.
 int32_t ByFlowHandler(cHero& hero, cFlowCmd& cmd) {
     const int kind = cmd.MainKind();
     if (kind < 0 || kind >= 40) return 0;
@@ -33,9 +34,16 @@ int32_t ByFlowHandler(cHero& hero, cFlowCmd& cmd) {
     return 0;
 }
 
-int32_t StageClear(cHero& hero, cFlowCmd& cmd) {
-    ByFlowHandler(hero, cmd);
-    return 1;
+int32_t StageClear(cHero&, cFlowCmd& cmd) { return FlowCmdStageClearImpl(cmd); }
+
+// A message of an item follows the item's message before it (no growing animation, sound or
+// key delay); the play scene remembers that one is open.
+int32_t Message(cHero& hero, cFlowCmd& cmd) {
+    if (!g_lpPlayScene) return 0;
+    cPlayScene& scene = *g_lpPlayScene;
+    FlowCmdMessageImpl(hero, cmd, scene.m_bItemMessage);
+    scene.m_bItemMessage = 1;
+    return 0;
 }
 
 int32_t ChangeFlow(cHero& hero, cFlowCmd& cmd) { return InstantCmdChangeFlow(hero, cmd, 0); }
@@ -63,7 +71,7 @@ const INSTANTCMDHANDLER g_aInstantCmdHandler[INSTANT_KIND_COUNT] = {
     ChangeFlow,                          // 1 "フローの変更"
     StageClear,                          // 2 "ステージクリア"
     ByFlowHandler,                       // 3 "ゲームウエイト"
-    ByFlowHandler,                       // 4 "メッセージ"
+    Message,                             // 4 "メッセージ"
     ByFlowHandler,                       // 5 "ワープ"
     ByFlowHandler,                       // 6 "ターゲットの設定"
     ByFlowHandler,                       // 7 "ステータスの操作"

@@ -275,7 +275,10 @@ void cHero::RemovePending(int key) {
 }
 
 int cHero::RunItemCommands(std::vector<cFlowCmd>& commands) {
-    if (g_lpPlayScene) g_lpPlayScene->m_nCommandResult = 0;
+    if (g_lpPlayScene) {
+        g_lpPlayScene->m_nCommandResult = 0;
+        g_lpPlayScene->m_bItemMessage = 0;
+    }
     static const std::vector<int32_t> kNoVars;
     // By index: the list is looked up afresh for every command.
     for (size_t i = 0; i < commands.size(); ++i) {

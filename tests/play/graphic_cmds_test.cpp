@@ -191,6 +191,9 @@ TEST_F(GraphicCmds, APictureOfOneFrameAndPicturesOfBothLayersAreDrawnWhereTheyBe
     DrawPictures(scene.get(), &g_BackBufferSD, 1, 0);
     EXPECT_TRUE(scene->m_listPicture.empty());  // its frame is over
     EXPECT_TRUE(g_listPictureSurface.empty());
+    // A layer other than 0 and 1 is drawn in front, so its time runs out as well.
+    FlowCmdShowPictureImpl(chara, Cmd(32, {1, PLACE_SCREEN_CENTRE, 0, 0, 0, 0, 7, 100, 2, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(scene->m_listPicture.front().m_nLayer, 1);
 }
 
 TEST_F(GraphicCmds, BackgroundsAreShownHiddenAndToggledByNumberFromOne) {

@@ -1,7 +1,7 @@
 // Instant commands of items on the hero: an item touched by the hero changes its flows and its
-// status; the flow-change modes; changes that arrive during the hero's own flow walk wait for
-// its end; the arrange substitution applies to the next instant command only; stage clear ends
-// the list; and the arrange command of flows queues its link once per run.
+// status and gives another item; the flow-change modes; changes that arrive during the hero's
+// own flow walk wait for its end; the arrange substitution applies to the next instant command
+// only; stage clear ends the list; and the arrange command of flows queues its link once per run.
 #include <gtest/gtest.h>
 
 #include "app/scene_manager.h"
@@ -94,13 +94,18 @@ TEST_F(InstantCmds, AnItemTouchedByTheHeroChangesItsFlowsAndItsStatus) {
     item.m_bAppeared = 1;
     item.m_Def.m_byI11 = (uint8_t)itemdef::PICKUP_ONCE;
     item.m_dX = 10, item.m_dY = 10, item.m_dRight = 25, item.m_dBottom = 25;
+    // The stage palette's item 1 adds 20 to character variable 2 of the hero.
+    g_LoadedStage.m_vecPaletteItems.assign(2, cItemRec());
+    g_LoadedStage.m_vecPaletteItems[1].m_vecCmds = {Instant(22, {}, "my.v2 = my.v2 + 20")};
     item.m_Def.m_vecCmds = {ChangeFlow(CHANGEFLOW_ADD, 0, {Tagged(2, 2)}), Instant(22, {}, "my.hp = my.hp + 5"),
-                            Instant(11, {1, 33, 0})};
+                            Instant(11, {1, 33, 0}), Instant(10, {1, 1})};
     EXPECT_EQ(HitHeroItems(&scene, Hero()), 0);
     EXPECT_TRUE(g_listItem.empty());
     EXPECT_EQ(Flows(), (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}}));
     EXPECT_EQ(Hero().m_nHP, 15);
     EXPECT_EQ(Hero().m_Def.m_wGraphic, 33);
+    EXPECT_EQ(Hero().m_vecVar[2], 20);
+    g_LoadedStage = cStage();
 }
 
 TEST_F(InstantCmds, FlowChangeModes) {
