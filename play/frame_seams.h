@@ -10,8 +10,6 @@ class cPlayScene;
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
 // Loads the ranking of the current mode for the stage.
 void LoadStageRanking();
-// The range display of distance conditions.
-void DrawCharaRanges(cPlayScene* scene);
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay();
 void PlayDataClearStageWords();
