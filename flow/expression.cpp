@@ -265,7 +265,7 @@ int32_t Assign(const EXPRTOKEN& left, int32_t r, cChara* chara) {
             case EXPRSTATUS_MHP: c.m_nHP = std::clamp(c.m_nHP, 1, std::max(1, charadef::MaxHP(c.m_Def))); break;
             case EXPRSTATUS_MSP: c.m_nSP = std::clamp(c.m_nSP, 1, std::max(1, charadef::MaxSP(c.m_Def))); break;
             case EXPRSTATUS_SIGHT:
-                if (!dynamic_cast<cHero*>(&c)) c.m_nSightRange = BlockToDot(charadef::SightHalfBlocks(c.m_Def));
+                RefreshSightRange(c);
                 break;
             default: break;
         }

@@ -78,4 +78,5 @@ inline int32_t& DefenceField(cCharaRec& d) { return d.m_nC46; }       // "防御
 inline uint8_t& ImpactResistField(cCharaRec& d) { return d.m_byC47; } // "衝撃耐性", signed
 inline uint16_t& DecelField(cCharaRec& d) { return d.m_wC41; }        // "止まりやすさ", signed
 inline int32_t& DefeatScoreField(cCharaRec& d) { return d.m_nC48; }   // "倒したら獲得するスコア"
+inline uint8_t& ScrollSyncField(cCharaRec& d) { return d.m_byC32; }    // "オートスクロールとシンクロ"
 }  // namespace charadef

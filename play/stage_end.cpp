@@ -214,8 +214,11 @@ void FinishGameRanking(cPlayScene* scene) {
     }
 }
 
+int CurrentStageNumber() { return std::max(0, PartNumberOf(g_LoadedStage.m_strFilePath)); }
+
 int NextStageNumber() {
-    const int part = PartNumberOf(g_LoadedStage.m_strFilePath);
+    if (g_lpPlayScene && g_lpPlayScene->m_bNextStageSet) return g_lpPlayScene->m_nNextStage;
+    const int part = CurrentStageNumber();
     return part > 0 ? part + 1 : 0;
 }
 

@@ -56,9 +56,11 @@ void FinishGameRanking(cPlayScene* scene);
 // The stage's results into the play data, with the extra lives the score earns; done once per
 // stage set-up.
 void StageClearBookkeeping(cPlayScene* scene);
-// The number of the next part of the stage being played (its file's "-N" + 1), 0 when it is
-// not a stage in parts.
+// The number of the next stage: the one a stage-clear command chose, else the next part of
+// the stage being played (its file's "-N" + 1), 0 when it is not a stage in parts.
 int NextStageNumber();
+// The part number of the stage file being played ("-N"), 0 when it is not a stage in parts.
+int CurrentStageNumber();
 // The stage file of part n of the stage being played: 1 with the found path, else 0 and empty.
 int MakeStageFileName(cPlayScene* scene, std::string& out, int n);
 // 1 when part n of the stage does not exist.
