@@ -121,6 +121,9 @@ public:
     uint8_t m_byScreenColor = 255;
     int32_t m_nStatusPanel = 0;    // 0 hides the status panel (the stage's switch)
     WAITREQUEST m_WaitRequest = {};
+    // The display list: the characters (identifiers) at which an extra life is shown while the
+    // stage-clear tally holds the game.
+    std::vector<int32_t> m_vecDisplay;
     // Set by the window thread's WM_CLOSE while the pause loop runs; the next frame closes.
     std::atomic<int> m_bQuit{0};
     cChara* m_lpRunChara = nullptr;   // the character whose flow command runs
