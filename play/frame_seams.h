@@ -8,10 +8,5 @@ class cPlayScene;
 
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
-// Loads the ranking of the current mode for the stage.
-void LoadStageRanking();
 // The range display of distance conditions.
 void DrawCharaRanges(cPlayScene* scene);
-// ---- words the records do not name yet ----
-int PlayDataStopAfterPlay();
-void PlayDataClearStageWords();
