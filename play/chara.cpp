@@ -109,6 +109,8 @@ void cChara::Assign(const cChara& other) {
     m_vecImmunity = other.m_vecImmunity;
     m_bEndRequest = other.m_bEndRequest;
     m_nSightRange = other.m_nSightRange;
+    std::copy(std::begin(other.m_abFixScreen), std::end(other.m_abFixScreen), m_abFixScreen);
+    std::copy(std::begin(other.m_anFixScreen), std::end(other.m_anFixScreen), m_anFixScreen);
     m_HitChara = other.m_HitChara;
     m_HitShot = other.m_HitShot;
     m_nInput = other.m_nInput;

@@ -272,6 +272,9 @@ public:
     uint8_t m_byLayer = 0;          // draw layer 0-7
     uint8_t m_byHidden = 0;         // not drawn (its attachments and effect renderer still run)
     int32_t m_bOnScreen = 0;        // set by the appearance pass
+    // A fixed place on the screen (x, y) with its two switches: drawn there whatever the scroll.
+    int32_t m_abFixScreen[2] = {};
+    int32_t m_anFixScreen[2] = {};
 
     // Links, by object identifier (-1 none).
     int32_t m_nTargetId = -1;            // the character this one aims at

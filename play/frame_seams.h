@@ -4,9 +4,6 @@
 
 class cFlowCmd;
 class cHero;
-class cPlayScene;
 
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
-// The range display of distance conditions.
-void DrawCharaRanges(cPlayScene* scene);

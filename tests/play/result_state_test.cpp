@@ -117,12 +117,12 @@ protected:
     }
     // One frame on a game thread of its own while this (window) thread serves its requests and
     // taps Z (button 1) until the ranking view has ended.
-    void FrameWithRankingView() {
+    void FrameWithRankingView(WORD buttons = 0) {
         SetClockOverride(FastClock);
         g_bAppActive = 1;
         std::atomic<bool> done{false};
         std::thread game([&] {
-            Frame();
+            Frame(0, buttons);
             done = true;
         });
         for (int i = 0; !done && i < 20000; ++i) {
@@ -211,6 +211,25 @@ TEST_F(ResultScreen, F3EntersTheRankingOnceAndWritesTheRankingFile) {
     Frame(0, 1);
     EXPECT_EQ(Taken(), std::vector<REQUEST>{kDecide});
     EXPECT_EQ(State(), PLAY_FADEOUT);
+}
+
+TEST_F(ResultScreen, InTheAutomaticNameModesTheLeavingButtonEntersTheRanking) {
+    g_OptionData.m_nRankingMode = 3;
+    EndTheGame(0, 0);
+    Frame();
+    host::SetKeyState(VK_F3, true);
+    Frame();
+    host::SetKeyState(VK_F3, false);
+    EXPECT_EQ(Play()->m_bResultRegistered, 0) << "F3 enters nothing in this mode";
+    Frame();
+    FrameWithRankingView(1);
+    EXPECT_EQ(State(), PLAY_FADEOUT);
+    EXPECT_EQ(Play()->m_bResultRegistered, 1);
+    std::vector<REQUEST> sounds = Taken();
+    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), kRegistered), 1);
+    cRankingHolder saved;
+    ASSERT_EQ(LoadRanking(saved, GAME_MODE_STAGEFILE, "data\\stg4\\Res."), 1);
+    EXPECT_EQ(saved.m_vecTables[0].m_vecEntries[0].m_strName, "RES");
 }
 
 }  // namespace
