@@ -1,11 +1,13 @@
-// Loading a stage file: a 200 x 60 stage with 500 placed characters of three flows each, read
-// into a stage record, beside reading the same file's bytes into memory (the floor). The load
-// benchmark reports its ratio to the floor measured in the same iterations.
+// Loading a stage file, beside reading the same file's bytes into memory (the floor); each load
+// benchmark reports its ratio to the floor measured in the same iterations. Two stages: a
+// 200 x 60 stage with 500 placed characters of three flows each, and the same stage with every
+// one of its 12,000 cells holding a block.
 #include <benchmark/benchmark.h>
 
+#include <thread>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
+#include <string>
 #include <vector>
 
 #include "platform/win32/files.h"
@@ -15,15 +17,34 @@
 
 namespace {
 
-const std::string& StagePath() {
-    static const std::string path = [] {
-        std::string host = (std::filesystem::temp_directory_path() / "velmora_bench_stage.stg4_001").string();
-        cStage stage;
-        MakeSampleStage(stage, 200, 60, 500, 3);
-        WriteHostFile(host, StageFileImage(stage));
-        return host;
-    }();
-    return path;
+enum StageKind { kCharaStage, kDenseStage };
+
+const std::string& StagePath(StageKind kind) {
+    static const std::string paths[2] = {
+        [] {
+            std::string host = (std::filesystem::temp_directory_path() / "velmora_bench_stage.stg4_001").string();
+            cStage stage;
+            MakeSampleStage(stage, 200, 60, 500, 3);
+            WriteHostFile(host, StageFileImage(stage));
+            return host;
+        }(),
+        [] {
+            std::string host = (std::filesystem::temp_directory_path() / "velmora_bench_dense.stg4_001").string();
+            cStage stage;
+            MakeSampleStage(stage, 200, 60, 500, 3);
+            stage.m_vecBlocks.clear();
+            for (int16_t y = 0; y < 60; ++y)
+                for (int16_t x = 0; x < 200; ++x) {
+                    cBlockRec b = MakeSampleBlock(y * 200 + x);
+                    b.m_sPlaceX = x;
+                    b.m_sPlaceY = y;
+                    stage.m_vecBlocks.push_back(b);
+                }
+            WriteHostFile(host, StageFileImage(stage));
+            return host;
+        }(),
+    };
+    return paths[kind];
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& host) {
@@ -40,14 +61,14 @@ std::vector<uint8_t> ReadBytes(const std::string& host) {
 }
 
 void BM_ReadStageFileBytes(benchmark::State& state) {
-    const std::string& host = StagePath();
+    const std::string& host = StagePath((StageKind)state.range(0));
     for (auto _ : state) benchmark::DoNotOptimize(ReadBytes(host));
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)std::filesystem::file_size(host));
 }
-BENCHMARK(BM_ReadStageFileBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadStageFileBytes)->Arg(kCharaStage)->Arg(kDenseStage)->Unit(benchmark::kMillisecond);
 
 void BM_LoadStageFile(benchmark::State& state) {
-    const std::string& host = StagePath();
+    const std::string& host = StagePath((StageKind)state.range(0));
     const std::string path = WindowsPathFromHost(host);
     using Clock = std::chrono::steady_clock;
     double floor = 0, load = 0;
@@ -68,6 +89,6 @@ void BM_LoadStageFile(benchmark::State& state) {
     state.counters["ratio_to_floor"] = benchmark::Counter(floor > 0 ? load / floor : 0.0);
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)std::filesystem::file_size(host));
 }
-BENCHMARK(BM_LoadStageFile)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadStageFile)->Arg(kCharaStage)->Arg(kDenseStage)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

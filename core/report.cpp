@@ -14,7 +14,9 @@
 namespace {
 
 std::mutex g_reportM;
-std::string g_reportPath;
+// The report stays open for the run (append mode); each line is flushed as it is written, so
+// every line reaches the file at once, as if the file were opened per line.
+FILE* g_reportFile = nullptr;
 std::atomic<FULLSCREENBOXFUNC> g_fullScreenBox{nullptr};
 
 int g_logOn = 0;
@@ -23,12 +25,13 @@ bool g_logStarted = false;
 
 int AppendLine(const char* text) {
     std::lock_guard<std::mutex> lock(g_reportM);
-    if (g_reportPath.empty()) return 0;
-    FILE* fp = crt::fopen(g_reportPath.c_str(), "ab");
-    if (!fp) return 0;
-    std::fputs(text, fp);
-    std::fputc('\n', fp);
-    std::fclose(fp);
+    if (!g_reportFile) return 0;
+    std::fputs(text, g_reportFile);
+    std::fputc('\n', g_reportFile);
+    if (std::fflush(g_reportFile) != 0) {
+        std::clearerr(g_reportFile);
+        return 0;
+    }
     return 1;
 }
 
@@ -47,13 +50,17 @@ void AppendLog(const char* text) {
 
 int OpenReport(const char* path) {
     if (!path || !*path) return 0;
-    FILE* fp = crt::fopen(path, "wb");
-    if (!fp) return 0;
-    std::fclose(fp);
-    std::lock_guard<std::mutex> lock(g_reportM);
     char buf[MAX_PATH];
     CopyBounded(buf, sizeof buf, path);
-    g_reportPath = buf;
+    FILE* fp = crt::fopen(buf, "wb");
+    if (!fp) return 0;
+    std::fclose(fp);
+    // Append mode: a line always lands at the end, whatever else has written to the file.
+    fp = crt::fopen(buf, "abe");
+    if (!fp) return 0;
+    std::lock_guard<std::mutex> lock(g_reportM);
+    if (g_reportFile) std::fclose(g_reportFile);
+    g_reportFile = fp;
     return 1;
 }
 

@@ -5,9 +5,10 @@
 
 #include "platform/win32/win32.h"
 
-// Creates or empties the report file and remembers its path; 0 when it cannot be created.
+// Creates or empties the report file and keeps it open for the run (append mode, each line
+// flushed at once); 0 when it cannot be created (the file open before stays in use).
 int OpenReport(const char* path);
-// Appends one formatted line; 0 when the file cannot be opened.
+// Appends one formatted line; 0 when there is no report file or the line cannot be written.
 int WriteReport(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Appends an already formatted text as one line, unchanged (a "%" in it is not a directive).
 int WriteReportText(const char* text);

@@ -3,7 +3,23 @@
 
 cEdMove::cEdMove() { SetDefaults(); }
 
+cEdMove::cEdMove(BuildTag) { ApplyDefaults(); }
+
+const cEdMove& cEdMove::Prototype() {
+    static const cEdMove prototype{BuildTag{}};
+    return prototype;
+}
+
 void cEdMove::SetDefaults() {
+    // Every field is stored in the current version, so the copy sets each one as ApplyDefaults
+    // does; records built for an older version (the test writers) take the long way.
+    if (g_nCurrentVersion == kDataVersion)
+        *this = Prototype();
+    else
+        ApplyDefaults();
+}
+
+void cEdMove::ApplyDefaults() {
     Clear();
     m_byM5 = m_byM6 = m_byM7 = 1;
     m_byM13 = m_byM16 = m_byM18 = 1;

@@ -67,4 +67,12 @@ public:
     uint16_t m_wM30;
     double m_dM31;
     uint8_t m_byM32;
+
+private:
+    struct BuildTag {};
+    explicit cEdMove(BuildTag);
+    // Clear, then the fields whose new value is not 0.
+    void ApplyDefaults();
+    // A new part of the current data version, made once: every new part is a copy of it.
+    static const cEdMove& Prototype();
 };

@@ -5,7 +5,23 @@
 
 cEdShot::cEdShot() { SetDefaults(); }
 
+cEdShot::cEdShot(BuildTag) { ApplyDefaults(); }
+
+const cEdShot& cEdShot::Prototype() {
+    static const cEdShot prototype{BuildTag{}};
+    return prototype;
+}
+
 void cEdShot::SetDefaults() {
+    // Every field is stored in the current version, so the copy sets each one as ApplyDefaults
+    // does; records built for an older version (the test writers) take the long way.
+    if (g_nCurrentVersion == kDataVersion)
+        *this = Prototype();
+    else
+        ApplyDefaults();
+}
+
+void cEdShot::ApplyDefaults() {
     Clear();
     m_byS9 = m_byS17 = m_byS22 = m_byS25 = 1;
 }

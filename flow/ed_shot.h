@@ -106,4 +106,12 @@ public:
     uint8_t m_byS53, m_byS54, m_byS55, m_byS56;
     uint16_t m_wS57;
     uint8_t m_byS58, m_byS59, m_byS60;
+
+private:
+    struct BuildTag {};
+    explicit cEdShot(BuildTag);
+    // Clear, then the fields whose new value is not 0.
+    void ApplyDefaults();
+    // A new part of the current data version, made once: every new part is a copy of it.
+    static const cEdShot& Prototype();
 };

@@ -2,6 +2,7 @@
 #include "flow/flow_cmd.h"
 
 #include <algorithm>
+#include <boost/make_shared.hpp>
 
 #include "flow/command_kinds.h"
 #include "flow/flow.h"
@@ -109,8 +110,9 @@ void cFlowCmd::Clear() {
     m_pShot.reset();
 }
 
-void cFlowCmd::CreateEdMove() { m_pMove.reset(new cEdMove()); }
-void cFlowCmd::CreateEdShot() { m_pShot.reset(new cEdShot()); }
+// One allocation each: the part and its count together.
+void cFlowCmd::CreateEdMove() { m_pMove = boost::make_shared<cEdMove>(); }
+void cFlowCmd::CreateEdShot() { m_pShot = boost::make_shared<cEdShot>(); }
 
 int cFlowCmd::MainKind() const { return IsInstant() ? m_cKind + kInstantKindOffset : m_cKind; }
 

@@ -39,6 +39,7 @@ struct PLANSPAN {
 struct LAYOUTPLAN {
     uint32_t nVersion = 0;
     uint32_t nValues = 0;     // the N word of a body of this version
+    uint32_t nStrings = 0;    // the S word
     size_t nFileBytes = 0;    // bytes of all its value blocks
     ptrdiff_t nProbe = 0;     // where the first member lies (checked on every use)
     const FIELDDESC* pProbe = nullptr;
@@ -82,6 +83,7 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
         file += bytes;
     }
     plan->nFileBytes = file;
+    plan->nStrings = layout.CountStrings(version);
     std::vector<PLANSPAN> spans = plan->vecRead;
     std::sort(spans.begin(), spans.end(), [](const PLANSPAN& a, const PLANSPAN& b) { return a.nMem < b.nMem; });
     for (const PLANSPAN& sp : spans) {
@@ -96,25 +98,49 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
     return plan;
 }
 
-// The plan of the layout for the current data version, made on first use; null for any other
-// version, or when this record's members do not lie where the plan says (the walk of the
-// table then does the work).
-const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
+// The plan of the layout for the current data version, made once (first use).
+[[gnu::noinline]] const LAYOUTPLAN* MakeSharedPlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
+    LAYOUTPLAN* made = MakePlan(layout, version, record);
+    const LAYOUTPLAN* expected = nullptr;
+    if (layout.plan.m_pPlan.compare_exchange_strong(expected, made, std::memory_order_acq_rel)) return made;
+    delete made;
+    return expected;
+}
+
+// The plan of the layout for the current data version; null for any other version, or when
+// this record's members do not lie where the plan says (the walk of the table then does the
+// work).
+inline const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
     if (version != g_nCurrentVersion) return nullptr;
     const LAYOUTPLAN* plan = layout.plan.m_pPlan.load(std::memory_order_acquire);
-    if (!plan) {
-        LAYOUTPLAN* made = MakePlan(layout, version, record);
-        const LAYOUTPLAN* expected = nullptr;
-        if (layout.plan.m_pPlan.compare_exchange_strong(expected, made, std::memory_order_acq_rel)) {
-            plan = made;
-        } else {
-            delete made;
-            plan = expected;
-        }
-    }
+    if (!plan) plan = MakeSharedPlan(layout, version, record);
     if (plan->nVersion != version) return nullptr;
     if (plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe) return nullptr;
     return plan;
+}
+
+// Spans are a few bytes (one member or a short run): up to 16 bytes they are moved with two
+// fixed-size, possibly overlapping, loads and stores instead of a library call.
+template <size_t K> inline void Move2(uint8_t* d, const uint8_t* s, uint32_t n) {
+    uint8_t a[K], b[K];
+    std::memcpy(a, s, K);
+    std::memcpy(b, s + n - K, K);
+    std::memcpy(d, a, K);
+    std::memcpy(d + n - K, b, K);
+}
+
+inline void CopySpan(uint8_t* d, const uint8_t* s, uint32_t n) {
+    if (n >= 8 && n <= 16) Move2<8>(d, s, n);
+    else if (n >= 4 && n < 8) Move2<4>(d, s, n);
+    else if (n >= 2 && n < 4) Move2<2>(d, s, n);
+    else if (n == 1) *d = *s;
+    else std::memcpy(d, s, n);
+}
+
+inline void ZeroSpan(uint8_t* d, uint32_t n) {
+    static const uint8_t kZero[16] = {};
+    if (n <= 16) CopySpan(d, kZero, n);
+    else std::memset(d, 0, n);
 }
 
 }  // namespace
@@ -147,9 +173,9 @@ void cDataFile::Read(cRecordReader& reader) {
             uint32_t n = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
             if (n == plan->nValues) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
-                for (const PLANSPAN& sp : plan->vecRead) std::memcpy(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
+                for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
                 reader.Skip(4 + plan->nFileBytes);
-                ReadStrings(reader);
+                ReadStrings(reader, layout, version, plan->nStrings);
                 return;
             }
         }
@@ -172,15 +198,18 @@ void cDataFile::Read(cRecordReader& reader) {
             return;
         }
     }
-    ReadStrings(reader);
+    ReadStrings(reader, layout, version, layout.CountStrings(version));
 }
 
 void cDataFile::ReadStrings(cRecordReader& reader) {
     const RECORDLAYOUT& layout = Layout();
-    const uint32_t version = g_nFileVersion;
+    ReadStrings(reader, layout, g_nFileVersion, layout.CountStrings(g_nFileVersion));
+}
+
+void cDataFile::ReadStrings(cRecordReader& reader, const RECORDLAYOUT& layout, uint32_t version, uint32_t stored) {
     uint32_t n;
     if (!reader.ReadU32(n)) return;
-    if (n > layout.CountStrings(version)) {
+    if (n > stored) {
         reader.MarkDamaged("more strings than the layout of its version");
         return;
     }
@@ -220,7 +249,7 @@ void cDataFile::Clear() {
     const RECORDLAYOUT& layout = Layout();
     if (const LAYOUTPLAN* plan = PlanFor(layout, g_nCurrentVersion, *this)) {
         uint8_t* self = reinterpret_cast<uint8_t*>(this);
-        for (const PLANSPAN& sp : plan->vecClear) std::memset(self + sp.nMem, 0, sp.nBytes);
+        for (const PLANSPAN& sp : plan->vecClear) ZeroSpan(self + sp.nMem, sp.nBytes);
     } else {
         for (const FIELDDESC& f : layout.vecValues)
             if (f.StoredIn(g_nCurrentVersion) && f.pfnAccess)

@@ -203,6 +203,10 @@ public:
     BOOL LoadFile(const char* name);
     // OpenWrite, Write and an atomic save; 0 when anything failed.
     BOOL SaveFile(const char* name);
+
+private:
+    // The string part of a body of `version`, whose layout stores `stored` strings.
+    void ReadStrings(cRecordReader& reader, const RECORDLAYOUT& layout, uint32_t version, uint32_t stored);
 };
 
 // The empty layout of records that store nothing of their own.

@@ -34,7 +34,7 @@ BOOL ReadListString(cRecordReader& reader, std::string& s) {
     const void* nul = std::memchr(text, 0, len);
     s.assign(text, nul ? (size_t)(static_cast<const char*>(nul) - text) : (size_t)len);
     reader.Skip(len);
-    CutString(s);
+    if (s.size() > kMaxStringBytes) CutString(s);  // already ends at its first NUL
     return TRUE;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "core/report.h"
 #include "platform/win32/crt.h"
@@ -28,18 +29,23 @@ BOOL cRecordReader::OpenFile(const char* name) {
         WriteReport("%s: %llu bytes is too large for a record file", name, (unsigned long long)st.st_size);
         return FALSE;
     }
-    m_vecOwned.resize((size_t)st.st_size);
-    size_t got = m_vecOwned.empty() ? 0 : std::fread(m_vecOwned.data(), 1, m_vecOwned.size(), fp);
+    const size_t size = (size_t)st.st_size;
+    m_pOwned.reset(new (std::nothrow) uint8_t[size ? size : 1]);
+    if (!m_pOwned) {
+        std::fclose(fp);
+        WriteReport("%s: no memory for its %llu bytes", name, (unsigned long long)size);
+        return FALSE;
+    }
+    size_t got = size ? std::fread(m_pOwned.get(), 1, size, fp) : 0;
     bool bad = std::ferror(fp) != 0;
     std::fclose(fp);
     if (bad) {
-        m_vecOwned.clear();
+        m_pOwned.reset();
         WriteReport("%s: cannot be read", name);
         return FALSE;
     }
-    m_vecOwned.resize(got);
-    m_pData = m_vecOwned.data();
-    m_nSize = m_vecOwned.size();
+    m_pData = m_pOwned.get();
+    m_nSize = got;
     m_bOpen = true;
     return TRUE;
 }
@@ -53,8 +59,7 @@ void cRecordReader::OpenMemory(const void* data, size_t size, const char* name) 
 }
 
 void cRecordReader::Close() {
-    m_vecOwned.clear();
-    m_vecOwned.shrink_to_fit();
+    m_pOwned.reset();
     m_pData = nullptr;
     m_nSize = m_nPos = 0;
     m_bOpen = m_bEnded = m_bDamaged = false;
@@ -76,67 +81,14 @@ void cRecordReader::MarkDamaged(const char* why) {
                 (unsigned long long)m_nPos, why ? why : "");
 }
 
-bool cRecordReader::ReadBytes(void* dest, size_t n) {
-    if (m_bEnded || !m_bOpen) return false;
-    if (n > m_nSize - m_nPos) {
-        EndShort();
-        return false;
-    }
-    if (n) std::memcpy(dest, m_pData + m_nPos, n);
-    m_nPos += n;
-    return true;
+void cRecordReader::ShortRead() {
+    if (m_bOpen) EndShort();
 }
 
-bool cRecordReader::Skip(size_t n) {
-    if (m_bEnded || !m_bOpen) return false;
-    if (n > m_nSize - m_nPos) {
-        EndShort();
-        return false;
-    }
-    m_nPos += n;
-    return true;
-}
-
-bool cRecordReader::ReadU16(uint16_t& v) {
-    uint8_t b[2];
-    if (!ReadBytes(b, 2)) return false;
-    v = (uint16_t)(b[0] | (b[1] << 8));
-    return true;
-}
-
-bool cRecordReader::ReadU32(uint32_t& v) {
-    uint8_t b[4];
-    if (!ReadBytes(b, 4)) return false;
-    v = (uint32_t)b[0] | ((uint32_t)b[1] << 8) | ((uint32_t)b[2] << 16) | ((uint32_t)b[3] << 24);
-    return true;
-}
-
-bool cRecordReader::ReadI16(int16_t& v) {
-    uint16_t u;
-    if (!ReadU16(u)) return false;
-    v = (int16_t)u;
-    return true;
-}
-
-bool cRecordReader::ReadI32(int32_t& v) {
-    uint32_t u;
-    if (!ReadU32(u)) return false;
-    v = (int32_t)u;
-    return true;
-}
-
-bool cRecordReader::ReadCount(uint32_t& n, size_t minBytes) {
-    uint32_t c;
-    if (!ReadU32(c)) return false;
-    if (minBytes && (uint64_t)c * minBytes > Remaining()) {
-        char why[80];
-        std::snprintf(why, sizeof why, "count %u does not fit in the %llu bytes left", c,
-                      (unsigned long long)Remaining());
-        m_nPos -= 4;  // report the count's own offset
-        MarkDamaged(why);
-        m_nPos += 4;
-        return false;
-    }
-    n = c;
-    return true;
+void cRecordReader::CountDoesNotFit(uint32_t c) {
+    char why[80];
+    std::snprintf(why, sizeof why, "count %u does not fit in the %llu bytes left", c, (unsigned long long)Remaining());
+    m_nPos -= 4;  // report the count's own offset
+    MarkDamaged(why);
+    m_nPos += 4;
 }

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,13 +31,56 @@ public:
     bool IsOpen() const { return m_bOpen; }
 
     // Each returns false, reading nothing, when fewer bytes remain; the read then ends.
-    bool ReadBytes(void* dest, size_t n);
+    bool ReadBytes(void* dest, size_t n) {
+        if (!Fits(n)) {
+            ShortRead();
+            return false;
+        }
+        if (n) std::memcpy(dest, m_pData + m_nPos, n);
+        m_nPos += n;
+        return true;
+    }
     bool ReadU8(uint8_t& v) { return ReadBytes(&v, 1); }
-    bool ReadU16(uint16_t& v);
-    bool ReadU32(uint32_t& v);
-    bool ReadI16(int16_t& v);
-    bool ReadI32(int32_t& v);
-    bool Skip(size_t n);
+    bool ReadU16(uint16_t& v) {
+        if (!Fits(2)) {
+            ShortRead();
+            return false;
+        }
+        const uint8_t* b = m_pData + m_nPos;
+        v = (uint16_t)(b[0] | (b[1] << 8));
+        m_nPos += 2;
+        return true;
+    }
+    bool ReadU32(uint32_t& v) {
+        if (!Fits(4)) {
+            ShortRead();
+            return false;
+        }
+        const uint8_t* b = m_pData + m_nPos;
+        v = (uint32_t)b[0] | ((uint32_t)b[1] << 8) | ((uint32_t)b[2] << 16) | ((uint32_t)b[3] << 24);
+        m_nPos += 4;
+        return true;
+    }
+    bool ReadI16(int16_t& v) {
+        uint16_t u;
+        if (!ReadU16(u)) return false;
+        v = (int16_t)u;
+        return true;
+    }
+    bool ReadI32(int32_t& v) {
+        uint32_t u;
+        if (!ReadU32(u)) return false;
+        v = (int32_t)u;
+        return true;
+    }
+    bool Skip(size_t n) {
+        if (!Fits(n)) {
+            ShortRead();
+            return false;
+        }
+        m_nPos += n;
+        return true;
+    }
     // The next n bytes in place, or null when the read has ended or fewer remain (nothing is
     // read either way).
     const uint8_t* Peek(size_t n) const {
@@ -43,7 +88,16 @@ public:
     }
     // A count of elements of at least `minBytes` each: false when the count cannot be read or
     // its elements cannot fit in what remains (the read ends as damaged then).
-    bool ReadCount(uint32_t& n, size_t minBytes);
+    bool ReadCount(uint32_t& n, size_t minBytes) {
+        uint32_t c;
+        if (!ReadU32(c)) return false;
+        if (minBytes && (uint64_t)c * minBytes > Remaining()) {
+            CountDoesNotFit(c);
+            return false;
+        }
+        n = c;
+        return true;
+    }
 
     // Ends the read here as damaged, with a report line naming the reason.
     void MarkDamaged(const char* why);
@@ -59,9 +113,15 @@ public:
     size_t Size() const { return m_nSize; }
 
 private:
+    // n more bytes can be read.
+    bool Fits(size_t n) const { return m_bOpen && !m_bEnded && n <= m_nSize - m_nPos; }
+    // A read that does not fit: ends the read (one report line) unless it has ended.
+    void ShortRead();
+    // Ends the read as damaged at the count just read.
+    void CountDoesNotFit(uint32_t count);
     void EndShort();
 
-    std::vector<uint8_t> m_vecOwned;
+    std::unique_ptr<uint8_t[]> m_pOwned;  // the file's bytes (read straight in, never cleared first)
     const uint8_t* m_pData;
     size_t m_nSize;
     size_t m_nPos;

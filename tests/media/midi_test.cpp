@@ -318,4 +318,29 @@ TEST(MidiPlayerSynth, GeneratedFilesPlay) {
     EXPECT_EQ(ReadText(report), "");
 }
 
+// The synthesizer's library is loaded when the first tune opens its stream: when it cannot be
+// loaded, that first tune says so in the report, and so does every later one.
+TEST(MidiPlayerSynth, AMissingSynthesizerLibraryIsReportedByEachTune) {
+    audio::SetManualMode(true);
+    audio::SetMidiSynthLibrary("libvelmora-no-such-synthesizer.so.0");
+    std::string report = StartReport("midi_nosynth_report.txt");
+    tools::MidiFileWriter w(0, 120);
+    int t = w.AddTrack();
+    w.NoteOn(t, 0, 0, 60, 100);
+    w.NoteOn(t, 60, 0, 60, 0);
+    std::string path = WriteMidi("midi_nosynth.mid", w);
+    for (int k = 0; k < 2; ++k) {
+        cMidi m(path.c_str());
+        ASSERT_TRUE(m.HasImage());
+        m.Restart(1);  // no stream: nothing plays, nothing breaks
+    }
+    audio::SetMidiSynthLibrary(nullptr);
+    std::string text = ReadText(report);
+    size_t first = text.find("Open No synthesizer is available.");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find("Open No synthesizer is available.", first + 1), std::string::npos) << text;
+    cMidi played(path.c_str());  // the real library again
+    EXPECT_EQ(ReadText(report), text);
+}
+
 }  // namespace
