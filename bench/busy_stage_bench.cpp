@@ -1,10 +1,14 @@
 // One frame of play on a busy stage, without drawing and with it: 200 stage characters (half walking on a
 // floor of blocks, half flying), 100 shots and 50 effect objects, at hit-check level 3 (three
-// sub-steps). The stage is set up afresh before every frame, outside the measured time.
+// sub-steps). Every character runs its flows: walkers patrol by a ground turn-back move, flyers
+// circle, and every fourth one fires at the hero while the hero is within 20 half blocks. The
+// stage is set up afresh before every frame, outside the measured time.
 #include <benchmark/benchmark.h>
 
 #include "app/scene_manager.h"
+#include "flow/ed_move.h"
 #include "flow/ed_shot.h"
+#include "flow/flow.h"
 #include "media/asset_table.h"
 #include "media/draw_device.h"
 #include "media/player_input.h"
@@ -22,6 +26,45 @@ namespace {
 constexpr int kCharas = 200;
 constexpr int kShots = 100;
 constexpr int kEffects = 50;
+
+cFlowCmd MoveCmd(int kind, int time, int speed) {
+    cFlowCmd c;
+    c.m_cKind = (int8_t)kind;
+    c.m_wTime = (uint16_t)time;
+    c.CreateEdMove();
+    c.m_pMove->Speed() = (uint16_t)speed;
+    return c;
+}
+
+// The flows of the cast: a patrol or a circle, and for every fourth character shots at the
+// hero, started by a distance condition.
+std::vector<cFlow> CastFlows(int i) {
+    cFlow move;
+    move.m_vecCmds = {(i & 1) ? MoveCmd(4, 600, 15) : MoveCmd(3, 600, 20)};
+    if (i & 1) move.m_vecCmds.front().m_pMove->Distance() = 3;  // half blocks
+    std::vector<cFlow> flows = {move};
+    if (i % 4 == 0) {
+        cFlow fire;
+        cFlowCond near;
+        near.m_cKind = 7;
+        near.m_nValue = 20;
+        near.m_byShape = 6;
+        fire.m_vecConds = {near};
+        cFlowCmd shot;
+        shot.m_cKind = 11;
+        shot.m_wTime = 10;
+        shot.CreateEdShot();
+        shot.m_pShot->FormationCount() = 1;
+        shot.m_pShot->Speed() = 30;
+        shot.m_pShot->Group() = 1;
+        cFlowCmd wait;
+        wait.m_cKind = 1;
+        wait.m_wTime = 20;
+        fire.m_vecCmds = {shot, wait};
+        flows.push_back(fire);
+    }
+    return flows;
+}
 
 void BuildStage() {
     cStage& s = g_LoadedStage;
@@ -51,6 +94,7 @@ void BuildStage() {
         c.m_sPlaceX = (int16_t)(5 + (i * 7) % 190);
         c.m_sPlaceY = (int16_t)(i & 1 ? 8 + (i % 9) : 19);
         c.m_nPlaceValue = -1;
+        c.m_vecFlows = CastFlows(i);
         s.m_vecCharas.push_back(c);
     }
     TakeStageSettings(g_StageSettings, g_LoadedStage);

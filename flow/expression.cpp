@@ -265,7 +265,7 @@ int32_t Assign(const EXPRTOKEN& left, int32_t r, cChara* chara) {
             case EXPRSTATUS_MHP: c.m_nHP = std::clamp(c.m_nHP, 1, std::max(1, charadef::MaxHP(c.m_Def))); break;
             case EXPRSTATUS_MSP: c.m_nSP = std::clamp(c.m_nSP, 1, std::max(1, charadef::MaxSP(c.m_Def))); break;
             case EXPRSTATUS_SIGHT:
-                if (!dynamic_cast<cHero*>(&c)) c.m_nSightRange = BlockToDot(charadef::SightHalfBlocks(c.m_Def));
+                RefreshSightRange(c);
                 break;
             default: break;
         }
@@ -351,7 +351,12 @@ int RunExpressionCode(const std::string& text, cChara* chara) {
     const int32_t sp = chara ? chara->m_nSP : 0;
     EvalExpression(text, chara);
     if (g_bExprError) return 0;
-    (void)hp;
-    (void)sp;
+    if (chara) {
+        const auto difference = [](int32_t now, int32_t before) {
+            return (int32_t)std::clamp<int64_t>((int64_t)now - before, INT32_MIN, INT32_MAX);
+        };
+        if (chara->m_nHP != hp) chara->StartHPGauge(difference(chara->m_nHP, hp));
+        if (chara->m_nSP != sp) chara->StartSPGauge(difference(chara->m_nSP, sp));
+    }
     return 1;
 }

@@ -13,7 +13,6 @@
 #include "play/damage.h"
 #include "play/chara.h"
 #include "play/chara_def.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/spawn_span.h"

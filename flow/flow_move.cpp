@@ -11,7 +11,6 @@
 #include "play/damage.h"
 #include "play/block_map.h"
 #include "play/chara.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "records/stage.h"

@@ -84,6 +84,7 @@ void cFlowRun::Start(cChara& chara) {
         return;
     }
     m_bRunning = 1;
+    ++m_nStartCount;
     m_nCurrent = 0;
     m_nStepCount = 0;
     m_bMsgFollow = 0;
@@ -136,7 +137,11 @@ int cFlowRun::Step(cChara& chara) {
             ResetCmd(chara, inst);
             if (!follow && !withNext) m_bMsgFollow = 0;
         }
+        const int32_t starts = m_nStartCount;
         const int out = ExecOne(chara, inst);
+        // A flow operation that restarted or ended this flow: its step ends here (a restarted
+        // flow begins with its first command at the next step).
+        if (m_bOperation && (m_nStartCount != starts || !m_bRunning)) return 0;
         if (withNext) {
             if (out) {
                 inst.bDone = 1;
@@ -151,6 +156,11 @@ int cFlowRun::Step(cChara& chara) {
             }
             inst.bDone = 1;
             if (follow) m_bMsgFollow = 1;
+            if (m_bOperation) {
+                // Suspended, deleted or halted by its own command: the step ends after it.
+                if (i < count - 1) ++m_nCurrent;
+                return 0;
+            }
             if (i == count - 1) return 1;
             ++m_nCurrent;
             break;

@@ -103,6 +103,7 @@ public:
     int32_t m_bMsgFollow = 0;    // a message command without wait has finished
     int32_t m_bOperation = 0;    // a flow operation acted during this step
     int32_t m_bStarting = 0;     // Start is running (trigger 18: no re-entry)
+    int32_t m_nStartCount = 0;   // Starts so far (a step sees whether its command restarted it)
     CMDPARAMLINKLIST m_listPending;  // parameter links of arrange commands
 };
 

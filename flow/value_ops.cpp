@@ -71,9 +71,15 @@ bool CompareByOpPercent32(int32_t value, int32_t base, const cFlowCond& cond, in
     const int32_t against = cond.m_byFlag2 ? ClampTo(PercentRound(cond.m_nValue, base), low, high) : cond.m_nValue;
     return CompareByOp(value, against, cond.m_byOperator);
 }
+// The narrow comparisons take the condition's value in their own width (its low byte or its
+// low 16 bits), as the word they compare is stored.
 bool CompareByOpPercent8(int8_t value, int8_t base, const cFlowCond& cond, int8_t low, int8_t high) {
-    return CompareByOpPercent32(value, base, cond, low, high);
+    const int8_t against = cond.m_byFlag2 ? (int8_t)ClampTo(PercentRound(cond.m_nValue, base), low, high)
+                                          : (int8_t)(uint8_t)(uint32_t)cond.m_nValue;
+    return CompareByOp8(value, against, cond.m_byOperator);
 }
 bool CompareByOpPercent16(int16_t value, int16_t base, const cFlowCond& cond, int16_t low, int16_t high) {
-    return CompareByOpPercent32(value, base, cond, low, high);
+    const int16_t against = cond.m_byFlag2 ? (int16_t)ClampTo(PercentRound(cond.m_nValue, base), low, high)
+                                           : (int16_t)(uint16_t)(uint32_t)cond.m_nValue;
+    return CompareByOp16(value, against, cond.m_byOperator);
 }

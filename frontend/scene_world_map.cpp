@@ -128,6 +128,8 @@ DDSURFACEDATA* MapSurface() { return g_vecSceneSurface.empty() ? nullptr : &g_ve
 
 }  // namespace
 
+void ForgetWorldMapStepBack() { s_Back.bValid = false; }
+
 WORLDENTRYINFO GetEntryInfo(const cWorldMapEntry& entry) {
     WORLDENTRYINFO info{};
     if (entry.m_vecItems.empty()) return info;

@@ -54,6 +54,9 @@ int IsEntryCleared(const cWorldMapEntry* entry);
 int IsEntryPassed(const cWorldMapEntry* entry);
 // The stage file an entry leads to ("" when it names none).
 std::string EntryStagePath(const cWorldMapEntry& entry);
+// The map position was set by play (a stage clear that names where the map goes on): the cell
+// kept for stepping back is forgotten.
+void ForgetWorldMapStepBack();
 
 class cSceneWorldMap : public cMenuScene {
 public:

@@ -5,7 +5,6 @@
 #include "media/asset_table.h"
 #include "media/blit.h"
 #include "play/block_map.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 
 void DrawBlockCell(const cBlockDef& block, DDSURFACEDATA* target, int x, int y) {

@@ -5,6 +5,7 @@
 #pragma once
 
 class cChara;
+class cHero;
 
 // The best cell on an edge of the box from (x1, y1) to (x2, y2): the highest solidity for the
 // character wins (horizontal edges: ties to the sample nearer the middle); -1 none.
@@ -19,3 +20,8 @@ int HitBlockCeiling(cChara& chara);
 // character.
 int IsPlaceBlocked(cChara& chara);
 int OverlapsBlockCharacter(const cChara& chara);
+// While the view is moving or the hero flies, holds the hero inside the view's left and right
+// (top and bottom) edges and marks the contact side; KeepInViewY answers 2 when the hero must
+// die. Both answer 0 otherwise.
+int KeepInViewX(cHero& hero);
+int KeepInViewY(cHero& hero);

@@ -3,7 +3,6 @@
 #include "play/appearance.h"
 #include "core/checked.h"
 #include "play/chara.h"
-#include "play/frame_seams.h"
 #include "app/scene_manager.h"
 #include "play/play_scene.h"
 #include "records/stage.h"

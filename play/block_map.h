@@ -8,6 +8,8 @@
 
 #include "records/block_rec.h"
 
+class cChara;
+
 class cBlockDef : public cBlockRec {
 public:
     // The graphic cell number (0 draws nothing), the pass it is drawn in (0 behind the
@@ -46,3 +48,10 @@ int BlockCellIndex(int x, int y);
 cBlockDef* BlockCell(int index);
 // The solidity of the cell of an index for a block side (0 for none).
 int BlockCellSolidity(int index, int side);
+
+// Empties the map, then copies each block placed on the stage into its cell.
+void BuildBlockMap();
+// Whether the cell under the character is solid for its block side.
+bool BlockUnderIsSolid(const cChara& chara);
+// Whether the block-map cell (column, row) is solid for a block side (0 outside the map).
+int BlockSolidFor(int column, int row, int side);

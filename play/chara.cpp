@@ -10,9 +10,9 @@
 #include "media/anime.h"
 #include "records/anime_records.h"
 #include "play/anime_set_access.h"
+#include "play/block_map.h"
 #include "play/chara_def.h"
 #include "play/effect_progress.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
 #include "play/stage_words.h"
@@ -109,6 +109,8 @@ void cChara::Assign(const cChara& other) {
     m_vecImmunity = other.m_vecImmunity;
     m_bEndRequest = other.m_bEndRequest;
     m_nSightRange = other.m_nSightRange;
+    std::copy(std::begin(other.m_abFixScreen), std::end(other.m_abFixScreen), m_abFixScreen);
+    std::copy(std::begin(other.m_anFixScreen), std::end(other.m_anFixScreen), m_anFixScreen);
     m_HitChara = other.m_HitChara;
     m_HitShot = other.m_HitShot;
     m_nInput = other.m_nInput;

@@ -1,7 +1,7 @@
 // A character: the base of the hero and of the stage characters. It carries its own copy of its
 // definition, hit points, skill points, variables, the two hit ranges, the contact and movement
 // state of the current sub-step and the links to its target and to the characters it summoned
-// (held as identifiers). Operations of Parts not built yet are in play/frame_seams.cpp.
+// (held as identifiers).
 #pragma once
 
 #include <cstdint>
@@ -182,7 +182,7 @@ public:
     // Copies the flow state of another character (the instances rebound to this one's flows).
     void AssignFlowState(const cChara& other);
 
-    // ---- operations of other Parts (not built yet: see play/frame_seams.cpp) ----
+    // ---- block collision (play/block_hit.cpp, play/riding.cpp) ----
     int HitBlocksHorizontal();
     int HitBlocksVertical();
     int HitBlockCharacters();
@@ -272,6 +272,9 @@ public:
     uint8_t m_byLayer = 0;          // draw layer 0-7
     uint8_t m_byHidden = 0;         // not drawn (its attachments and effect renderer still run)
     int32_t m_bOnScreen = 0;        // set by the appearance pass
+    // A fixed place on the screen (x, y) with its two switches: drawn there whatever the scroll.
+    int32_t m_abFixScreen[2] = {};
+    int32_t m_anFixScreen[2] = {};
 
     // Links, by object identifier (-1 none).
     int32_t m_nTargetId = -1;            // the character this one aims at

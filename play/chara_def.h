@@ -8,8 +8,11 @@
 #include "records/chara_rec.h"
 
 namespace charadef {
-inline int PlayerSide(const cCharaRec& d) { return d.m_byC3; }
-inline int PlayerNumber(const cCharaRec& d) { return d.m_byC4; }
+// The player side (non-zero: the player's side) and the player number (the player input entry
+// of a hero): the pair of bytes of field group 22 (C37, C38). C3 and C4 belong to the
+// appearance conditions (below).
+inline int PlayerSide(const cCharaRec& d) { return d.m_byC37; }
+inline int PlayerNumber(const cCharaRec& d) { return d.m_byC38; }
 inline int BlockSide(const cCharaRec& d) { return d.m_byC5; }
 inline int ActsAsBlock(const cCharaRec& d) { return d.m_byC6; }   // stage characters only
 inline int KindValue(const cCharaRec& d) { return (int16_t)d.m_wC15; }
@@ -75,4 +78,5 @@ inline int32_t& DefenceField(cCharaRec& d) { return d.m_nC46; }       // "防御
 inline uint8_t& ImpactResistField(cCharaRec& d) { return d.m_byC47; } // "衝撃耐性", signed
 inline uint16_t& DecelField(cCharaRec& d) { return d.m_wC41; }        // "止まりやすさ", signed
 inline int32_t& DefeatScoreField(cCharaRec& d) { return d.m_nC48; }   // "倒したら獲得するスコア"
+inline uint8_t& ScrollSyncField(cCharaRec& d) { return d.m_byC32; }    // "オートスクロールとシンクロ"
 }  // namespace charadef

@@ -96,6 +96,15 @@ void cChara::Draw(DDSURFACEDATA* target, int hold) {
         return;
     }
     GetGraphicRect();
+    // A fixed screen place (a warp to screen coordinates) moves the rectangle there.
+    if (m_abFixScreen[0]) {
+        m_nRectRight += m_anFixScreen[0] - m_nRectLeft;
+        m_nRectLeft = m_anFixScreen[0];
+    }
+    if (m_abFixScreen[1]) {
+        m_nRectBottom += m_anFixScreen[1] - m_nRectTop;
+        m_nRectTop = m_anFixScreen[1];
+    }
     CHARACELL cell;
     if (CellOf(*this, hold, cell))
         RunCharaEffectRenderer(*this, target, cell, hold);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/system_se.h"
+#include "flow/cmd_target_status.h"
 #include "play/chara_def.h"
 #include "play/damage.h"
 #include "play/item_touch.h"
@@ -241,6 +242,8 @@ void ShotClashes(cPlayScene* scene, cGoneShots& gone) {
 int HitCharacters(cPlayScene* scene) {
     if (!scene) return 0;
     const bool onScreenOnly = stageword::OnScreenHits(g_StageSettings) != 0;
+    // Shots that commands run by the pass take out of play leave the shot list after it.
+    cHitPassHold hold(scene);
     cGoneShots gone(scene);
     const int m = stageword::ShotHitCount(g_StageSettings);
     const size_t step = (size_t)std::max(0, scene->m_nSubStep - 1);

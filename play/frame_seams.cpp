@@ -24,9 +24,6 @@ int RunInstantCommand(cHero&, const cFlowCmd&) { return 0; }
 // ---- scene set-up and drawing ----
 void LoadStageRanking() {}
 
-// ---- drawing of the objects not built yet ----
-void DrawCharaRanges(cPlayScene*) {}
-
 // ---- words the records do not name yet ----
 int PlayDataStopAfterPlay() { return 0; }
 void PlayDataClearStageWords() {}

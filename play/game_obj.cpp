@@ -5,8 +5,8 @@
 
 #include "app/scene_manager.h"
 #include "media/anime.h"
+#include "play/block_map.h"
 #include "play/chara_search.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_words.h"
 #include "records/stage.h"

@@ -10,7 +10,6 @@
 #include "media/font.h"
 #include "media/game_fonts.h"
 #include "media/surface.h"
-#include "play/frame_seams.h"
 #include "play/graphic_sheet.h"
 #include "play/hero.h"
 #include "play/message_text.h"

@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "media/surface.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 
 std::list<DDSURFACEDATA> g_listPictureSurface;

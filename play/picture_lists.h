@@ -20,6 +20,8 @@ extern std::list<SURFACEFILEDESC> g_listMessageDesc;
 void ClearPictureLists(cPlayScene* scene);
 // Releases every message surface and empties both message surface lists.
 void ClearMessageSurfaces();
+// Both of the above.
+void ReleasePicturesAndMessageSurfaces(cPlayScene* scene);
 // Draws the pictures of one layer (0 back, 1 front) on the target; a picture whose time has
 // run out has its surface released and leaves the three lists.
 void DrawPictures(cPlayScene* scene, DDSURFACEDATA* target, int layer, int hold);

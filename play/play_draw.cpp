@@ -7,6 +7,7 @@
 #include "core/frame_timer.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "flow/range_display.h"
 #include "app/pulse_colours.h"
 #include "app/scene_manager.h"
 #include "app/system_se.h"
@@ -281,7 +282,7 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
     // 8. Front blocks and backgrounds, ranges, the view mask, front pictures.
     DrawBlockMap(scene, back, 1);
     DrawBackgroundLayer(scene, back, 1);
-    DrawCharaRanges(scene);
+    DrawCharaRanges(scene, back);
     if (!g_vecHero.empty()) g_vecHero.front().BlitCentredView(back);
     DrawPictures(scene, back, 1, hold);
     // 9-11. Effects, messages, the screen effect, the panel and the time.

@@ -24,6 +24,8 @@ void ScrollBackgrounds();
 // The background records of one pass (0 back, 1 front); the back pass clears to colour 16
 // when it draws nothing.
 void DrawBackgroundLayer(cPlayScene* scene, DDSURFACEDATA* target, int front);
+// The same pass on the back buffer.
+void DrawBackgroundLayer(cPlayScene* scene, int layer);
 // Hero 0, or the end of its death: the stage starts again, the game is over or the continue
 // menu opens. 1 when the death ended this frame.
 int DrawHeroAndRestart(cPlayScene* scene, int hold);

@@ -8,7 +8,6 @@
 #include "media/music_request.h"
 #include "play/appearance.h"
 #include "play/block_map.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "records/stage.h"

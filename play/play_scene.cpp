@@ -1,5 +1,7 @@
 #include "play/play_scene.h"
 
+#include "flow/cmd_flow_game.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -9,6 +11,7 @@
 #include "app/scene_manager.h"
 #include "app/system_se.h"
 #include "frontend/play_start.h"
+#include "flow/range_display.h"
 #include "media/anime.h"
 #include "media/draw_device.h"
 #include "media/key_config.h"
@@ -16,11 +19,14 @@
 #include "media/surface.h"
 #include "media/transitions.h"
 #include "platform/win32/win32.h"
+#include "play/block_hit.h"
+#include "play/block_map.h"
 #include "play/chara_effect.h"
 #include "play/appearance.h"
 #include "play/chara_hits.h"
 #include "play/item_touch.h"
 #include "play/frame_seams.h"
+#include "play/picture_lists.h"
 #include "play/stage_end.h"
 #include "play/system_words.h"
 #include "play/play_rules.h"
@@ -103,6 +109,7 @@ cPlayScene::~cPlayScene() {
     g_vecHero.clear();
     ReleaseScreenEffectSurfaces();
     ReleaseCharaEffectSurfaces();
+    ReleaseRangeDisplaySurface();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     ReleasePlayBitmaps();
@@ -210,6 +217,12 @@ void cPlayScene::SetStage(int reload, int music) {
     for (int i = 0; i < m_nHeroCount; ++i) {
         cHero& hero = CheckedAt(g_vecHero, i);
         SetupHero(hero, i);
+        // Where a stage-clear command asked the next stage to start.
+        if (i == 0 && g_NextStageStart.bSet) {
+            hero.SetBlockPos(g_NextStageStart.nX, g_NextStageStart.nY);
+            hero.m_nDir = g_NextStageStart.nDir;
+            g_NextStageStart = NEXTSTAGESTART{};
+        }
         double x = 0.0, y = 0.0;
         int w = 0, h = 0;
         HeroViewBox(hero, x, y, w, h);
@@ -242,6 +255,10 @@ void cPlayScene::SetStage(int reload, int music) {
     BuildSubStepFlags(m_vecSubStepFlags, g_StageSettings.m_nSubSteps, StageShotHitCount());
     // 16. Request word, banners, time limit, play timer, sub-step counters.
     m_nRequest = PLAY_REQ_NONE;
+    m_nNextStage = 0;
+    m_bNextStageSet = 0;
+    m_bOwnBase = 0;
+    m_strOwnBase.clear();
     m_nStatusPanel = stageword::StatusPanel(g_StageSettings);
     m_nBanner1 = m_nBanner2 = 0;
     if (StageTimeLimitOn()) {
@@ -559,7 +576,7 @@ bool cPlayScene::PassBlockCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;
         if (c.HitBlocksHorizontal() == 2) crushed = true;
@@ -636,7 +653,7 @@ bool cPlayScene::PassCharas() {
             if (KillByPass(it)) return true;
             continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this)) return true;
+        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
         if (c.IsRiding()) MoveRiders(c);
         bool crushed = false, vanish = false;
         if (c.StepX() == 4) vanish = true;

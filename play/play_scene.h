@@ -164,6 +164,10 @@ public:
     // The scene's own base name of the next stage file and the flag that selects it.
     int32_t m_bOwnBase = 0;
     std::string m_strOwnBase;
+    // The next stage number a stage-clear command chose (with its flag; without it the part
+    // after the one being played follows).
+    int32_t m_nNextStage = 0;
+    int32_t m_bNextStageSet = 0;
 
     int m_nFps = 0;
     // The name a new ranking entry gets from the name-entry dialog.

@@ -10,7 +10,7 @@
 #include "media/surface.h"
 #include "media/transitions.h"
 #include "play/effect_progress.h"
-#include "play/frame_seams.h"
+#include "play/play_draw.h"
 #include "play/play_scene.h"
 #include "play/screen_colour.h"
 #include "play/stage_objects.h"

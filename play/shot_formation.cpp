@@ -12,7 +12,6 @@
 #include "play/chara.h"
 #include "play/chara_def.h"
 #include "play/damage.h"
-#include "play/frame_seams.h"
 #include "play/item_def.h"
 #include "play/play_scene.h"
 #include "play/spawn.h"

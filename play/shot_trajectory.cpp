@@ -7,7 +7,6 @@
 #include "play/aiming.h"
 #include "play/chara.h"
 #include "play/damage.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/shot.h"
 #include "play/stage_objects.h"

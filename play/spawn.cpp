@@ -12,7 +12,6 @@
 #include "play/block_map.h"
 #include "play/chara_def.h"
 #include "play/damage.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/item.h"
 #include "play/item_def.h"

@@ -8,7 +8,6 @@
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "play/chara_def.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_words.h"
 #include "records/stage.h"
@@ -238,7 +237,8 @@ int cStageChara::RunFlows(int dying) {
     if (killed) return 1;
     // No command moved the character in this frame: the standing animation.
     if (m_anFrameWord[0] == 0 && m_dMoveX == 0.0 && m_dMoveY == 0.0) m_Anime->Change(m_bFlying ? 2 : 0, 1);
-    return m_nHP <= 0 ? 1 : 0;
+    // A character given its end request (a vanish command) ends even when no flow of it runs.
+    return (m_nHP <= 0 || m_bEndRequest) ? 1 : 0;
 }
 
 void cStageChara::Jump(HEROJUMP& j) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/scene_manager.h"
 #include "app/system_se.h"
@@ -18,6 +19,7 @@
 #include "play/save_words.h"
 #include "play/stage_objects.h"
 #include "play/stage_words.h"
+#include "play/system_words.h"
 #include "platform/win32/win32.h"
 #include "records/data_paths.h"
 #include "records/ranking.h"
@@ -123,7 +125,14 @@ int KillCharacterCheckEnd(cPlayScene* scene, cChara& chara) {
     return result;
 }
 
-int CheckDeaths(cPlayScene* scene) {
+bool DyingFinished(const cChara& chara) {
+    if (!chara.m_bDying) return false;
+    // Without the keep-dead switch a dead character leaves at once; with it, once its death
+    // effect has run (a death without one is over at once).
+    return !KeepDeadCharacters() || chara.m_CharaEffect.nId == 0;
+}
+
+int CheckDeaths(cPlayScene* scene, const cChara* current) {
     cHero* hero = Hero0();
     if (hero && hero->m_nHP <= 0 && !hero->m_bDying) {
         PlaySystemSe(kSeHeroMiss);
@@ -136,6 +145,14 @@ int CheckDeaths(cPlayScene* scene) {
     for (cStageChara& chara : g_listStageChara) {
         if (chara.m_nHP > 0 || chara.m_bDying) continue;
         if (KillCharacterCheckEnd(scene, chara) == 1) return 1;
+    }
+    // Characters whose dying has finished leave play; the one the calling pass is working on
+    // stays until a later check or its drawing takes it.
+    if (scene) {
+        std::vector<cStageChara*> gone;
+        for (cStageChara& chara : g_listStageChara)
+            if (&chara != current && DyingFinished(chara)) gone.push_back(&chara);
+        for (cStageChara* chara : gone) scene->RemoveStageChara(chara);
     }
     return 0;
 }
@@ -197,8 +214,11 @@ void FinishGameRanking(cPlayScene* scene) {
     }
 }
 
+int CurrentStageNumber() { return std::max(0, PartNumberOf(g_LoadedStage.m_strFilePath)); }
+
 int NextStageNumber() {
-    const int part = PartNumberOf(g_LoadedStage.m_strFilePath);
+    if (g_lpPlayScene && g_lpPlayScene->m_bNextStageSet) return g_lpPlayScene->m_nNextStage;
+    const int part = CurrentStageNumber();
     return part > 0 ? part + 1 : 0;
 }
 

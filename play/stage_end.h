@@ -44,17 +44,23 @@ int KillCharacter(cChara& chara);
 // on when play starts.
 int KillCharacterCheckEnd(cPlayScene* scene, cChara& chara);
 // The death checks: the hero and every stage character whose hit points ran out die. 1 when
-// the game ended, 2 when the hero died (both end the frame), else 0.
-int CheckDeaths(cPlayScene* scene);
+// the game ended, 2 when the hero died (both end the frame), else 0. Then the stage characters
+// whose dying has finished leave play (all dead ones without the keep-dead switch; with it,
+// those whose death effect has run), except `current`, the character the calling pass works on.
+int CheckDeaths(cPlayScene* scene, const cChara* current = nullptr);
+// Whether a dead character's dying has finished (it may leave play).
+bool DyingFinished(const cChara& chara);
 // The end of play of a stage: the bookkeeping, then the ranking positions when the game ends
 // here (the last stage, or a stage file) and rankings are kept.
 void FinishGameRanking(cPlayScene* scene);
 // The stage's results into the play data, with the extra lives the score earns; done once per
 // stage set-up.
 void StageClearBookkeeping(cPlayScene* scene);
-// The number of the next part of the stage being played (its file's "-N" + 1), 0 when it is
-// not a stage in parts.
+// The number of the next stage: the one a stage-clear command chose, else the next part of
+// the stage being played (its file's "-N" + 1), 0 when it is not a stage in parts.
 int NextStageNumber();
+// The part number of the stage file being played ("-N"), 0 when it is not a stage in parts.
+int CurrentStageNumber();
 // The stage file of part n of the stage being played: 1 with the found path, else 0 and empty.
 int MakeStageFileName(cPlayScene* scene, std::string& out, int n);
 // 1 when part n of the stage does not exist.

@@ -14,7 +14,6 @@
 #include "media/music_request.h"
 #include "play/chara_def.h"
 #include "play/appearance.h"
-#include "play/frame_seams.h"
 #include "play/stage_end.h"
 #include "play/hero.h"
 #include "play/play_rules.h"

@@ -34,6 +34,20 @@ constexpr WORDRANGE kSystemRange[SYSWORD_COUNT] = {
     {0, 999}, {-480, 480}, {-480, 480}, {0, kValueMax}, {0, 99},
 };
 
+// The width in bytes of a status word's field.
+int StatusWordWidth(int word) {
+    switch (word) {
+        case STATUS_CHARAID:
+        case STATUS_Z:
+        case STATUS_SIGHT:
+        case STATUS_BODYIMPACT:
+        case STATUS_IMPACTRESIST: return 1;
+        case STATUS_MARK:
+        case STATUS_DECEL: return 2;
+        default: return 4;
+    }
+}
+
 bool IsHero(const cChara& chara) { return dynamic_cast<const cHero*>(&chara) != nullptr; }
 
 cChara* FindCharaById(int32_t id) {
@@ -195,7 +209,7 @@ void ApplyStatusWord(cChara& obj, int word, int varIndex, int32_t r, int op, int
         case STATUS_SIGHT:
             if (IsHero(obj)) return;
             ApplyNarrow<uint8_t, int8_t>(charadef::SightField(d), r, op, 0, range);
-            obj.m_nSightRange = BlockToDot(charadef::SightHalfBlocks(d));
+            RefreshSightRange(obj);
             break;
         case STATUS_BODYPOWER: ApplyWide(charadef::BodyPowerField(d), r, op, percent, range); break;
         case STATUS_BODYIMPACT: ApplyNarrow<uint8_t, int8_t>(charadef::BodyImpactField(d), r, op, percent, range); break;
@@ -213,6 +227,11 @@ void ApplyStatusWord(cChara& obj, int word, int varIndex, int32_t r, int op, int
 }
 
 }  // namespace
+
+void RefreshSightRange(cChara& chara) {
+    if (IsHero(chara)) return;
+    chara.m_nSightRange = BlockToDot(charadef::SightHalfBlocks(chara.m_Def));
+}
 
 cChara* StatusObject(cChara* chara, int objectCode) {
     if (!chara) return nullptr;
@@ -278,7 +297,12 @@ bool cFlowCond::TestValue(cChara* chara) {
     if (m_byA4 == STATUS_HP) base = charadef::MaxHP(obj->m_Def);
     else if (m_byA4 == STATUS_SP) base = charadef::MaxSP(obj->m_Def);
     const WORDRANGE& range = kStatusRange[m_byA4];
-    return CompareByOpPercent32(left, base, *this, range.nLow, range.nHigh);
+    // Compared in the width of the word's field.
+    switch (StatusWordWidth(m_byA4)) {
+        case 1: return CompareByOpPercent8((int8_t)left, 0, *this, (int8_t)range.nLow, (int8_t)range.nHigh);
+        case 2: return CompareByOpPercent16((int16_t)left, 0, *this, (int16_t)range.nLow, (int16_t)range.nHigh);
+        default: return CompareByOpPercent32(left, base, *this, range.nLow, range.nHigh);
+    }
 }
 
 void FlowCmdStatusOpImpl(cChara* chara, const std::vector<int32_t>& params) {

@@ -34,5 +34,9 @@ int32_t* FlowVariable(int varClass, int index);
 bool StatusSourceValue(cChara* chara, int source, int32_t value, int32_t low, int32_t high, int objectCode,
                        int word, int varClass, int varIndex, int32_t& out);
 
+// After a character's "視界範囲(hbl)" changed: its sight range in dots follows (a hero keeps
+// the range its view mask was made with).
+void RefreshSightRange(cChara& chara);
+
 // The status operation (command kind 22 and instant kind 7) with its 18 parameters.
 void FlowCmdStatusOpImpl(cChara* chara, const std::vector<int32_t>& params);

@@ -9,7 +9,6 @@
 #include "play/play_scene.h"
 #include "play/chara.h"
 #include "play/damage.h"
-#include "play/frame_seams.h"
 #include "play/shot.h"
 #include "records/database.h"
 #include "records/effect_records.h"

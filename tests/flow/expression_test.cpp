@@ -389,6 +389,18 @@ TEST_F(Expression, RunExpressionCodeAnswersAndClearsTheFlag) {
     EXPECT_EQ(C(1), 0);  // what was written before the error stays
     EXPECT_EQ(RunExpressionCode("my.hp = my.hp - 10 * 2", my), 1);
     EXPECT_EQ(my->m_nHP, 80);
+    // The gauges show the change of HP and SP of the running character, not after an error.
+    EXPECT_EQ(my->m_HPGauge.nFrames, 120);
+    EXPECT_DOUBLE_EQ(my->m_HPGauge.dChange, -20 * 50.0 / 100);
+    EXPECT_EQ(my->m_SPGauge.nFrames, 0);
+    EXPECT_EQ(RunExpressionCode("my.sp = 90 my.hp = 0 / 0", my), 0);
+    EXPECT_EQ(my->m_nSP, 100);
+    EXPECT_EQ(my->m_SPGauge.nFrames, 0);
+    EXPECT_EQ(RunExpressionCode("my.sp = 90", my), 1);
+    EXPECT_DOUBLE_EQ(my->m_SPGauge.dChange, -10 * 50.0 / 100);
+    EXPECT_EQ(Hero().m_HPGauge.nFrames, 0);
+    EXPECT_EQ(RunExpressionCode("tg.hp = 1", my), 1);
+    EXPECT_EQ(Hero().m_HPGauge.nFrames, 0);  // only the running character's
     // The text ends at a NUL, as the program's strings do.
     EXPECT_EQ(RunExpressionCode(std::string("C2 = 1\0 + 5", 11), my), 1);
     EXPECT_EQ(C(2), 1);

@@ -15,7 +15,6 @@
 #include "flow/flow_run.h"
 #include "play/block_map.h"
 #include "play/chara.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"

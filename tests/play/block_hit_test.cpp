@@ -7,7 +7,6 @@
 #include "play/block_hit.h"
 #include "play/block_map.h"
 #include "play/chara.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/stage_chara.h"

@@ -6,7 +6,6 @@
 #include "app/scene_manager.h"
 #include "play/chara_search.h"
 #include "play/block_map.h"
-#include "play/frame_seams.h"
 #include "play/game_obj.h"
 #include "play/play_scene.h"
 #include "play/stage_chara.h"

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "play/frame_seams.h"
 #include "play/picture_lists.h"
 #include "play/play_scene.h"
 #include "tests/frontend/scene_fixture.h"

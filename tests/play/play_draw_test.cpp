@@ -11,7 +11,6 @@
 #include "play/block_draw.h"
 #include "play/block_map.h"
 #include "play/chara_def.h"
-#include "play/frame_seams.h"
 #include "play/panel_draw.h"
 #include "play/play_draw.h"
 #include "play/play_scene.h"

@@ -6,7 +6,6 @@
 #include "app/scene_manager.h"
 #include "flow/ed_shot.h"
 #include "play/block_map.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/spawn.h"

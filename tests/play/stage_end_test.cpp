@@ -15,6 +15,7 @@
 #include "play/stage_objects.h"
 #include "platform/win32/timer.h"
 #include "records/data_paths.h"
+#include "records/database.h"
 #include "records/ranking.h"
 #include "records/replay.h"
 #include "records/stage_list.h"
@@ -309,11 +310,13 @@ TEST_F(StageEnd, DeathChecksKillTheHeroAndTheCharacters) {
     c.m_nHP = 0;
     c.m_Def.m_nC48 = 40;
     g_SaveData.m_nStageScore = 0;
-    EXPECT_EQ(CheckDeaths(p), 0);
+    EXPECT_EQ(CheckDeaths(p, &c), 0);  // the pass's own character stays while the pass runs
     EXPECT_EQ(c.m_bDying, 1);
     EXPECT_EQ(g_SaveData.m_nStageScore, 40);
     EXPECT_EQ(KillCharacter(c), 0);  // already dying
     EXPECT_EQ(g_SaveData.m_nStageScore, 40);
+    EXPECT_EQ(CheckDeaths(p), 0);  // its dying has finished: it leaves play
+    EXPECT_TRUE(g_listStageChara.empty());
     g_vecHero[0].m_nHP = 0;
     EXPECT_EQ(CheckDeaths(p), 2);
     EXPECT_EQ(Taken(), std::vector<REQUEST>{kMiss});
@@ -326,6 +329,57 @@ TEST_F(StageEnd, DeathChecksKillTheHeroAndTheCharacters) {
     p->m_nRequest = PLAY_REQ_GAMEEND;
     EXPECT_EQ(KillCharacterCheckEnd(p, d), 1);
     EXPECT_EQ(p->m_nState, PLAY_RESULT);
+}
+
+// Which dead characters a death check takes out of play: without the keep-dead switch every
+// dead one at once; with it, those whose death effect has run (or that had none), never the
+// character the calling pass works on.
+TEST_F(StageEnd, DeathChecksRemoveCharactersWhoseDyingHasFinished) {
+    ToPlay();
+    cPlayScene* p = Play();
+    // Character effect 1: a fade lasting one second.
+    cCharaEffectRec none, fade;
+    fade.m_nKind = 1;
+    fade.m_anParams[0] = 10;
+    fade.m_anParams[1] = 100;
+    fade.m_anParams[2] = 0;
+    const cDatabase saved = g_Database;
+    g_Database.m_vecCharaEffect = {none, fade};
+    g_Database.CopyReversedTables();
+    g_Database.BuildIndex3(CharaEffectStates, CharaEffectStatesReversed);
+    struct CASE {
+        const char* what;
+        int keepDead, deathEffect, isCurrent;
+        bool stays;
+    } cases[] = {
+        {"no keep, with effect", 0, 1, 0, false},
+        {"no keep, without effect", 0, 0, 0, false},
+        {"keep, effect running", 1, 1, 0, true},
+        {"keep, without effect", 1, 0, 0, false},
+        {"no keep, the pass's own character", 0, 0, 1, true},
+    };
+    for (const CASE& k : cases) {
+        SCOPED_TRACE(k.what);
+        g_listStageChara.clear();
+        g_SystemData.m_nWord26 = k.keepDead;
+        g_listStageChara.emplace_back();
+        cStageChara& c = g_listStageChara.back();
+        c.m_nId = 7;
+        c.m_nHP = 0;
+        c.m_Def.m_wCharaEffect2 = (uint16_t)k.deathEffect;
+        g_listStageChara.emplace_back();
+        g_listStageChara.back().m_nId = 8;
+        g_listStageChara.back().m_nHP = 5;  // alive: always stays
+        EXPECT_EQ(CheckDeaths(p, k.isCurrent ? &c : nullptr), 0);
+        ASSERT_FALSE(g_listStageChara.empty());
+        EXPECT_EQ(g_listStageChara.back().m_nId, 8);
+        EXPECT_EQ(g_listStageChara.size(), k.stays ? 2u : 1u);
+        if (k.stays) {
+            EXPECT_EQ(g_listStageChara.front().m_bDying, 1);
+        }
+    }
+    g_listStageChara.clear();
+    g_Database = saved;
 }
 
 TEST_F(StageEnd, AGameEndDuringTheSetUpIsActedOnWhenPlayStarts) {

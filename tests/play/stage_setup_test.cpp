@@ -6,7 +6,6 @@
 #include "core/frame_timer.h"
 #include "core/globals.h"
 #include "records/save_data.h"
-#include "play/frame_seams.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
 #include "play/stage_setup.h"

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "media/asset_table.h"
@@ -129,12 +131,40 @@ tools::BmpPicture Accessory() {
     return p;
 }
 
+// The first sheet's rows that are things rather than figures: the moving floor (row 4), the
+// goal flag (row 6) and the sign board (row 7); every frame alike.
+bool Furniture(tools::BmpPicture& p, int row) {
+    if (row != 4 && row != 6 && row != 7) return false;
+    for (int f = 0; f < 16; ++f) {
+        const int x = 32 * f, y = 32 * row;
+        if (row == 4) {
+            Fill(p, x, y, 32, 32, 0x8A5A2A);
+            Fill(p, x, y, 32, 3, 0xC89050);
+            Fill(p, x, y + 29, 32, 3, 0x4A2A10);
+            Fill(p, x + 4, y + 12, 24, 3, 0x6A3A1A);
+            Fill(p, x + 4, y + 20, 24, 3, 0x6A3A1A);
+        } else if (row == 6) {
+            Fill(p, x + 8, y + 2, 3, 30, 0xE0E0E0);
+            const int wave = f % 4 < 2 ? 0 : 1;
+            for (int j = 0; j < 12; ++j) Fill(p, x + 11, y + 3 + j, 16 - std::abs(j - 6) + wave, 1, 0xF03030);
+            Disc(p, x + 9, y + 2, 3, 0xF0D040);
+        } else {
+            Fill(p, x + 14, y + 18, 4, 14, 0x6A3A1A);
+            Fill(p, x + 2, y + 4, 28, 16, 0xC89050);
+            Fill(p, x + 2, y + 4, 28, 2, 0xE8B070);
+            for (int k = 0; k < 3; ++k) Fill(p, x + 6, y + 8 + 4 * k, 20 - 6 * (k % 2), 2, 0x402010);
+        }
+    }
+    return true;
+}
+
 // A character sheet: 15 characters, one a row, 16 frames across. Each figure is a round body of
 // the row's colour with an eye and a nose on the left (the sheets face left) and feet that
 // step in turn from frame to frame.
-tools::BmpPicture Figures(uint32_t base) {
+tools::BmpPicture Figures(uint32_t base, bool first) {
     tools::BmpPicture p = tools::SolidPicture(16 * 32, 15 * 32, kKey);
     for (int r = 0; r < 15; ++r) {
+        if (first && Furniture(p, r)) continue;
         const uint32_t colour = Mix(base, (uint32_t)(0x30A0F0 ^ (r * 0x2A1C3B & 0xFFFFFF)), r % 7, 8);
         for (int f = 0; f < 16; ++f) {
             const int x = 32 * f, y = 32 * r;
@@ -161,6 +191,40 @@ tools::BmpPicture Items() {
             for (int j = -9; j < 9; ++j) Fill(p, x + 16 - std::max(1, w - std::abs(j) / 2), y + 16 + j, 2 * std::max(1, w - std::abs(j) / 2), 1, c);
             Fill(p, x + 14, y + 10, 3, 3, 0xFFFFFF);
         }
+    return p;
+}
+
+// A text centred in a box, with a dark edge, `height` dots high (full-width characters are as
+// wide as they are high, the others half as wide).
+void BoxText(tools::BmpPicture& p, int x, int y, int w, int h, int height, const char* text, uint32_t rgb) {
+    int width = 0;
+    for (const unsigned char* c = (const unsigned char*)text; *c;) {
+        const bool lead = (*c >= 0x81 && *c <= 0x9F) || (*c >= 0xE0 && *c <= 0xFC);
+        width += lead ? height : height / 2;
+        c += lead && c[1] ? 2 : 1;
+    }
+    const int tx = x + (w - width) / 2, ty = y + (h - height) / 2;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy) Text(p, tx + dx, ty + dy, height, text, 0x101828);
+    Text(p, tx, ty, height, text, rgb);
+}
+
+// The system sprites of play (Word.bmp): the stage banner "ステージ" at (0, 0) followed by its
+// number in the digits of row 128, the start banners at (0, 32) and (160, 0), the result at
+// (0, 64), game over at (0, 96) and the time limit's digits on row 160 (32 x 32 cells).
+tools::BmpPicture WordSheet() {
+    tools::BmpPicture p = tools::SolidPicture(512, 192, kKey);
+    BoxText(p, 0, 0, 128, 32, 26, "ステージ", 0xFFF0A0);
+    BoxText(p, 0, 32, 128, 32, 26, "よーい", 0xFFFFFF);
+    BoxText(p, 160, 0, 80, 32, 16, "スタート！", 0xFFD040);
+    BoxText(p, 0, 64, 128, 32, 26, "クリア！", 0x60FF80);
+    BoxText(p, 0, 96, 144, 32, 20, "ゲームオーバー", 0xFF5050);
+    for (int d = 0; d < 10; ++d) {
+        const char digit[2] = {(char)('0' + d), 0};
+        BoxText(p, 32 * d, 128, 32, 32, 28, digit, 0xFFF0A0);
+        BoxText(p, 32 * d, 160, 32, 32, 28, digit, 0xFFFFFF);
+    }
     return p;
 }
 
@@ -230,13 +294,14 @@ bool WriteBitmaps(cGameFolder& folder, const cSystemData& system) {
         std::string name = path.substr(path.rfind('\\') + 1);
         tools::BmpPicture pic;
         if (name == "Block.bmp") pic = Blocks();
-        else if (name.rfind("Character", 0) == 0) pic = Figures(Mix(0xC04040, 0x4040C0, name[9] - '1', 7));
+        else if (name.rfind("Character", 0) == 0) pic = Figures(Mix(0xC04040, 0x4040C0, name[9] - '1', 7), name[9] == '1');
         else if (name == "Shot.bmp") pic = Sheet(16, 8, 16, 0xF0F040);
         else if (name == "Item.bmp") pic = Items();
         else if (name == "Mark.bmp") pic = Sheet(16, 4, 32, 0x40C0F0);
         else if (name == "Item_Mini.bmp") pic = Sheet(16, 4, 16, 0x40C0F0);
         else if (name == "StatusWindow.bmp") pic = tools::SolidPicture(640, 32, 0x203048);
-        else if (name == "Symbol.bmp" || name == "Word.bmp") pic = Sheet(16, 16, 16, 0xE0E0E0);
+        else if (name == "Word.bmp") pic = WordSheet();
+        else if (name == "Symbol.bmp") pic = Sheet(16, 16, 16, 0xE0E0E0);
         else if (name == "WorldMapChip.bmp") pic = Blocks();
         else if (name == "WorldEvent.bmp") pic = Sheet(8, 8, 32, 0xE08020);
         else if (name == "WorldBack.bmp") pic = Background(5);
@@ -303,14 +368,166 @@ bool WriteOggTune(cGameFolder& folder, const std::string& path) {
     return tools::WriteOggVorbis(folder.HostPath(path), rate, 2, samples);
 }
 
-// The sample stage: 60 x 15 blocks under a picture sky, ground with gaps and platforms, the
-// hero on the left; a walking character, a flying one, a character that acts as a block, and
-// a walking one that carries an item; three items on a platform.
-cBlockRec Block(int x, int y, int graphic) {
+// The colour table of 8-bit DirectDraw ("bmp\hbt\hbt00.dat"): entry a x 256 + b is the palette
+// number nearest to the even mix of palette colours a and b.
+bool WriteColourTable(cGameFolder& folder) {
+    std::vector<uint8_t> bmp = folder.ReadFile("bmp\\plt\\Palette.bmp");
+    // The palette bitmap's colour table follows its 14-byte file header and its info header.
+    if (bmp.size() < 54 + 1024) return false;
+    const size_t at = 14 + (size_t)(bmp[14] | bmp[15] << 8 | bmp[16] << 16 | (uint32_t)bmp[17] << 24);
+    if (at + 1024 > bmp.size()) return false;
+    int rgb[256][3];
+    for (int i = 0; i < 256; ++i) {
+        rgb[i][0] = bmp[at + 4 * i + 2];
+        rgb[i][1] = bmp[at + 4 * i + 1];
+        rgb[i][2] = bmp[at + 4 * i];
+    }
+    std::vector<uint8_t> table(65536);
+    for (int a = 0; a < 256; ++a)
+        for (int b = a; b < 256; ++b) {
+            const int r = (rgb[a][0] + rgb[b][0]) / 2, g = (rgb[a][1] + rgb[b][1]) / 2, l = (rgb[a][2] + rgb[b][2]) / 2;
+            int best = 1, bestDist = 1 << 30;
+            for (int i = 1; i < 256; ++i) {  // colour 0 is the transparent one
+                const int dr = rgb[i][0] - r, dg = rgb[i][1] - g, db = rgb[i][2] - l;
+                const int dist = dr * dr + dg * dg + db * db;
+                if (dist < bestDist) bestDist = dist, best = i;
+            }
+            table[(size_t)a * 256 + b] = table[(size_t)b * 256 + a] = (uint8_t)best;
+        }
+    folder.MakeFolder("bmp\\hbt");
+    return folder.WriteFile("bmp\\hbt\\hbt00.dat", table);
+}
+
+// ---- flows of the sample game ----
+
+// Direction keys of a key condition: 1 left, 2 right, 3 up, 4 down; buttons from 10 (11 is
+// button 1, the jump; 12 button 2, the shot).
+enum { KEY_LEFT = 1, KEY_RIGHT = 2, KEY_JUMP = 11, KEY_SHOT = 12 };
+// Direction codes of the movement commands: 2 left, 3 right, 6 up, 7 down.
+enum { DIR_LEFT = 2, DIR_RIGHT = 3, DIR_UP = 6, DIR_DOWN = 7 };
+// Sounds of the project's sound list.
+enum { SOUND_JUMP = 1, SOUND_SHOT = 2, SOUND_COIN = 3, SOUND_BOSS_SHOT = 4 };
+// Tunes of the project's music list.
+enum { BGM_STAGE1 = 5, BGM_STAGE2 = 6, BGM_STAGE3 = 7 };
+
+cFlowCmd Command(int kind, int tenths) {
+    cFlowCmd c;
+    c.m_cKind = (int8_t)kind;
+    c.m_wTime = (uint16_t)tenths;
+    return c;
+}
+
+cFlowCmd Move(int kind, int direction, int speed, int tenths) {
+    cFlowCmd c = Command(kind, tenths);
+    c.CreateEdMove();
+    c.m_pMove->DirectionCode() = (uint8_t)direction;
+    c.m_pMove->Speed() = (uint16_t)speed;
+    return c;
+}
+
+cFlowKeyCond Held(int key) {
+    cFlowKeyCond k;
+    k.Clear();
+    k.m_vecKeys[(size_t)key] = 1;
+    k.m_byAnyLength = 1;
+    return k;
+}
+
+cFlow KeyFlow(int key, bool repeat, std::vector<cFlowCmd> commands) {
+    cFlow f;
+    f.m_vecKeyConds = {Held(key)};
+    f.m_byKeyRepeat = repeat ? 1 : 0;
+    f.m_vecCmds = std::move(commands);
+    return f;
+}
+
+// The hero walks while a direction key is held and stops when none is, jumps with button 1 and
+// shoots with button 2.
+std::vector<cFlow> HeroFlows() {
+    cFlowCmd jump = Command(10, 0);
+    jump.m_vecParams = {0, 0, 10, 0, 0};  // ten half blocks high
+    jump.m_wSound = SOUND_JUMP;
+    cFlowCmd shot = Command(11, 3);
+    shot.CreateEdShot();
+    cEdShot& e = *shot.m_pShot;
+    e.FormationCount() = 1;
+    e.Speed() = 80;
+    e.Power() = 1;
+    e.Graphic() = 1;
+    e.LifeOn() = 1;
+    e.Life() = 8;
+    shot.m_wSound = SOUND_SHOT;
+    // With neither direction held the walk stops at once.
+    cFlow stop = KeyFlow(KEY_LEFT, true, {Command(8, 0)});
+    stop.m_vecKeyConds[0].m_vecKeys[KEY_LEFT] = 2;
+    stop.m_vecKeyConds[0].m_vecKeys[KEY_RIGHT] = 2;
+    return {KeyFlow(KEY_RIGHT, true, {Move(2, DIR_RIGHT, 60, 1)}), KeyFlow(KEY_LEFT, true, {Move(2, DIR_LEFT, 60, 1)}),
+            stop, KeyFlow(KEY_JUMP, false, {jump}), KeyFlow(KEY_SHOT, false, {shot})};
+}
+
+// Back and forth along one axis for ever: `tenths` one way, then as long the other way.
+cFlow ToAndFro(int there, int back, int speed, int tenths) {
+    cFlow f;
+    f.m_vecCmds = {Move(2, there, speed, tenths), Move(2, back, speed, tenths)};
+    return f;
+}
+
+// Ends the stage as cleared when the hero touches the character: the world map is next.
+cFlow GoalFlow() {
+    cFlow f;
+    f.m_cTrigger = 4;  // touched by a character
+    cFlowCmd clear = Command(17, 0);
+    clear.m_vecParams = {3, 0, 0, 0, 0, 0, 0, 0, 2};  // "ワールドクリア"
+    f.m_vecCmds = {clear};
+    return f;
+}
+
+// A message shown once, in the middle of the screen, while the game waits for the key; the flow
+// then stops for good.
+cFlow SignFlow(const char* text) {
+    cFlow f;
+    cFlowCond near;
+    near.m_cKind = 7;  // distance to the hero
+    near.m_nValue = 4;
+    near.m_byShape = 6;
+    f.m_vecConds = {near};
+    cFlowCmd message = Command(19, 0);
+    message.m_vecParams.assign(18, 0);
+    message.m_vecParams[8] = 1;  // the game waits while it is shown
+    message.m_strText = text;
+    cFlowCmd stop = Command(16, 0);
+    stop.m_vecParams = {5, 0, 0};  // "永久停止" of this flow
+    f.m_vecCmds = {message, stop};
+    return f;
+}
+
+// The boss: a fan of five shots at the hero, a pause, again; defeated, it clears the stage.
+std::vector<cFlow> BossFlows() {
+    cFlow fire;
+    cFlowCmd shot = Command(11, 2);
+    shot.CreateEdShot();
+    cEdShot& e = *shot.m_pShot;
+    e.FormationCount() = 5;
+    e.Formation() = 2;  // "拡散"
+    e.FormationParams()[0] = 20;
+    e.AimAtTarget() = 1;
+    e.Speed() = 25;
+    e.Power() = 1;
+    e.Graphic() = 3;
+    shot.m_wSound = SOUND_BOSS_SHOT;
+    fire.m_vecCmds = {shot, Command(1, 20), Move(2, DIR_UP, 10, 10), Move(2, DIR_DOWN, 10, 10)};
+    cFlow defeated = GoalFlow();
+    defeated.m_cTrigger = 3;  // on its death
+    return {fire, defeated};
+}
+
+// ---- stages ----
+
+cBlockRec Block(int x, int y, int graphic, int solid = 1) {
     cBlockRec b;
     b.m_wGraphic = (uint16_t)graphic;
-    b.m_byB12 = 1;
-    b.m_strName = "ブロック";
+    b.m_byB12 = (uint8_t)solid;
+    b.m_strName = solid == 2 ? "トゲ" : "ブロック";
     b.m_sPlaceX = (int16_t)x;
     b.m_sPlaceY = (int16_t)y;
     return b;
@@ -325,7 +542,35 @@ cCharaRec StageChara(int x, int y, int graphic, int moveMode, const char* name) 
     c.m_sPlaceX = (int16_t)x;
     c.m_sPlaceY = (int16_t)y;
     c.m_nPlaceValue = -1;  // carries nothing
+    c.m_nC39 = 1;
     c.m_strName = name;
+    return c;
+}
+
+// A walking enemy that turns at walls and ledges and hurts by touch.
+cCharaRec Walker(int x, int y, int graphic, const char* name) {
+    cCharaRec c = StageChara(x, y, graphic, 0, name);
+    c.m_nC43 = 1;    // touch power
+    c.m_nC48 = 100;  // score when defeated
+    cFlow patrol;
+    patrol.m_vecCmds = {Move(3, 0, 12, 50)};
+    c.m_vecFlows = {patrol};
+    return c;
+}
+
+// A character that acts as a block and carries whoever stands on it.
+cCharaRec Platform(int x, int y, cFlow route) {
+    cCharaRec c = StageChara(x, y, 4, 1, "うごくゆか");
+    c.m_byC6 = 1;
+    c.m_byC30 = 2;  // shots pass through
+    c.m_vecFlows = {std::move(route)};
+    return c;
+}
+
+cCharaRec Goal(int x, int y) {
+    cCharaRec c = StageChara(x, y, 6, 1, "ゴール");
+    c.m_byC30 = 2;
+    c.m_vecFlows = {GoalFlow()};
     return c;
 }
 
@@ -333,48 +578,109 @@ cItemRec StageItem(int x, int y, int graphic) {
     cItemRec item;
     item.m_byGraphicKind = 1;
     item.m_wGraphic = (uint16_t)graphic;
+    item.m_wSound = SOUND_COIN;
     item.m_sPlaceX = (int16_t)x;
     item.m_sPlaceY = (int16_t)y;
-    item.m_strName = "アイテム";
+    item.m_strName = "コイン";
     return item;
 }
 
-void MakePlayStage(cStage& stage) {
-    const int width = 60, height = 15;
+// Width x 15 blocks under a picture sky, with ground on the two lowest rows except in `gaps`
+// and the hero on the left.
+void BaseStage(cStage& stage, int width, const char* name, const char* sky, int tune,
+               std::initializer_list<std::pair<int, int>> gaps) {
+    const int height = 15;
     stage.Clear();
     stage.m_nWidth = width;
     stage.m_nHeight = height;
     stage.m_nScrollRight = width - 1;
     stage.m_nScrollBottom = height - 1;
-    stage.m_strStage = "はじまりの森";
-    cBackgroundRec& sky = stage.m_vecBackgrounds[0];
-    sky.m_nA = 0;
-    sky.m_anBC[0] = 1;
-    sky.m_strBitmap = "背景その1.bmp";
-    sky.m_adPQ[0] = sky.m_adPQ[1] = 0.5;
+    stage.m_nBgm = tune;
+    stage.m_strStage = name;
+    cBackgroundRec back;
+    back.m_nA = 0;       // a picture, not a plain colour
+    back.m_anBC[0] = 1;  // shown
+    back.m_strBitmap = sky;
+    back.m_adPQ[0] = back.m_adPQ[1] = 0.5;
+    stage.m_vecBackgrounds.assign(1, back);
     for (int x = 0; x < width; ++x) {
-        if (x == 20 || x == 21 || x == 40) continue;  // gaps
+        bool gap = false;
+        for (auto [from, to] : gaps) gap = gap || (x >= from && x <= to);
+        if (gap) continue;
         stage.m_vecBlocks.push_back(Block(x, height - 2, 2));
         stage.m_vecBlocks.push_back(Block(x, height - 1, 1));
     }
-    for (int x = 7; x < 12; ++x) stage.m_vecBlocks.push_back(Block(x, 9, 3));
-    for (int x = 24; x < 28; ++x) stage.m_vecBlocks.push_back(Block(x, 8, 3));
-    stage.m_vecBlocks.push_back(Block(16, height - 3, 4));
-    stage.m_vecCharas.push_back(MakeHero(2, (int16_t)(height - 4)));
-    stage.m_vecCharas.push_back(StageChara(13, height - 3, 2, 0, "あるくもの"));
-    stage.m_vecCharas.push_back(StageChara(17, 5, 3, 1, "とぶもの"));
-    cCharaRec block = StageChara(14, 7, 4, 1, "ブロックになるもの");
-    block.m_byC6 = 1;  // acts as a block
-    stage.m_vecCharas.push_back(block);
-    cCharaRec carrier = StageChara(6, height - 3, 5, 0, "もちはこぶもの");
-    carrier.m_nPlaceValue = 3;  // the fourth item placement
-    stage.m_vecCharas.push_back(carrier);
-    for (int i = 0; i < 3; ++i) stage.m_vecItems.push_back(StageItem(8 + i, 8, 1 + i));
-    stage.m_vecItems.push_back(StageItem(6, height - 3, 4));
+    cCharaRec hero = MakeHero(2, (int16_t)(height - 4));
+    hero.m_nC39 = 3;  // hit points
+    hero.m_vecFlows = HeroFlows();
+    stage.m_vecCharas.push_back(hero);
 }
 
-// The world map: a path of passable chips from the start to the sample stage's entry, grass
-// around it and a wall beyond.
+// Stage 1, the forest: a pit to jump, a lift up to a ledge with coins and a walker, and a wide
+// pit that only the moving floor crosses (it starts at the near edge, goes over in 2.5 seconds
+// and comes back); the goal at the far end.
+void MakeForestStage(cStage& stage) {
+    BaseStage(stage, 48, "はじまりの森", "背景その1.bmp", BGM_STAGE1, {{9, 10}, {22, 29}});
+    for (int x = 14; x < 19; ++x) stage.m_vecBlocks.push_back(Block(x, 8, 3));
+    stage.m_vecCharas.push_back(Walker(17, 7, 2, "あるくもの"));
+    stage.m_vecCharas.push_back(Platform(12, 12, ToAndFro(DIR_UP, DIR_DOWN, 10, 18)));
+    // The moving floor: two planks that travel together.
+    for (int x = 22; x < 24; ++x) stage.m_vecCharas.push_back(Platform(x, 12, ToAndFro(DIR_RIGHT, DIR_LEFT, 12, 25)));
+    stage.m_vecCharas.push_back(StageChara(34, 5, 3, 1, "とぶもの"));
+    for (int i = 0; i < 3; ++i) stage.m_vecItems.push_back(StageItem(15 + i, 7, 1));
+    stage.m_vecCharas.push_back(Goal(44, 12));
+}
+
+// Stage 2, the cave: a sign that explains, coins over the ground and on ledges, spikes to leap.
+void MakeCaveStage(cStage& stage) {
+    BaseStage(stage, 40, "ひみつの洞くつ", "背景その2.bmp", BGM_STAGE2, {{20, 21}});
+    cCharaRec sign = StageChara(5, 12, 7, 1, "かんばん");
+    sign.m_byC30 = 2;
+    sign.m_vecFlows = {SignFlow("コインをあつめながら\nおくのゴールをめざそう！\nトゲにさわるとミスになるぞ。")};
+    stage.m_vecCharas.push_back(sign);
+    for (int x = 8; x < 18; x += 2) stage.m_vecItems.push_back(StageItem(x, 11, 1 + x % 3));
+    for (int x = 24; x < 28; ++x) stage.m_vecBlocks.push_back(Block(x, 9, 3));
+    for (int x = 24; x < 28; ++x) stage.m_vecItems.push_back(StageItem(x, 8, 2));
+    stage.m_vecBlocks.push_back(Block(30, 12, 5, 2));  // spikes
+    stage.m_vecBlocks.push_back(Block(31, 12, 5, 2));
+    stage.m_vecCharas.push_back(Walker(14, 12, 8, "こうもり"));
+    stage.m_vecCharas.push_back(Goal(37, 12));
+}
+
+// Stage 3, the castle: the boss hovers at the far end and fires fans of shots at the hero;
+// defeating it clears the stage.
+void MakeCastleStage(cStage& stage) {
+    BaseStage(stage, 30, "まおうの城", "背景その3.bmp", BGM_STAGE3, {});
+    for (int x = 8; x < 11; ++x) stage.m_vecBlocks.push_back(Block(x, 10, 3));
+    cCharaRec boss = StageChara(25, 9, 9, 1, "まおう");
+    boss.m_byC35 = 2;  // twice the size
+    boss.m_nC39 = 8;   // hit points
+    boss.m_nC43 = 1;
+    boss.m_nC48 = 5000;
+    boss.m_vecFlows = BossFlows();
+    stage.m_vecCharas.push_back(boss);
+}
+
+// ---- the world map ----
+
+cWorldMapEntry MapEntry(int x, int y, const char* name, int stage, int after) {
+    cWorldMapEntry entry;
+    entry.m_nX = x;
+    entry.m_nY = y;
+    entry.m_strName = name;
+    entry.m_vecItems.assign(after ? 2 : 1, cWorldMapItemRec());
+    entry.m_vecItems[0].m_nValue1 = 0;          // a stage entry
+    entry.m_vecItems[0].m_anValues[0] = stage;  // its cleared flag, also its stage number
+    entry.m_vecItems[0].m_anValues[3] = stage - 1;  // its icon
+    char path[64];
+    std::snprintf(path, sizeof path, "data\\stg4\\c%02d-1.stg4", stage);
+    entry.m_vecItems[0].m_strStageFile = path;
+    if (after) entry.m_vecItems[1].m_nValue1 = after;  // open once that stage is cleared
+    return entry;
+}
+
+// A path of passable chips from the start past the three stage entries, grass around it and a
+// wall beyond; each entry opens when the one before it is cleared.
 void MakeWorldMap(cWorldMap& map) {
     map.SetSize(20, 15);
     map.m_vecChips.assign(3, cWorldMapChip());
@@ -385,21 +691,15 @@ void MakeWorldMap(cWorldMap& map) {
     map.m_vecChips[2].m_nChipNo = 12;  // the path
     for (int y = 0; y < 15; ++y)
         for (int x = 0; x < 20; ++x) {
-            const bool path = (y == 7 && x >= 4 && x <= 12) || (x == 12 && y >= 3 && y <= 7);
+            const bool path = (y == 7 && x >= 3 && x <= 10) || (x == 10 && y >= 4 && y <= 7) || (y == 4 && x >= 10 && x <= 15);
             map.m_vecCells[((size_t)y << map.m_nShift) + x] = path ? 2 : (x == 0 || y == 0 || x == 19 || y == 14) ? 0 : 1;
         }
-    map.m_nStartX = 4;
+    map.m_nStartX = 3;
     map.m_nStartY = 7;
     map.m_nBackColour = 16;
-    cWorldMapEntry entry;
-    entry.m_nX = 12;
-    entry.m_nY = 3;
-    entry.m_strName = "はじまりの森";
-    entry.m_vecItems.assign(1, cWorldMapItemRec());
-    entry.m_vecItems[0].m_nValue1 = 0;         // a stage entry
-    entry.m_vecItems[0].m_anValues[0] = 1;     // its cleared flag
-    entry.m_vecItems[0].m_strStageFile = "data\\stg4\\c01-1.stg4";
-    map.m_vecPointEntries.push_back(entry);
+    map.m_vecPointEntries.push_back(MapEntry(6, 7, "はじまりの森", 1, 0));
+    map.m_vecPointEntries.push_back(MapEntry(10, 5, "ひみつの洞くつ", 2, 1));
+    map.m_vecPointEntries.push_back(MapEntry(15, 4, "まおうの城", 3, 2));
 }
 
 }  // namespace
@@ -407,7 +707,11 @@ void MakeWorldMap(cWorldMap& map) {
 bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     cSystemData system;
     system.m_strTitle = "サンプルクエスト";
-    system.m_nStageCount = 1;
+    system.m_nStageCount = 3;  // the challenge's list: the three stages of the map
+    // Three lives in the story and the challenge; a miss in the story offers to retry.
+    system.m_vecStartLives = {3, 3, 3, 99};
+    system.m_vecUnlimitedLives = {0, 0, 0, 1};
+    system.m_nWord9 = 1;
     for (int i = 0; i < kSystemSounds; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "sound\\System%02d.wav", i);
@@ -418,15 +722,23 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
 
     cDatabase db;
     CreateDefaultDatabase(db);
-    db.m_vecSound.resize(2);
-    db.m_vecSound[1].m_strName = "ジャンプ";
-    db.m_vecSound[1].m_strFile = "sound\\Jump.wav";
+    const char* sounds[][2] = {{"ジャンプ", "sound\\Jump.wav"}, {"ショット", "sound\\Shot.wav"},
+                               {"コイン", "sound\\Coin.wav"}, {"まおうのたま", "sound\\BossShot.wav"}};
+    db.m_vecSound.resize(5);
+    for (int i = 0; i < 4; ++i) {
+        db.m_vecSound[i + 1].m_strName = sounds[i][0];
+        db.m_vecSound[i + 1].m_strFile = sounds[i][1];
+    }
     // The option menu's tune has a Japanese name, as games made on Windows often do.
-    const char* tunes[] = {"bgm\\Title.ogg", "bgm\\WorldMap.mid", "bgm\\Challenge.mid", "bgm\\オプション.mid",
-                           "bgm\\Stage.mid"};
-    db.m_vecBgm.resize(6);
-    for (int i = 0; i < 5; ++i) db.m_vecBgm[i + 1].m_strFile = tunes[i];
-    db.m_vecBgm[1].m_strName = "タイトル";
+    const char* tunes[][2] = {{"タイトル", "bgm\\Title.ogg"},     {"ワールドマップ", "bgm\\WorldMap.mid"},
+                              {"チャレンジ", "bgm\\Challenge.mid"}, {"オプション", "bgm\\オプション.mid"},
+                              {"森", "bgm\\Stage.mid"},           {"洞くつ", "bgm\\洞くつ.mid"},
+                              {"まおう", "bgm\\Boss.mid"}};
+    db.m_vecBgm.resize(8);
+    for (int i = 0; i < 7; ++i) {
+        db.m_vecBgm[i + 1].m_strName = tunes[i][0];
+        db.m_vecBgm[i + 1].m_strFile = tunes[i][1];
+    }
 
     cWorldMap map;
     MakeWorldMap(map);
@@ -437,26 +749,29 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     palette.m_vecCharas.push_back(MakeSampleChara(0, 0, 2, 3));
     palette.m_vecItems.push_back(MakeSampleItem(4));
     ok = WriteCommonPalette(folder, palette) && ok;
-    cStage stage;
-    MakePlayStage(stage);
-    // The first stage is drawn over a picture background with a Japanese file name.
-    cBackgroundRec back;
-    back.m_nA = 0;         // a picture, not a plain colour
-    back.m_anBC[0] = 1;    // shown
-    back.m_strBitmap = "背景その1.bmp";
-    stage.m_vecBackgrounds.assign(1, back);
     folder.MakeFolder("data\\stg4");
-    ok = WriteStageFile(folder, "data\\stg4\\c01-1.stg4_001", stage) && ok;
+    void (*const makers[3])(cStage&) = {MakeForestStage, MakeCaveStage, MakeCastleStage};
+    for (int i = 0; i < 3; ++i) {
+        cStage stage;
+        makers[i](stage);
+        char path[64];
+        std::snprintf(path, sizeof path, "data\\stg4\\c%02d-1.stg4_001", i + 1);
+        ok = WriteStageFile(folder, path, stage) && ok;
+    }
 
     ok = WriteBitmaps(folder, system) && ok;
+    ok = WriteColourTable(folder) && ok;
     folder.MakeFolder("sound");
     for (int i = 0; i < kSystemSounds; ++i)
         ok = WriteTone(folder, system.m_vecSystemSounds[i], 440.0 + 60.0 * i, i % 2 ? 400.0 : -200.0, 0.12) && ok;
     ok = WriteTone(folder, "sound\\Jump.wav", 300.0, 900.0, 0.2) && ok;
+    ok = WriteTone(folder, "sound\\Shot.wav", 900.0, -1500.0, 0.1) && ok;
+    ok = WriteTone(folder, "sound\\Coin.wav", 1320.0, 600.0, 0.15) && ok;
+    ok = WriteTone(folder, "sound\\BossShot.wav", 180.0, -60.0, 0.25) && ok;
     folder.MakeFolder("bgm");
     ok = WriteOggTune(folder, "bgm\\Title.ogg") && ok;
-    const int roots[] = {60, 64, 67, 62};
-    const int programs[] = {0, 11, 80, 73};
-    for (int i = 0; i < 4; ++i) ok = WriteMidiTune(folder, tunes[i + 1], roots[i], programs[i]) && ok;
+    const int roots[] = {60, 64, 67, 62, 57, 50};
+    const int programs[] = {0, 11, 80, 73, 48, 19};
+    for (int i = 0; i < 6; ++i) ok = WriteMidiTune(folder, tunes[i + 1][1], roots[i], programs[i]) && ok;
     return folder.WriteFile("System.ini", std::vector<uint8_t>(systemIni.begin(), systemIni.end())) && ok;
 }
