@@ -20,7 +20,6 @@
 #include "play/block_draw.h"
 #include "play/damage.h"
 #include "play/effect_obj.h"
-#include "play/frame_seams.h"
 #include "play/graphic_sheet.h"
 #include "play/message_window.h"
 #include "play/panel_draw.h"

@@ -158,6 +158,7 @@ public:
     std::vector<int32_t> m_vecRankingPos;  // five places (-1 none)
     std::vector<int32_t> m_vecRanking2;    // five words
     int32_t m_bResultRegistered = 0;
+    int32_t m_nResultCount = 0;    // the result screen's counter (play/result_state.h)
     // The stage end: set while SetStage runs; a game end met then, kept for the start of play;
     // the stage's results booked once per set-up.
     int32_t m_nRidingSteps = 0;    // sub-steps of this frame in which the carriers have moved

@@ -441,7 +441,7 @@ TEST_F(StageEnd, TheClearInPlayAdvancesByTheStartModesBranch) {
     EXPECT_EQ(Count(sounds, kGameEnd), 1);
     EXPECT_EQ(Count(sounds, kExtraLife), 1);
     EXPECT_EQ(g_SaveData.m_nLives, 3);  // the reserve of 3, less the life of the start, plus the extra one
-    for (int i = 0; i < 80 && g_SceneManager.m_nCurrent == SCENE_PLAY; ++i) Frame();
+    for (int i = 0; i < 160 && g_SceneManager.m_nCurrent == SCENE_PLAY; ++i) Frame(0, i & 1);
     EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_STAGESELECT);
     EXPECT_EQ(g_SaveData.m_vecStageResults[0].m_bCleared, 1);
     EXPECT_EQ(g_SaveData.m_nScore, 150);
