@@ -194,6 +194,40 @@ tools::BmpPicture Items() {
     return p;
 }
 
+// A text centred in a box, with a dark edge, `height` dots high (full-width characters are as
+// wide as they are high, the others half as wide).
+void BoxText(tools::BmpPicture& p, int x, int y, int w, int h, int height, const char* text, uint32_t rgb) {
+    int width = 0;
+    for (const unsigned char* c = (const unsigned char*)text; *c;) {
+        const bool lead = (*c >= 0x81 && *c <= 0x9F) || (*c >= 0xE0 && *c <= 0xFC);
+        width += lead ? height : height / 2;
+        c += lead && c[1] ? 2 : 1;
+    }
+    const int tx = x + (w - width) / 2, ty = y + (h - height) / 2;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy) Text(p, tx + dx, ty + dy, height, text, 0x101828);
+    Text(p, tx, ty, height, text, rgb);
+}
+
+// The system sprites of play (Word.bmp): the stage banner "ステージ" at (0, 0) followed by its
+// number in the digits of row 128, the start banners at (0, 32) and (160, 0), the result at
+// (0, 64), game over at (0, 96) and the time limit's digits on row 160 (32 x 32 cells).
+tools::BmpPicture WordSheet() {
+    tools::BmpPicture p = tools::SolidPicture(512, 192, kKey);
+    BoxText(p, 0, 0, 128, 32, 26, "ステージ", 0xFFF0A0);
+    BoxText(p, 0, 32, 128, 32, 26, "よーい", 0xFFFFFF);
+    BoxText(p, 160, 0, 80, 32, 16, "スタート！", 0xFFD040);
+    BoxText(p, 0, 64, 128, 32, 26, "クリア！", 0x60FF80);
+    BoxText(p, 0, 96, 144, 32, 20, "ゲームオーバー", 0xFF5050);
+    for (int d = 0; d < 10; ++d) {
+        const char digit[2] = {(char)('0' + d), 0};
+        BoxText(p, 32 * d, 128, 32, 32, 28, digit, 0xFFF0A0);
+        BoxText(p, 32 * d, 160, 32, 32, 28, digit, 0xFFFFFF);
+    }
+    return p;
+}
+
 tools::BmpPicture Blocks() {
     tools::BmpPicture p = tools::SolidPicture(32 * 16, 32 * 16, kKey);
     for (int n = 1; n < 256; ++n) {
@@ -266,7 +300,8 @@ bool WriteBitmaps(cGameFolder& folder, const cSystemData& system) {
         else if (name == "Mark.bmp") pic = Sheet(16, 4, 32, 0x40C0F0);
         else if (name == "Item_Mini.bmp") pic = Sheet(16, 4, 16, 0x40C0F0);
         else if (name == "StatusWindow.bmp") pic = tools::SolidPicture(640, 32, 0x203048);
-        else if (name == "Symbol.bmp" || name == "Word.bmp") pic = Sheet(16, 16, 16, 0xE0E0E0);
+        else if (name == "Word.bmp") pic = WordSheet();
+        else if (name == "Symbol.bmp") pic = Sheet(16, 16, 16, 0xE0E0E0);
         else if (name == "WorldMapChip.bmp") pic = Blocks();
         else if (name == "WorldEvent.bmp") pic = Sheet(8, 8, 32, 0xE08020);
         else if (name == "WorldBack.bmp") pic = Background(5);

@@ -1,0 +1,87 @@
+// The sample game played through as a player would: the real binary in a freshly written sample
+// folder, driven by a script on the virtual clock, with golden frames at each step. The hero
+// walks with the arrow keys and jumps with Z; the frames of the scripts are those at which the
+// game reaches each place, so a change in how the game plays shows up as a golden difference.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/host/png.h"
+#include "platform/win32/codepage.h"
+#include "tools/game/sample_game.h"
+#include "tools/golden_image.h"
+#include "tools/testsupport/process.h"
+
+namespace {
+
+struct GameRun {
+    cGameFolder folder;
+    testsupport::ProcessResult result;
+    std::string report;
+
+    explicit GameRun(const std::string& name) : folder(std::string(VELMORA_BINARY_DIR) + "/tmp", "game_" + name) {
+        EXPECT_TRUE(WriteSampleGame(folder));
+    }
+    // Runs the player on the script; the report is read afterwards (converted to UTF-8).
+    void Run(const std::string& script, const std::vector<std::string>& args = {}) {
+        folder.WriteFile("run.script", std::vector<uint8_t>(script.begin(), script.end()));
+        std::vector<std::string> argv{std::string(VELMORA_BINARY_DIR) + "/velmora-player"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        result = testsupport::RunProcess(
+            argv,
+            {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "DISPLAY=", "VELMORA_CLOCK=virtual", "VELMORA_SHOWCMD",
+             "VELMORA_SCRIPT=" + folder.Root() + "/run.script", "VELMORA_RUNTIME_DIR=" + folder.Root() + "/.runtime"},
+            folder.Root(), 120000);
+        report = Cp932ToUtf8(testsupport::ReadFile(folder.Root() + "/Report_Game.txt"));
+    }
+    // The run ended by itself with exit code 0, and no index error was reported on the way.
+    void ExpectCleanEnd() {
+        EXPECT_FALSE(result.timedOut) << result.err;
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(report.find("err "), std::string::npos) << report;
+        EXPECT_EQ(report.find("Exit Err"), std::string::npos) << report;
+    }
+    void ExpectGolden(const std::string& capture, const std::string& golden) {
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        ASSERT_TRUE(host::ReadPng(folder.Root() + "/" + capture, &px, &w, &h)) << capture;
+        for (uint32_t& p : px) p |= 0xFF000000u;
+        auto r = tools::CompareGolden(VELMORA_SOURCE_DIR, VELMORA_BINARY_DIR, golden, px.data(), w, h, false);
+        EXPECT_TRUE(r.ok) << capture << ": " << r.message;
+    }
+};
+
+// The way into the forest shared by the runs that start a new story: Z on "はじめから" at the
+// title, a step right to the forest's entry on the map (the stage starts at about frame 310).
+const char* const kIntoTheForest =
+    "at 120 key tap Z\n"
+    "at 270 key down RIGHT\n"
+    "at 300 key up RIGHT\n";
+
+// A miss costs a life and offers to retry; with the last life gone the game is over and Z goes
+// back to the title. The hero walks into the forest's first pit three times.
+TEST(GameRuns, MissesLeadThroughTheContinueMenuToGameOverAndTheTitle) {
+    GameRun run("misses");
+    std::string script = kIntoTheForest;
+    script +=
+        "at 400 key down RIGHT\n"      // into the pit
+        "at 440 capture continue.png\n"
+        "at 460 key tap Z\n"           // retry
+        "at 480 capture retry.png\n"
+        "at 660 key tap Z\n"           // retry after the second miss
+        "at 840 capture gameover.png\n"
+        "at 860 key tap Z\n"           // to the title
+        "at 1040 capture title.png\n"
+        "at 1050 key up RIGHT\n"
+        "at 1060 key down ESCAPE\n"
+        "timeout 100\n";
+    run.Run(script);
+    run.ExpectCleanEnd();
+    run.ExpectGolden("continue.png", "game_miss_continue_menu");
+    run.ExpectGolden("retry.png", "game_miss_retry");
+    run.ExpectGolden("gameover.png", "game_miss_game_over");
+    run.ExpectGolden("title.png", "game_miss_title");
+}
+
+}  // namespace
