@@ -85,6 +85,6 @@ bool StartFlowAnime(cChara& chara, int anime, int flowId, int skip, int32_t coun
 // The project's animation list (flow/cmd_graphics.cpp), for the flow animations.
 const std::vector<cAnimeRec>& ProjectAnimes();
 
-// Clears the records of reported numbers (a new stage reports again).
+// Clears the records of reported numbers (each is reported once per run).
 void ResetGraphicCmdReports();
 void ResetFlowAnimeReports();

@@ -42,5 +42,5 @@ int InstantCmdChangeFlow(cHero& hero, const cFlowCmd& cmd, int direct);
 // The flow changes queued during the hero's flow walk, applied in arrival order.
 void RunQueuedFlowChanges(cHero& hero);
 
-// Clears the record of reported kinds (a new stage reports again).
+// Clears the record of reported kinds (each is reported once per run).
 void ResetInstantCmdReports();
