@@ -9,6 +9,7 @@
 
 #include "platform/host/png.h"
 #include "platform/win32/codepage.h"
+#include "records/save_data.h"
 #include "tools/game/sample_game.h"
 #include "tools/golden_image.h"
 #include "tools/testsupport/process.h"
@@ -58,6 +59,52 @@ const char* const kIntoTheForest =
     "at 120 key tap Z\n"
     "at 270 key down RIGHT\n"
     "at 300 key up RIGHT\n";
+
+// A new story played to the first clear: the story is saved into slot 1 with automatic saving
+// on (from the map's save screen), the forest is entered, paused and resumed, its first pit
+// jumped, the moving floor ridden over the wide pit, and the goal flag touched; the world map
+// then shows the cave's entry open, and the automatic save holds the cleared forest.
+TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
+    GameRun run("story");
+    const std::string script =
+        "at 120 key tap Z\n"                                            // はじめから
+        "at 240 capture map.png\n"
+        "at 250 key tap X\n"                                            // the save screen
+        "at 320 key tap Z\nat 340 capture slots.png\nat 350 key tap Z\n"  // セーブ, slot 1
+        "at 380 key tap UP\nat 390 key tap Z\n"                         // セーブする
+        "at 430 key tap X\nat 470 key tap DOWN\nat 480 key tap Z\n"     // オートセーブ
+        "at 520 key tap UP\nat 530 key tap Z\n"                         // オートセーブＯＮ
+        "at 570 key tap DOWN\nat 580 key tap Z\n"                       // もどる
+        "at 700 key down RIGHT\nat 730 key up RIGHT\n"                  // onto the forest's entry
+        "at 760 capture start.png\n"
+        "at 835 key tap SPACE\nat 845 capture pause.png\nat 855 key tap Z\n"  // pause, resume
+        "at 870 key down RIGHT\nat 896 key down Z\nat 906 key up Z\n"  // over the first pit
+        "at 965 key up RIGHT\n"                                         // wait at the wide pit
+        "at 1241 key down RIGHT\nat 1252 key up RIGHT\n"                // onto the moving floor
+        "at 1300 capture ride.png\n"
+        "at 1406 key down RIGHT\n"                                      // off it, on to the goal
+        "at 1480 capture goal.png\n"
+        "at 1500 key up RIGHT\n"
+        "at 1620 capture cleared.png\n"
+        "at 1640 key down ESCAPE\n"
+        "timeout 100\n";
+    run.Run(script);
+    run.ExpectCleanEnd();
+    run.ExpectGolden("map.png", "game_story_map");
+    run.ExpectGolden("slots.png", "game_story_save_slots");
+    run.ExpectGolden("start.png", "game_story_forest_start");
+    run.ExpectGolden("pause.png", "game_story_pause_menu");
+    run.ExpectGolden("ride.png", "game_story_moving_floor");
+    run.ExpectGolden("goal.png", "game_story_goal");
+    run.ExpectGolden("cleared.png", "game_story_map_next_entry_open");
+    // The automatic save written on the way back to the map: the forest's cleared flag (stage
+    // value 1) is set in it, and automatic saving stays on.
+    cSaveData saved;
+    ASSERT_TRUE(saved.LoadFile((run.folder.Root() + "/user_data/story/Story01.dat").c_str()));
+    ASSERT_GT(saved.m_vecStageValues.size(), 1u);
+    EXPECT_NE(saved.m_vecStageValues[1], 0);
+    EXPECT_NE(saved.m_nValue28, 0);
+}
 
 // A miss costs a life and offers to retry; with the last life gone the game is over and Z goes
 // back to the title. The hero walks into the forest's first pit three times.
