@@ -43,6 +43,13 @@ struct GameRun {
         EXPECT_EQ(report.find("err "), std::string::npos) << report;
         EXPECT_EQ(report.find("Exit Err"), std::string::npos) << report;
     }
+    std::vector<uint32_t> Pixels(const std::string& capture) {
+        std::vector<uint32_t> px;
+        int w = 0, h = 0;
+        EXPECT_TRUE(host::ReadPng(folder.Root() + "/" + capture, &px, &w, &h)) << capture;
+        EXPECT_EQ(w * h, 640 * 480) << capture;
+        return px;
+    }
     void ExpectGolden(const std::string& capture, const std::string& golden) {
         std::vector<uint32_t> px;
         int w = 0, h = 0;
@@ -104,6 +111,75 @@ TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
     ASSERT_GT(saved.m_vecStageValues.size(), 1u);
     EXPECT_NE(saved.m_vecStageValues[1], 0);
     EXPECT_NE(saved.m_nValue28, 0);
+}
+
+// The challenge: its stage list, the forest played and cleared (the same route as the story's,
+// without the pause), back to the list with the challenge record saved: the forest cleared,
+// the next stage open.
+TEST(GameRuns, TheChallengeClearsTheForestAndSavesItsRecord) {
+    GameRun run("challenge");
+    const std::string script =
+        "at 120 key tap DOWN\nat 130 key tap DOWN\nat 140 key tap Z\n"  // チャレンジ
+        "at 320 capture list.png\n"
+        "at 330 key tap Z\n"                                              // the forest
+        "at 470 key down RIGHT\nat 496 key down Z\nat 506 key up Z\n"    // over the first pit
+        "at 565 key up RIGHT\n"
+        "at 841 key down RIGHT\nat 852 key up RIGHT\n"                    // onto the moving floor
+        "at 1006 key down RIGHT\n"                                        // on to the goal
+        "at 1100 key up RIGHT\n"
+        "at 1200 capture back.png\n"
+        "at 1210 key down ESCAPE\n"
+        "timeout 100\n";
+    run.Run(script);
+    run.ExpectCleanEnd();
+    run.ExpectGolden("list.png", "game_challenge_list");
+    run.ExpectGolden("back.png", "game_challenge_back_to_list");
+    cSaveData record;
+    ASSERT_TRUE(record.LoadFile((run.folder.Root() + "/user_data/challenge/Challenge.dat").c_str()));
+    ASSERT_GE(record.m_vecStageResults.size(), 3u);
+    EXPECT_EQ(record.m_vecStageResults[0].m_bCleared, 1);
+    EXPECT_EQ(record.m_vecStageResults[1].m_bCleared, 0);
+    EXPECT_EQ(record.m_nStagesOpen, 2);
+}
+
+// A play of the forest from the command line is recorded; F1 saves it through the save dialog,
+// and played back from the title's "リプレイ" it ends in the same state as the recorded play:
+// its last frame (frame 351 of the playback run) shows everything where the recorded frame 200
+// had it (the hero after its jump, the lift, the walker, the coins, the status panel); only the
+// stage-file caption of the recorded run's bottom line differs.
+TEST(GameRuns, AReplaySavedAndPlayedBackEndsAsTheRecordedPlay) {
+    GameRun recorded("replay_recorded");
+    recorded.Run("answer file choose forest.rpl4_754\n"
+                 "at 100 key down RIGHT\nat 126 key down Z\nat 136 key up Z\nat 160 key up RIGHT\n"
+                 "at 200 capture last.png\n"
+                 "at 201 key down F1\nat 202 key up F1\n"  // save this play
+                 "at 250 close\ntimeout 100\n",
+                 {"data\\stg4\\c01-1.stg4"});
+    recorded.ExpectCleanEnd();
+    const std::vector<uint8_t> file = recorded.folder.ReadFile("user_data\\rpl4\\forest.rpl4_754");
+    ASSERT_FALSE(file.empty());
+
+    GameRun playback("replay_playback");
+    ASSERT_TRUE(playback.folder.WriteFile("user_data\\rpl4\\forest.rpl4_754", file));
+    playback.Run("answer file choose forest.rpl4_754\n"
+                 "at 120 key tap DOWN\nat 125 key tap DOWN\nat 130 key tap DOWN\nat 135 key tap DOWN\n"
+                 "at 140 key tap Z\n"  // リプレイ
+                 "at 250 capture middle.png\n"
+                 "at 351 capture last.png\n"
+                 "at 360 close\ntimeout 100\n");
+    playback.ExpectCleanEnd();
+    playback.ExpectGolden("middle.png", "game_replay_playback");
+    const std::vector<uint32_t> a = recorded.Pixels("last.png"), b = playback.Pixels("last.png");
+    ASSERT_EQ(a.size(), b.size());
+    ASSERT_EQ(a.size(), 640u * 480u);
+    int differ = 0, differAboveCaption = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        if ((a[i] | 0xFF000000u) != (b[i] | 0xFF000000u)) {
+            ++differ;
+            if (i / 640 < 448) ++differAboveCaption;
+        }
+    EXPECT_EQ(differAboveCaption, 0);
+    EXPECT_GT(differ, 0);  // the caption "スペースキーで終了" of the stage-file run
 }
 
 // A miss costs a life and offers to retry; with the last life gone the game is over and Z goes

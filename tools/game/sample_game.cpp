@@ -211,12 +211,13 @@ void BoxText(tools::BmpPicture& p, int x, int y, int w, int h, int height, const
 }
 
 // The system sprites of play (Word.bmp): the stage banner "ステージ" at (0, 0) followed by its
-// number in the digits of row 128, the start banners at (0, 32) and (160, 0), the result at
+// number in the digits of row 128, the replay's banner at (0, 32), the start banner at
+// (160, 0), the result at
 // (0, 64), game over at (0, 96) and the time limit's digits on row 160 (32 x 32 cells).
 tools::BmpPicture WordSheet() {
     tools::BmpPicture p = tools::SolidPicture(512, 192, kKey);
     BoxText(p, 0, 0, 128, 32, 26, "ステージ", 0xFFF0A0);
-    BoxText(p, 0, 32, 128, 32, 26, "よーい", 0xFFFFFF);
+    BoxText(p, 0, 32, 128, 32, 26, "リプレイ", 0xA0E0FF);
     BoxText(p, 160, 0, 80, 32, 16, "スタート！", 0xFFD040);
     BoxText(p, 0, 64, 128, 32, 26, "クリア！", 0x60FF80);
     BoxText(p, 0, 96, 144, 32, 20, "ゲームオーバー", 0xFF5050);
@@ -728,6 +729,7 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     system.m_vecStartLives = {3, 3, 3, 99};
     system.m_vecUnlimitedLives = {0, 0, 0, 1};
     system.m_nWord9 = 1;
+    system.m_bReplay = 1;  // plays are recorded; F1 saves the current one
     for (int i = 0; i < kSystemSounds; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "sound\\System%02d.wav", i);
