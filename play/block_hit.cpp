@@ -203,9 +203,12 @@ int cChara::HitBlocksVertical() {
 
 int cChara::HitFloorAndCeilingAgain() {
     if (PassesBlocks(*this)) return 0;
-    m_nBlockUnder = BottomCell(*this);
-    const int s = BlockCellSolidity(m_nBlockUnder, m_nBlockSide);
+    // A cell found here becomes the standing cell; an empty one leaves the cell the vertical
+    // test stood the character on (after its landing the bottom edge lies in the row above).
+    const int cell = BottomCell(*this);
+    const int s = BlockCellSolidity(cell, m_nBlockSide);
     if (s == 1 || s == 2) {
+        m_nBlockUnder = cell;
         if (RisingBlocksLanding(*this) && !(s == 2 && !IsStageChara(*this)) && !DiesOnBlocks(*this)) return 0;
         if (FloorSolid(*this, s) == 2) return 2;
     }

@@ -1,23 +1,35 @@
 // Play: one input is a stage file and the keys of a short run of it. Byte 0 is the count k of
 // key bytes that follow (each holds player 1's keys for 4 frames: bits 0-3 the directions left,
-// right, up, down, bits 4-7 buttons 1-4); the rest is written as "data\stg4\fuzz.stg4_001" into
-// a game folder made once, loaded as the stage selection loads a stage (end mark, loader
-// thread, hero check) and, when it loads, played from the start of the play scene for
-// kFrames frames with the drawing device up. A stage the loader refuses ends the input. After
-// the run the play objects that refer to each other must still agree (every group entry is a
-// live character or shot).
+// right, up, down, bits 4-7 buttons 1-4, pressed as the keys LEFT RIGHT UP DOWN and Z X C V);
+// the rest is written as "data\stg4\fuzz.stg4_001" into a game folder made once, loaded as the
+// stage selection loads a stage (end mark, loader thread, hero check) and, when it loads,
+// played from the start of the play scene for kFrames frames with the drawing device up. A
+// stage the loader refuses ends the input. After each frame the play objects that refer to each
+// other must still agree (every group entry is a live character or shot).
+// The frames run on a game thread of their own while the calling thread serves the window, as
+// in the program: a flow or the stage end that holds the game (the pause loop on the pause
+// thread, a message window waiting for a key) then sends its sound requests to a window that
+// answers. While the game is held the key bytes go on by presented frame, so a key press can
+// end the hold; a hold that has shown kHoldFrames frames is ended as closing the window ends it
+// (the play scene's quit flag and WM_QUIT to the pause thread), and the input stops there.
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/game_loop.h"
 #include "app/main_window.h"
 #include "app/scene_manager.h"
 #include "app/stage_file_service.h"
+#include "core/frame_timer.h"
 #include "core/globals.h"
 #include "core/report.h"
+#include "core/thread.h"
 #include "frontend/menu_scene.h"
 #include "media/asset_table.h"
 #include "media/draw_device.h"
@@ -26,6 +38,7 @@
 #include "media/surface.h"
 #include "platform/host/host.h"
 #include "platform/win32/files.h"
+#include "platform/win32/timer.h"
 #include "play/play_scene.h"
 #include "play/stage_objects.h"
 #include "records/database.h"
@@ -43,7 +56,21 @@
 namespace {
 
 constexpr int kFrames = 120;
+// The frames a hold may show before the input ends it.
+constexpr uint32_t kHoldFrames = 180;
 const char* const kStagePath = "data\\stg4\\fuzz.stg4_001";
+
+// The clock of the run: every reading is a second past the last, so each frame's pacing wait and
+// each frame of a hold pass at once; set back for every input, so an input plays the same way
+// each time (the play scene seeds its random numbers from it).
+std::atomic<DWORD> g_clock{0};
+DWORD FuzzClock() { return g_clock += 1000; }
+
+// Player 1's keys of one key byte, as the host keyboard holds them.
+void PressKeys(uint8_t k) {
+    static const int vk[8] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'Z', 'X', 'C', 'V'};
+    for (int i = 0; i < 8; ++i) host::SetKeyState(vk[i], (k >> i) & 1);
+}
 
 LRESULT PlayFuzzProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     switch (m) {
@@ -101,6 +128,8 @@ PlayWorld& World() {
         // The game folder is the current directory only while an input runs: libFuzzer's own
         // paths are relative to where it started.
         w->folder->Enter();
+        SetClockOverride(FuzzClock);
+        g_bAppActive = 1;  // the pause loop holds while the application is inactive
         w->ok = OpenDevice(w);
         w->folder->Leave();
         std::atexit([] { World().folder->Remove(); });
@@ -173,6 +202,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     OpenReport((WindowsPathFromHost(world.folder->Root()) + "\\Report_Game.txt").c_str());
     ResetPlayGlobals();
+    g_clock = 0x00100000;
+    ResetFrameTimers();
     g_SceneManager.m_nCurrent = SCENE_TITLE;
     g_SceneManager.m_nPlayMode = START_MODE_FREE;
     const BOOL loaded = PlayStageFile(kStagePath, FALSE, &g_StageSettings);
@@ -180,17 +211,50 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (loaded) {
         g_SceneManager.m_nCurrent = SCENE_PLAY;
         g_SceneManager.m_nPrevious = SCENE_TITLE;
-        for (int f = 0; f < kFrames; ++f) {
-            const uint8_t k = keyCount ? keys[(size_t)(f / 4) % keyCount] : 0;
-            cPlayerInput& in = g_vecPlayerInput[0];
-            in.m_wKey = (WORD)(k & 0x0F);
-            in.m_wButton = (WORD)(k >> 4);
-            g_SceneManager.Switch(g_SceneManager.m_nCurrent);
-            if (cScene* s = g_SceneManager.Current()) s->Run();
+        auto keyAt = [&](uint32_t frame) -> uint8_t { return keyCount ? keys[(frame / 4) % keyCount] : 0; };
+        // The game thread sets a frame's keys and its first present under the lock; the window
+        // thread looks at them under it, so it never takes a frame that runs freely for a hold.
+        std::mutex keyLock;
+        uint32_t frameNo = 0, framePresents = host::PresentedFrames();
+        std::atomic<bool> done{false}, cut{false};
+        std::thread game([&] {
+            for (uint32_t f = 0; f < (uint32_t)kFrames && !cut; ++f) {
+                {
+                    std::lock_guard<std::mutex> lock(keyLock);
+                    PressKeys(keyAt(f));
+                    frameNo = f;
+                    framePresents = host::PresentedFrames();
+                }
+                if (!GameFrame()) break;
+                if (g_lpPlayScene && g_SceneManager.Current() == (cScene*)g_lpPlayScene) {
+                    CheckGroups(g_lpPlayScene);
+                    if (g_lpPlayScene->m_bQuit) break;
+                }
+            }
+            done = true;
+        });
+        // The window thread serves the game's sends. A frame that has presented more than its
+        // own picture holds the game: the keys then go on by presented frame.
+        while (!done) {
             DrainMessages(world.hwnd);
-            if (g_lpPlayScene && g_SceneManager.Current() == (cScene*)g_lpPlayScene) CheckGroups(g_lpPlayScene);
+            {
+                std::lock_guard<std::mutex> lock(keyLock);
+                const uint32_t held = host::PresentedFrames() - framePresents;
+                if (held > 1 && held < 0x80000000u && !cut) {
+                    PressKeys(keyAt(frameNo + held));
+                    if (held > kHoldFrames) {
+                        cut = true;
+                        if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
+                        if (thPause.IsRunning()) PostThreadMessageA(thPause.ThreadId(), WM_QUIT, 0, 0);
+                    }
+                }
+            }
+            Sleep(1);
         }
+        game.join();
+        DrainMessages(world.hwnd);
     }
+    PressKeys(0);
     g_SceneManager.DestroyAll();
     ResetPlayGlobals();
     world.folder->Leave();
