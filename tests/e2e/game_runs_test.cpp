@@ -69,8 +69,8 @@ const char* const kIntoTheForest =
 
 // A new story played to the first clear: the story is saved into slot 1 with automatic saving
 // on (from the map's save screen), the forest is entered, paused and resumed, its first pit
-// jumped, the moving floor ridden over the wide pit, and the goal flag touched; the world map
-// then shows the cave's entry open, and the automatic save holds the cleared forest.
+// jumped, the moving floor ridden over the wide pit, and the goal flag touched; after the result
+// screen the world map shows the cave's entry open, and the automatic save holds the cleared forest.
 TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
     GameRun run("story");
     const std::string script =
@@ -92,8 +92,10 @@ TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
         "at 1406 key down RIGHT\n"                                      // off it, on to the goal
         "at 1480 capture goal.png\n"
         "at 1500 key up RIGHT\n"
-        "at 1620 capture cleared.png\n"
-        "at 1640 key down ESCAPE\n"
+        "at 1600 capture result.png\n"
+        "at 1700 key tap Z\n"                                           // leave the result
+        "at 1820 capture cleared.png\n"
+        "at 1840 key down ESCAPE\n"
         "timeout 100\n";
     run.Run(script);
     run.ExpectCleanEnd();
@@ -103,6 +105,7 @@ TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
     run.ExpectGolden("pause.png", "game_story_pause_menu");
     run.ExpectGolden("ride.png", "game_story_moving_floor");
     run.ExpectGolden("goal.png", "game_story_goal");
+    run.ExpectGolden("result.png", "game_story_result");
     run.ExpectGolden("cleared.png", "game_story_map_next_entry_open");
     // The automatic save written on the way back to the map: the forest's cleared flag (stage
     // value 1) is set in it, and automatic saving stays on.
@@ -114,11 +117,13 @@ TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
 }
 
 // The challenge: its stage list, the forest played and cleared (the same route as the story's,
-// without the pause), back to the list with the challenge record saved: the forest cleared,
-// the next stage open.
+// without the pause), the result screen, F3 and the name "ABC" in the ranking dialog, the
+// board with the new entry, back to the list; the ranking file holds the entry and the
+// challenge record is saved: the forest cleared, the next stage open.
 TEST(GameRuns, TheChallengeClearsTheForestAndSavesItsRecord) {
     GameRun run("challenge");
     const std::string script =
+        "answer dialog type 1003 \"ABC\" click 1000\n"                  // the ranking name
         "at 120 key tap DOWN\nat 130 key tap DOWN\nat 140 key tap Z\n"  // チャレンジ
         "at 320 capture list.png\n"
         "at 330 key tap Z\n"                                              // the forest
@@ -127,13 +132,25 @@ TEST(GameRuns, TheChallengeClearsTheForestAndSavesItsRecord) {
         "at 841 key down RIGHT\nat 852 key up RIGHT\n"                    // onto the moving floor
         "at 1006 key down RIGHT\n"                                        // on to the goal
         "at 1100 key up RIGHT\n"
-        "at 1200 capture back.png\n"
-        "at 1210 key down ESCAPE\n"
+        "at 1130 capture result.png\n"
+        "at 1140 key down F3\nat 1142 key up F3\n"                      // into the ranking
+        "at 1180 capture ranking.png\n"
+        "at 1250 key tap Z\n"                                            // the board closes
+        "at 1320 key tap Z\n"                                            // leave the result
+        "at 1450 capture back.png\n"
+        "at 1460 key down ESCAPE\n"
         "timeout 100\n";
     run.Run(script);
     run.ExpectCleanEnd();
     run.ExpectGolden("list.png", "game_challenge_list");
+    run.ExpectGolden("result.png", "game_challenge_result");
+    run.ExpectGolden("ranking.png", "game_challenge_ranking");
     run.ExpectGolden("back.png", "game_challenge_back_to_list");
+    EXPECT_NE(run.result.err.find("dialog 102: type 1003 \"ABC\""), std::string::npos) << run.result.err;
+    // The ranking file of the forest holds the name given in the dialog.
+    const std::vector<uint8_t> ranking = run.folder.ReadFile("user_data\\challenge\\c01.rkg");
+    ASSERT_FALSE(ranking.empty());
+    EXPECT_NE(std::string(ranking.begin(), ranking.end()).find("ABC"), std::string::npos);
     cSaveData record;
     ASSERT_TRUE(record.LoadFile((run.folder.Root() + "/user_data/challenge/Challenge.dat").c_str()));
     ASSERT_GE(record.m_vecStageResults.size(), 3u);
