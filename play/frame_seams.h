@@ -4,12 +4,6 @@
 
 class cFlowCmd;
 class cHero;
-class cPlayScene;
 
 // The instant-command handler of a command's kind run on the hero; its result.
 int RunInstantCommand(cHero& hero, const cFlowCmd& cmd);
-// Loads the ranking of the current mode for the stage.
-void LoadStageRanking();
-// ---- words the records do not name yet ----
-int PlayDataStopAfterPlay();
-void PlayDataClearStageWords();

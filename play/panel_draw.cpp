@@ -119,3 +119,10 @@ void DrawStatusPanel(cPlayScene* scene, DDSURFACEDATA* target) {
         x += ItemWidth(i, *item) + s;
     }
 }
+
+void DrawLivesIconAt(DDSURFACEDATA* target, const cChara& chara) {
+    if (!target) return;
+    const int x = chara.m_nRectLeft + (chara.m_nGraphWidth >> 1) - 8;
+    const int y = chara.m_nRectTop - 16;
+    DDBlt(target, x, y, 16, 16, &g_SurfaceData[kSlotIconSheet], 16 * ITEM_LIVES, 32, DDBLT_TRANSPARENT);
+}

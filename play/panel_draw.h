@@ -5,6 +5,7 @@
 
 #include "media/draw_types.h"
 
+class cChara;
 class cPlayScene;
 
 // Asset slots of the panel background and of the icon and gauge sheet.
@@ -13,3 +14,6 @@ constexpr int kSlotIconSheet = 49;
 
 // Nothing when the scene's status-panel word is 0 or no item is shown.
 void DrawStatusPanel(cPlayScene* scene, DDSURFACEDATA* target);
+// The lives icon of the panel's icon sheet centred over a character's head (its screen
+// rectangle as last computed): the extra-life display.
+void DrawLivesIconAt(DDSURFACEDATA* target, const cChara& chara);

@@ -18,8 +18,8 @@
 #include "media/primitives.h"
 #include "media/surface.h"
 #include "play/block_draw.h"
+#include "play/damage.h"
 #include "play/effect_obj.h"
-#include "play/frame_seams.h"
 #include "play/graphic_sheet.h"
 #include "play/message_window.h"
 #include "play/panel_draw.h"
@@ -287,6 +287,8 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
     DrawPictures(scene, back, 1, hold);
     // 9-11. Effects, messages, the screen effect, the panel and the time.
     DrawEffectList(scene->m_listEffect, hold);
+    for (const int32_t id : scene->m_vecDisplay)
+        if (const cChara* c = FindObjectById(id)) DrawLivesIconAt(back, *c);
     for (auto it = scene->m_listMessage.begin(); it != scene->m_listMessage.end();) {
         if (DrawMessageWindow(*it, scene, back, hold) == 1)
             it = scene->m_listMessage.erase(it);

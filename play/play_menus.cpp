@@ -32,16 +32,6 @@ constexpr int kCursorSheetX = 64, kCursorSheetY = 0;
 constexpr int kRow = 16;
 constexpr WORD kButton1 = 1, kButton2 = 2;
 
-// Player 1's input as the menus read it: the key repeat, then buttons 1 and 2 on a new press
-// only. On the frame a menu opens no button acts (one held then stays latched until released).
-cPlayerInput& MenuInput(WORD& buttons, bool opening) {
-    cPlayerInput& in = CheckedAt(g_vecPlayerInput, 0);
-    in.UpdateRepeat();
-    in.FilterHeldButtons(3);
-    buttons = opening ? 0 : in.m_wButton;
-    return in;
-}
-
 // Lays out a menu of `count` texts from `first` centred on 320 at y 272 and moves its cursor.
 int PlaceMenu(const cPlayerInput& in, int first, int count) {
     const int x = MenuLeftX(kPlayMenuCentreX, first, count, TRUE);
@@ -69,6 +59,14 @@ void RestartStage(cPlayScene* scene) {
 }
 
 }  // namespace
+
+cPlayerInput& MenuInput(WORD& buttons, bool opening) {
+    cPlayerInput& in = CheckedAt(g_vecPlayerInput, 0);
+    in.UpdateRepeat();
+    in.FilterHeldButtons(3);
+    buttons = opening ? 0 : in.m_wButton;
+    return in;
+}
 
 int32_t& GivenUpWord(cSaveData& data) { return data.m_nValue24; }
 

@@ -9,6 +9,9 @@
 
 #include <cstdint>
 
+#include "platform/win32/types.h"
+
+class cPlayerInput;
 class cSaveData;
 
 // The menu texts of the system settings' text list.
@@ -31,6 +34,11 @@ constexpr int kPlayMenuCentreX = 320;
 // story; challenge: the project's switch and the stage cleared in the challenge; a stage file:
 // always), else two.
 int PauseMenuItems(int gameMode, const cSaveData& data);
+
+// Player 1's input as the play screens read it: the key repeat, then buttons 1 and 2 on a new
+// press only. On the frame a screen opens no button acts (one held then stays latched until
+// released).
+cPlayerInput& MenuInput(WORD& buttons, bool opening);
 
 // The play data's given-up word: set when the player leaves a story stage from the continue
 // menu (value 24, which came with the continue menu).

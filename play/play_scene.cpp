@@ -25,7 +25,6 @@
 #include "play/appearance.h"
 #include "play/chara_hits.h"
 #include "play/item_touch.h"
-#include "play/frame_seams.h"
 #include "play/picture_lists.h"
 #include "play/stage_end.h"
 #include "play/system_words.h"
@@ -36,7 +35,9 @@
 #include "play/spawn.h"
 #include "play/stage_objects.h"
 #include "play/stage_setup.h"
+#include "play/save_words.h"
 #include "play/stage_words.h"
+#include "records/ranking.h"
 #include "records/replay.h"
 #include "records/replay_requests.h"
 #include "records/save_data.h"
@@ -141,7 +142,7 @@ void cPlayScene::Init() {
     if (!restart) {
         // ResetReplayRecords: a new play session.
         g_SaveData.m_nLives = g_SaveData.m_nLivesReserve;
-        PlayDataClearStageWords();
+        saveword::ClearSessionWords(g_SaveData);
         m_ScrollX.m_dPos = m_ScrollY.m_dPos = 0.0;
         m_nPhase = 0;
         m_nBanner1 = m_nBanner2 = 0;
@@ -153,7 +154,8 @@ void cPlayScene::Init() {
             g_ReplayPrev.Clear();
         }
         if (g_bStageFileStart) g_SaveData.m_nStageNumber = 1;
-        if (g_SceneManager.m_bModeRanking) LoadStageRanking();
+        if (g_SceneManager.m_bModeRanking)
+            LoadRanking(g_RankingHolder, g_SceneManager.m_nGameMode, g_SaveData.m_strStageName.c_str());
         TakeLife(g_SaveData);
     }
     SetStage(restart ? 1 : 0, 1);
@@ -307,7 +309,7 @@ void cPlayScene::FadeOut() {
         return;
     if (g_bDDInitialized) DDFillSurface(&g_BackBufferSD, 16);
     // Test play of a stage file goes on with the same file until the play data says stop.
-    if (g_SceneManager.m_nPlayMode == START_MODE_STAGEFILE && PlayDataStopAfterPlay() == 0) {
+    if (g_SceneManager.m_nPlayMode == START_MODE_STAGEFILE && saveword::StopAfterPlay(g_SaveData) == 0) {
         if (!StartFromStageFile(g_SystemIni.szFreeStage, FALSE)) PostClose();
     }
     g_SceneManager.m_nCurrent = g_SceneManager.m_nNext;
@@ -340,13 +342,6 @@ void cPlayScene::StageStartBanner() {
     hero.m_Anime->Set(hero.m_bFreeMove ? 2 : 0, 1);
     m_nBanner1 = 0;
     m_nState = PLAY_FRAME;
-}
-
-// The result screen is not built yet: it goes on through the fade-out to the scene the stage
-// end chooses. The pause, continue and game-over screens are in play/play_menus.cpp.
-void cPlayScene::ResultState() {
-    g_SceneManager.m_nNext = AdvanceAfterStage(this);
-    m_nState = PLAY_FADEOUT;
 }
 
 void cPlayScene::InitRequest(int mode, int waitKey, int frames, int noDelay) {

@@ -121,6 +121,9 @@ public:
     uint8_t m_byScreenColor = 255;
     int32_t m_nStatusPanel = 0;    // 0 hides the status panel (the stage's switch)
     WAITREQUEST m_WaitRequest = {};
+    // The display list: the characters (identifiers) at which an extra life is shown while the
+    // stage-clear tally holds the game.
+    std::vector<int32_t> m_vecDisplay;
     // Set by the window thread's WM_CLOSE while the pause loop runs; the next frame closes.
     std::atomic<int> m_bQuit{0};
     cChara* m_lpRunChara = nullptr;   // the character whose flow command runs
@@ -155,6 +158,7 @@ public:
     std::vector<int32_t> m_vecRankingPos;  // five places (-1 none)
     std::vector<int32_t> m_vecRanking2;    // five words
     int32_t m_bResultRegistered = 0;
+    int32_t m_nResultCount = 0;    // the result screen's counter (play/result_state.h)
     // The stage end: set while SetStage runs; a game end met then, kept for the start of play;
     // the stage's results booked once per set-up.
     int32_t m_nRidingSteps = 0;    // sub-steps of this frame in which the carriers have moved

@@ -179,8 +179,14 @@ void StageClearBookkeeping(cPlayScene* scene) {
     for (int64_t i = 0; i < k; ++i) {
         d.m_nLives = std::min(d.m_nLives + 1, kMaxLivesCount);
         PlaySystemSe(kSeExtraLife);
+        // Shown at the hero while the tally holds the game for its 30 frames.
+        const int32_t shownAt = Hero0() ? Hero0()->m_nId : -1;
+        scene->m_vecDisplay.push_back(shownAt);
         scene->InitRequest(0, 0, kExtraLifeFrames, 0);
         RunPauseLoop(scene);
+        if (auto it = std::find(scene->m_vecDisplay.begin(), scene->m_vecDisplay.end(), shownAt);
+            it != scene->m_vecDisplay.end())
+            scene->m_vecDisplay.erase(it);
         if (scene->m_bQuit) {
             PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0);
             break;

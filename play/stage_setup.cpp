@@ -18,6 +18,7 @@
 #include "play/hero.h"
 #include "play/play_rules.h"
 #include "play/play_scene.h"
+#include "play/save_words.h"
 #include "play/stage_objects.h"
 #include "play/stage_words.h"
 #include "play/system_words.h"
@@ -97,6 +98,7 @@ void RestorePalette8() {
 }
 
 void ResetStageValues() {
+    saveword::StageClearWord(g_SaveData) = 0;
     // In replay playback, and in the editor's test play of a stage file, the stage starts with
     // the common variables cleared; then the stage-start backup is taken.
     if (g_SceneManager.m_nPlayMode == START_MODE_REPLAY || (g_bEditor && g_bStageFileStart))

@@ -17,8 +17,8 @@ void RequestStageMusic(int music);
 void SetupHero(cHero& hero, int index);
 // Hero position and size for centring the view: x, y, width, height.
 void HeroViewBox(cHero& hero, double& x, double& y, int& w, int& h);
-// Step 17: the common variables cleared in replay playback and in the editor's test play of a
-// stage file, then the stage-start backup taken.
+// Step 17: the stage-clear word (the stage score) to 0, the common variables cleared in replay
+// playback and in the editor's test play of a stage file, then the stage-start backup taken.
 void ResetStageValues();
 // Step 20: every background record's scroll offsets back to 0.
 void ResetBackgrounds();

@@ -22,7 +22,7 @@ BOOL ReadDefinitionList(cRecordReader& reader, std::vector<T>& list, bool reserv
     uint32_t n;
     if (!reader.ReadCount(n, MinBytes<T>() + (reserved ? 4 : 0))) return FALSE;
     list.clear();
-    list.resize(n);
+    if (n) list.assign(n, T());  // copies of one new definition: one clear instead of n
     for (T& e : list) {
         if (reserved) reader.Skip(4);
         e.Read(reader);

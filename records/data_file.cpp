@@ -119,29 +119,31 @@ inline const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, c
     return plan;
 }
 
-// Spans are a few bytes (one member or a short run): up to 16 bytes they are moved with two
-// fixed-size, possibly overlapping, loads and stores instead of a library call.
-template <size_t K> inline void Move2(uint8_t* d, const uint8_t* s, uint32_t n) {
-    uint8_t a[K], b[K];
-    std::memcpy(a, s, K);
-    std::memcpy(b, s + n - K, K);
-    std::memcpy(d, a, K);
-    std::memcpy(d + n - K, b, K);
-}
+// Spans are a few bytes (one member or a short run): up to 16 bytes each size is one
+// fixed-size move (a jump table, no library call).
+#define VELMORA_SPAN_CASES(OP) \
+    OP(1) OP(2) OP(3) OP(4) OP(5) OP(6) OP(7) OP(8) OP(9) OP(10) OP(11) OP(12) OP(13) OP(14) OP(15) OP(16)
 
 inline void CopySpan(uint8_t* d, const uint8_t* s, uint32_t n) {
-    if (n >= 8 && n <= 16) Move2<8>(d, s, n);
-    else if (n >= 4 && n < 8) Move2<4>(d, s, n);
-    else if (n >= 2 && n < 4) Move2<2>(d, s, n);
-    else if (n == 1) *d = *s;
-    else std::memcpy(d, s, n);
+    switch (n) {
+#define VELMORA_COPY_CASE(K) \
+    case K: std::memcpy(d, s, K); return;
+        VELMORA_SPAN_CASES(VELMORA_COPY_CASE)
+#undef VELMORA_COPY_CASE
+    default: std::memcpy(d, s, n); return;
+    }
 }
 
 inline void ZeroSpan(uint8_t* d, uint32_t n) {
-    static const uint8_t kZero[16] = {};
-    if (n <= 16) CopySpan(d, kZero, n);
-    else std::memset(d, 0, n);
+    switch (n) {
+#define VELMORA_ZERO_CASE(K) \
+    case K: std::memset(d, 0, K); return;
+        VELMORA_SPAN_CASES(VELMORA_ZERO_CASE)
+#undef VELMORA_ZERO_CASE
+    default: std::memset(d, 0, n); return;
+    }
 }
+#undef VELMORA_SPAN_CASES
 
 }  // namespace
 

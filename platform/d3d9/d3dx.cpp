@@ -118,12 +118,36 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR file, UIN
     if (FAILED(hr)) return hr;
     raster::Surface& t = *TexturePixels(tex);
     int cw = std::min(t.width, pic.width), ch = std::min(t.height, pic.height);
-    for (int y = 0; y < ch; ++y)
-        for (int x = 0; x < cw; ++x) {
-            uint32_t c = pic.GetArgb(x, y);
-            if (key != 0 && c == key) c = 0;
-            t.Set(x, y, raster::FromArgb(t.format, c));
+    using raster::PixelFormat;
+    if (t.format == PixelFormat::A8R8G8B8 && pic.format == PixelFormat::P8) {
+        // The common case: a palettised picture into an ARGB texture, one table look-up a pixel.
+        uint32_t lut[256];
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = raster::ToArgb(PixelFormat::P8, i, pic.palette.get());
+            lut[i] = key != 0 && c == key ? 0 : c;
         }
+        for (int y = 0; y < ch; ++y) {
+            const uint8_t* s = pic.Row(y);
+            uint32_t* d = reinterpret_cast<uint32_t*>(t.Row(y));
+            for (int x = 0; x < cw; ++x) d[x] = lut[s[x]];
+        }
+    } else if (t.format == PixelFormat::A8R8G8B8 && pic.format == PixelFormat::X8R8G8B8) {
+        for (int y = 0; y < ch; ++y) {
+            const uint32_t* s = reinterpret_cast<const uint32_t*>(pic.Row(y));
+            uint32_t* d = reinterpret_cast<uint32_t*>(t.Row(y));
+            for (int x = 0; x < cw; ++x) {
+                uint32_t c = s[x] | 0xFF000000u;
+                d[x] = key != 0 && c == key ? 0 : c;
+            }
+        }
+    } else {
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x) {
+                uint32_t c = pic.GetArgb(x, y);
+                if (key != 0 && c == key) c = 0;
+                t.Set(x, y, raster::FromArgb(t.format, c));
+            }
+    }
     if (info) {
         info->Width = (UINT)pic.width;
         info->Height = (UINT)pic.height;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "platform/win32/crt.h"
@@ -252,18 +253,22 @@ bool LoadBmpFile(const char* path, Dib* out, std::string* error) {
     if (!path || !*path) return Fail(error, "no file name");
     FILE* fp = crt::fopen(path, "rb");
     if (!fp) return Fail(error, "cannot open the file");
-    std::vector<uint8_t> buf;
     bool ok = std::fseek(fp, 0, SEEK_END) == 0;
     long len = ok ? std::ftell(fp) : -1;
     if (len < 0 || (size_t)len > kMaxFileBytes || std::fseek(fp, 0, SEEK_SET) != 0) {
         std::fclose(fp);
         return Fail(error, "cannot read the file");
     }
-    buf.resize((size_t)len);
-    size_t got = len ? std::fread(buf.data(), 1, (size_t)len, fp) : 0;
+    // Read straight into the buffer (no clearing pass first).
+    std::unique_ptr<uint8_t[]> buf(new (std::nothrow) uint8_t[len ? (size_t)len : 1]);
+    if (!buf) {
+        std::fclose(fp);
+        return Fail(error, "out of memory");
+    }
+    size_t got = len ? std::fread(buf.get(), 1, (size_t)len, fp) : 0;
     std::fclose(fp);
     if (got != (size_t)len) return Fail(error, "cannot read the file");
-    return DecodeBmp(buf.data(), buf.size(), out, error);
+    return DecodeBmp(buf.get(), (size_t)len, out, error);
 }
 
 }  // namespace gdi

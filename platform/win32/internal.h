@@ -1,4 +1,4 @@
-// Internals shared by the files of the win32 stand-in and the host: thread records with their
+// Internals shared by the files of the win32 layer and the host: thread records with their
 // message queues, kernel objects behind HANDLEs, and the window registry.
 #pragma once
 

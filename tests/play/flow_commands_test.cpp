@@ -14,7 +14,6 @@
 #include "play/block_map.h"
 #include "play/chara_def.h"
 #include "play/damage.h"
-#include "play/frame_seams.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
 #include "play/shot.h"
@@ -489,6 +488,33 @@ TEST_F(FlowCommands, NarrowStatusWordsCompareInTheirOwnWidth) {
         cond.m_byOperator = 0;  // =
         EXPECT_EQ(cond.TestValue(&c), k.holds) << k.word << " " << k.value;
     }
+}
+
+// ---- get item ----
+
+TEST_F(FlowCommands, GetItemLooksTheItemUpAndKeepsAnEarlierRequest) {
+    const cCommonPalette saved = g_CommonPalette;
+    g_CommonPalette.m_vecItems.assign(2, cItemRec());
+    struct Case {
+        const char* what;
+        std::vector<int32_t> params;
+    } cases[] = {
+        {"a common item without commands", {0, 1}},
+        {"an index past the list", {0, 5}},
+        {"a stage item the stage does not have", {1, 0}},
+        {"an unknown list", {2, 0}},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(FlowCmdGetItemImpl(k.params), 0) << k.what;
+        // A stage clear asked for earlier in the step stays asked for.
+        scene.m_nRequest = PLAY_REQ_GAMEEND;
+        cFlowCmd cmd = Cmd(25, k.params);
+        CMDINSTANCE inst;
+        inst.lpCmd = &cmd;
+        FlowCmdGetItem(Chara(0), inst);
+        EXPECT_EQ(scene.m_nRequest, PLAY_REQ_GAMEEND) << k.what;
+    }
+    g_CommonPalette = saved;
 }
 
 }  // namespace

@@ -133,7 +133,12 @@ TEST_F(PlayScene, RunsFromTheManagerThroughItsStatesAndHandsOverToTheNextScene) 
     Frame();
     EXPECT_EQ(State(), PLAY_RESULT);
     EXPECT_EQ(Play()->m_nSubStepTotal, 16);  // the frame ended in its first sub-step
+    // The result screen leaves on a press of button 1 once its picture is in (200 / 4 frames).
+    Frames(49);
+    Frame(0, 1);
+    EXPECT_EQ(State(), PLAY_RESULT);
     Frame();
+    Frame(0, 1);
     EXPECT_EQ(State(), PLAY_FADEOUT);
     for (int i = 0; i < 60 && g_SceneManager.m_nCurrent == SCENE_PLAY; ++i) Frame();
     EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_TITLE);
@@ -145,6 +150,31 @@ TEST_F(PlayScene, RunsFromTheManagerThroughItsStatesAndHandsOverToTheNextScene) 
     EXPECT_TRUE(g_vecHero.empty());
     EXPECT_NE(g_SceneManager.m_lpScenes[SCENE_TITLE], nullptr);
     EXPECT_FALSE(ClosePosted());
+}
+
+TEST_F(PlayScene, ASessionStartsItsScoresAndSumsAtZeroAndEveryStageItsStageScore) {
+    // What the last session left: its scores, stage-end sums and request word; the story's sum
+    // of stage bests and the lives are kept.
+    cSaveData& d = g_SaveData;
+    d.m_nStageScore = 70;
+    d.m_nScore = 500;
+    saveword::TimeSum(d) = 1, saveword::PlayTimeSum(d) = 2, saveword::HPSum(d) = 3, saveword::SecondSum(d) = 4;
+    saveword::RequestWord(d) = 5;
+    d.m_nBestTotal = 900;
+    ToPlay();
+    EXPECT_EQ(d.m_nStageScore, 0);
+    EXPECT_EQ(d.m_nScore, 0);
+    EXPECT_EQ(saveword::TimeSum(d) | saveword::PlayTimeSum(d) | saveword::HPSum(d) | saveword::SecondSum(d), 0);
+    EXPECT_EQ(saveword::RequestWord(d), 0);
+    EXPECT_EQ(d.m_nBestTotal, 900);
+    EXPECT_EQ(d.m_nLives, 2);
+    // A stage set up again (a restart, or the next part after a clear) starts its own stage
+    // score, so a clear never adds an earlier stage's points a second time.
+    d.m_nStageScore = 40;
+    d.m_nScore = 300;
+    Play()->SetStage(1, 0);
+    EXPECT_EQ(d.m_nStageScore, 0);
+    EXPECT_EQ(d.m_nScore, 300);
 }
 
 TEST_F(PlayScene, SubStepsPerFrameFollowTheHitCheckLevel) {
@@ -422,7 +452,8 @@ TEST_F(PlayScene, TestPlayOfAStageFileStartsTheFileAgainAfterPlay) {
         g_SaveData.m_nStageNumber = 7;
         Play()->m_nRequest = PLAY_REQ_GAMEEND;
         g_SceneManager.m_nPrevious = SCENE_TITLE;
-        for (int i = 0; i < 80 && g_SceneManager.m_nPrevious != SCENE_PLAY; ++i) Frame();
+        // Button 1 pressed every other frame leaves the result screen.
+        for (int i = 0; i < 160 && g_SceneManager.m_nPrevious != SCENE_PLAY; ++i) Frame(0, i & 1);
         // The stage-file road plays the same stage again.
         EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_PLAY);
         if (present) {

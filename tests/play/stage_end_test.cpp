@@ -9,6 +9,7 @@
 
 #include "core/frame_timer.h"
 #include "play/damage.h"
+#include "play/play_draw.h"
 #include "play/play_scene.h"
 #include "play/save_words.h"
 #include "play/stage_end.h"
@@ -246,6 +247,7 @@ TEST_F(StageEnd, BookkeepingAddsTheSumsAndGrantsExtraLivesOnce) {
     EXPECT_EQ(saveword::TimeSum(g_SaveData), 0);  // no time limit: unchanged
     EXPECT_EQ(saveword::PlayTimeSum(g_SaveData), 1234);
     EXPECT_EQ(saveword::HPSum(g_SaveData), 7);
+    EXPECT_TRUE(p->m_vecDisplay.empty());  // each life's display left with its hold
     // Booked once per set-up: a second call changes nothing.
     StageClearBookkeeping(p);
     EXPECT_EQ(g_SaveData.m_nScore, 3100);
@@ -270,6 +272,34 @@ TEST_F(StageEnd, BookkeepingAddsTheSumsAndGrantsExtraLivesOnce) {
     p->m_bNoTimeLimit = 0;
     StageClearBookkeeping(p);
     EXPECT_EQ(saveword::TimeSum(g_SaveData), 50);
+}
+
+// The extra-life display: the panel's lives icon over the head of the character the entry
+// names, drawn with the play screen (the pause loop draws it while the tally holds the game).
+TEST_F(StageEnd, TheExtraLifeDisplayShowsTheLivesIconAtTheHero) {
+    ToPlay();
+    cPlayScene* p = Play();
+    auto region = [&] {
+        const cHero& h = g_vecHero[0];
+        const int x0 = h.m_nRectLeft + (h.m_nGraphWidth >> 1) - 8, y0 = h.m_nRectTop - 16;
+        const std::vector<uint32_t> all = drawtest::Argb(*BackPixels(), true);
+        std::vector<uint32_t> r;
+        for (int y = y0; y < y0 + 16; ++y)
+            for (int x = x0; x < x0 + 16; ++x)
+                r.push_back(x >= 0 && y >= 0 && x < 640 && y < 480 ? all[(size_t)y * 640 + x] : 0u);
+        return r;
+    };
+    DrawPlayScreen(p, 1, 1, 0, 0);
+    const std::vector<uint32_t> without = region();
+    p->m_vecDisplay.push_back(g_vecHero[0].m_nId);
+    DrawPlayScreen(p, 1, 1, 0, 0);
+    const std::vector<uint32_t> with = region();
+    EXPECT_NE(with, without);
+    // An entry whose character is gone draws nothing.
+    p->m_vecDisplay.assign(1, 987654);
+    DrawPlayScreen(p, 1, 1, 0, 0);
+    EXPECT_EQ(region(), without);
+    p->m_vecDisplay.clear();
 }
 
 TEST_F(StageEnd, RankingPositionsOnlyAtTheEndOfTheGame) {
@@ -411,7 +441,7 @@ TEST_F(StageEnd, TheClearInPlayAdvancesByTheStartModesBranch) {
     EXPECT_EQ(Count(sounds, kGameEnd), 1);
     EXPECT_EQ(Count(sounds, kExtraLife), 1);
     EXPECT_EQ(g_SaveData.m_nLives, 3);  // the reserve of 3, less the life of the start, plus the extra one
-    for (int i = 0; i < 80 && g_SceneManager.m_nCurrent == SCENE_PLAY; ++i) Frame();
+    for (int i = 0; i < 160 && g_SceneManager.m_nCurrent == SCENE_PLAY; ++i) Frame(0, i & 1);
     EXPECT_EQ(g_SceneManager.m_nCurrent, SCENE_STAGESELECT);
     EXPECT_EQ(g_SaveData.m_vecStageResults[0].m_bCleared, 1);
     EXPECT_EQ(g_SaveData.m_nScore, 150);
