@@ -60,9 +60,12 @@ LRESULT NotifyEditor(cWindow& window, int32_t code) { return CopyDataToEditor(wi
 // Shut-down on WM_CLOSE: the window record, then the threads in order, then the window.
 static LRESULT OnClose(HWND hwnd) {
     SaveWindowRecordOnClose(hwnd, g_SystemIni.nWindowMode);
+    // Play is told first, whatever follows: a pause loop that the game thread is starting just
+    // now (a message window, a wait) then returns at once or stops drawing, instead of drawing
+    // on while the threads and surfaces below are let go.
+    if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
     if (thPause.IsRunning()) {
         // The pause loop ends first; the play scene then posts WM_CLOSE again.
-        if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
         PostThreadMessageA(thPause.ThreadId(), WM_QUIT, 0, 0);
         return 0;
     }
