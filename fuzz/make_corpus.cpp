@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "flow/cmd_flow_game.h"
+#include "flow/flow.h"
+#include "flow/flow_cmd.h"
 #include "records/database.h"
 #include "records/option_data.h"
 #include "records/ranking.h"
@@ -253,6 +256,45 @@ void PlaySeed(const std::string& name, const std::vector<uint8_t>& keys, cStage&
     WriteHostFile(g_root + "/play/" + name, bytes);
 }
 
+cFlowCmd Command(int kind, std::vector<int32_t> params) {
+    cFlowCmd c;
+    c.m_cKind = (int8_t)kind;
+    c.m_vecParams = std::move(params);
+    return c;
+}
+
+// A floor, the hero and one character whose flow starts with `hold` (a command that holds the
+// game), then halts.
+cStage HoldStage(const cFlowCmd& hold) {
+    cStage s;
+    s.m_nWidth = 40;
+    s.m_nHeight = 30;
+    s.m_nHitLevel = 1;
+    s.m_dGravity = 0.5;
+    for (int x = 0; x < 40; ++x) {
+        cBlockRec b;
+        b.m_wGraphic = 1;
+        b.m_byB12 = 1;
+        b.m_sPlaceX = (int16_t)x;
+        b.m_sPlaceY = 12;
+        s.m_vecBlocks.push_back(b);
+    }
+    auto placed = [](int col, int role) {
+        cCharaRec c;
+        c.m_byRole = (uint8_t)role;
+        c.m_wGraphic = 1;
+        c.m_sPlaceX = (int16_t)col;
+        c.m_sPlaceY = 11;
+        c.m_nC39 = 3;
+        return c;
+    };
+    cFlow flow;
+    flow.m_vecCmds = {hold, Command(16, {FLOWOP_HALT, FLOWOP_THIS, 0})};
+    s.m_vecCharas = {placed(20, 0), placed(24, 1)};
+    s.m_vecCharas[1].m_vecFlows = {flow};
+    return s;
+}
+
 void PlayCorpus() {
     // The sample game's first stage, standing and then walking right and jumping.
     cStage sample;
@@ -274,6 +316,18 @@ void PlayCorpus() {
     hero.m_byC27 = 1;
     flying.m_vecCharas.assign(1, hero);
     PlaySeed("flying_hero", {0x01, 0x02, 0x04, 0x08}, flying);
+    // Flows that hold the game: a message window until button 1, ended by a press among the keys
+    // or, with no keys, by the run's limit on a hold; a game wait of ten seconds (600 frames).
+    std::vector<int32_t> message(18, 0);
+    message[6] = 0;  // until the key
+    message[8] = 1;  // hold the game
+    cFlowCmd show = Command(19, message);
+    show.m_strText = "HOLD";
+    cStage held = HoldStage(show);
+    PlaySeed("hold_message_key", {0x00, 0x00, 0x10, 0x00}, held);
+    PlaySeed("hold_message_no_key", {}, held);
+    cStage wait = HoldStage(Command(18, {100}));
+    PlaySeed("hold_game_wait", {}, wait);
 }
 
 }  // namespace

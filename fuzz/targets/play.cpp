@@ -101,6 +101,9 @@ bool OpenDevice(PlayWorld* w) {
     w->hwnd = CreateWindowExA(0, "PlayFuzzMain", "play fuzz", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
                               nullptr, nullptr);
     g_hMainWnd = w->hwnd;
+    // Where the window's client area is on the screen (its WM_MOVE says so in the program): the
+    // frames are presented there, and the presents counted tell when the game is held.
+    g_rcClientScreen = RECT{0, 0, 640, 480};
     OpenReport((WindowsPathFromHost(w->folder->Root()) + "\\Report_Game.txt").c_str());
     std::memset(g_SurfaceData, 0, sizeof g_SurfaceData);
     LinkSurfaceSlots();

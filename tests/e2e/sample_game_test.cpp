@@ -76,9 +76,9 @@ TEST(SampleGame, AStageWithoutAHeroOnTheCommandLineEndsWithItsMessage) {
     EXPECT_FALSE(folder.Exists("user_data\\Window.dat"));  // start-up did not complete
 }
 
-// The sample stage played from the command line, shortly after it starts: the hero, the
-// walking, flying and block characters, the items on their platform, the carried item's icon
-// and the status panel, in each drawing back end.
+// The sample stage played from the command line, shortly after it starts: the hero, the lift,
+// the walker on its ledge, the coins and the status panel, in each drawing back end and in
+// 8-bit colour.
 TEST(SampleGame, TheStageShowsItsCharactersItemsAndStatusPanel) {
     struct MODE {
         const char* name;
@@ -86,6 +86,8 @@ TEST(SampleGame, TheStageShowsItsCharactersItemsAndStatusPanel) {
     } modes[] = {
         {"d3d_32", "Direct3D=1\r\nWindowMode=1\r\nBpp=32\r\nVSync=2\r\nShowFps=0\r\nExit\r\n"},
         {"dd_32", "Direct3D=0\r\nWindowMode=1\r\nBpp=32\r\nVSync=2\r\nShowFps=0\r\nExit\r\n"},
+        // 8-bit colour runs full screen, through the game's palette and its colour table.
+        {"dd_8", "Direct3D=0\r\nWindowMode=0\r\nBpp=8\r\nVSync=2\r\nShowFps=0\r\nExit\r\n"},
     };
     for (const MODE& m : modes) {
         cGameFolder folder(std::string(VELMORA_BINARY_DIR) + "/tmp", std::string("sample_stage_") + m.name);

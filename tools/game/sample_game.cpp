@@ -211,12 +211,13 @@ void BoxText(tools::BmpPicture& p, int x, int y, int w, int h, int height, const
 }
 
 // The system sprites of play (Word.bmp): the stage banner "ステージ" at (0, 0) followed by its
-// number in the digits of row 128, the start banners at (0, 32) and (160, 0), the result at
+// number in the digits of row 128, the replay's banner at (0, 32), the start banner at
+// (160, 0), the result at
 // (0, 64), game over at (0, 96) and the time limit's digits on row 160 (32 x 32 cells).
 tools::BmpPicture WordSheet() {
     tools::BmpPicture p = tools::SolidPicture(512, 192, kKey);
     BoxText(p, 0, 0, 128, 32, 26, "ステージ", 0xFFF0A0);
-    BoxText(p, 0, 32, 128, 32, 26, "よーい", 0xFFFFFF);
+    BoxText(p, 0, 32, 128, 32, 26, "リプレイ", 0xA0E0FF);
     BoxText(p, 160, 0, 80, 32, 16, "スタート！", 0xFFD040);
     BoxText(p, 0, 64, 128, 32, 26, "クリア！", 0x60FF80);
     BoxText(p, 0, 96, 144, 32, 20, "ゲームオーバー", 0xFF5050);
@@ -366,6 +367,21 @@ bool WriteOggTune(cGameFolder& folder, const std::string& path) {
             samples.push_back((float)(v * env));
         }
     return tools::WriteOggVorbis(folder.HostPath(path), rate, 2, samples);
+}
+
+// The game's palette (bmp\plt\Palette.bmp): 0 the transparent magenta, 1-15 light greys, 16-31
+// a grey ramp from black to white (16 is the black of fills and fades), 32-247 a 6 x 6 x 6
+// colour cube, 248-255 warm tints.
+bool WritePalette(cGameFolder& folder) {
+    std::vector<uint32_t> colours(256);
+    colours[0] = kKey;
+    for (int i = 1; i < 16; ++i) colours[i] = Mix(0xA0A0A0, 0xFFFFFF, i, 15);
+    for (int i = 0; i < 16; ++i) colours[16 + i] = Mix(0x000000, 0xFFFFFF, i, 15);
+    for (int i = 0; i < 216; ++i) colours[32 + i] = (uint32_t)(i / 36 * 51) << 16 | (uint32_t)(i / 6 % 6 * 51) << 8 | (uint32_t)(i % 6 * 51);
+    for (int i = 0; i < 8; ++i) colours[248 + i] = Mix(0x804020, 0xFFE0A0, i, 7);
+    tools::BmpOptions eight;
+    eight.bitCount = 8;
+    return tools::WriteBmp(folder.HostPath("bmp\\plt\\Palette.bmp"), tools::PalettePicture(16, 16, colours), eight);
 }
 
 // The colour table of 8-bit DirectDraw ("bmp\hbt\hbt00.dat"): entry a x 256 + b is the palette
@@ -539,6 +555,7 @@ cCharaRec StageChara(int x, int y, int graphic, int moveMode, const char* name) 
     c.m_wGraphic = (uint16_t)graphic;
     c.m_byC27 = (uint8_t)moveMode;
     c.m_byC28 = 0;  // facing left, towards the hero
+    c.m_byC5 = 1;   // the side against the hero's: touches between them count
     c.m_sPlaceX = (int16_t)x;
     c.m_sPlaceY = (int16_t)y;
     c.m_nPlaceValue = -1;  // carries nothing
@@ -561,6 +578,7 @@ cCharaRec Walker(int x, int y, int graphic, const char* name) {
 // A character that acts as a block and carries whoever stands on it.
 cCharaRec Platform(int x, int y, cFlow route) {
     cCharaRec c = StageChara(x, y, 4, 1, "うごくゆか");
+    c.m_byC5 = 0;
     c.m_byC6 = 1;
     c.m_byC30 = 2;  // shots pass through
     c.m_vecFlows = {std::move(route)};
@@ -617,15 +635,14 @@ void BaseStage(cStage& stage, int width, const char* name, const char* sky, int 
 }
 
 // Stage 1, the forest: a pit to jump, a lift up to a ledge with coins and a walker, and a wide
-// pit that only the moving floor crosses (it starts at the near edge, goes over in 2.5 seconds
+// pit that only the moving floor crosses (it starts at the near edge, goes over in 2.7 seconds
 // and comes back); the goal at the far end.
 void MakeForestStage(cStage& stage) {
-    BaseStage(stage, 48, "はじまりの森", "背景その1.bmp", BGM_STAGE1, {{9, 10}, {22, 29}});
+    BaseStage(stage, 48, "はじまりの森", "背景その1.bmp", BGM_STAGE1, {{9, 10}, {22, 28}});
     for (int x = 14; x < 19; ++x) stage.m_vecBlocks.push_back(Block(x, 8, 3));
     stage.m_vecCharas.push_back(Walker(17, 7, 2, "あるくもの"));
     stage.m_vecCharas.push_back(Platform(12, 12, ToAndFro(DIR_UP, DIR_DOWN, 10, 18)));
-    // The moving floor: two planks that travel together.
-    for (int x = 22; x < 24; ++x) stage.m_vecCharas.push_back(Platform(x, 12, ToAndFro(DIR_RIGHT, DIR_LEFT, 12, 25)));
+    stage.m_vecCharas.push_back(Platform(22, 13, ToAndFro(DIR_RIGHT, DIR_LEFT, 12, 27)));
     stage.m_vecCharas.push_back(StageChara(34, 5, 3, 1, "とぶもの"));
     for (int i = 0; i < 3; ++i) stage.m_vecItems.push_back(StageItem(15 + i, 7, 1));
     stage.m_vecCharas.push_back(Goal(44, 12));
@@ -712,6 +729,7 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     system.m_vecStartLives = {3, 3, 3, 99};
     system.m_vecUnlimitedLives = {0, 0, 0, 1};
     system.m_nWord9 = 1;
+    system.m_bReplay = 1;  // plays are recorded; F1 saves the current one
     for (int i = 0; i < kSystemSounds; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "sound\\System%02d.wav", i);
@@ -760,6 +778,7 @@ bool WriteSampleGame(cGameFolder& folder, const std::string& systemIni) {
     }
 
     ok = WriteBitmaps(folder, system) && ok;
+    ok = WritePalette(folder) && ok;
     ok = WriteColourTable(folder) && ok;
     folder.MakeFolder("sound");
     for (int i = 0; i < kSystemSounds; ++i)
