@@ -194,6 +194,7 @@ void cChara::ClearFlowRunFlags() {
 }
 
 int cChara::StepFlowRuns(int dying) {
+    StartScheduledFlowAnimes();
     // Instances are walked by index: a command may flag removals (deferred to the end) but never
     // resizes the vector while the walk runs.
     for (size_t i = 0; i < m_vecFlowRun.size(); ++i) {

@@ -5,7 +5,9 @@
 
 #include "app/scene_manager.h"
 #include "core/report.h"
+#include "flow/cmd_code_loop.h"
 #include "flow/cmd_flow_game.h"
+#include "flow/cmd_graphics.h"
 #include "flow/cmd_target_status.h"
 #include "flow/command_kinds.h"
 #include "flow/expression.h"
@@ -22,8 +24,8 @@
 
 namespace {
 
-// Reports already written: "not built" per kind, and the range reports of the shot settings.
-enum { REPORT_NOTBUILT = 0, REPORT_KIND = 64, REPORT_NOSETTINGS, REPORT_FORMATION, REPORT_TRAJECTORY,
+// Reports already written: a kind out of range and the range reports of the shot settings.
+enum { REPORT_KIND = 0, REPORT_NOSETTINGS, REPORT_FORMATION, REPORT_TRAJECTORY,
        REPORT_DIROPTION, REPORT_GROUP, REPORT_SWORDTYPE, REPORT_COUNT };
 std::bitset<REPORT_COUNT> s_Reported;
 
@@ -139,13 +141,6 @@ void FlowCmdSummonItem(cChara& chara, CMDINSTANCE& inst) {
     if (OneShotDue(chara, inst)) RunItemSummonCommand(chara, SHOTCMD_ITEM, *inst.lpCmd->m_pShot);
 }
 
-void FlowCmdNotBuilt(cChara&, CMDINSTANCE& inst) {
-    const int kind = inst.lpCmd ? (int8_t)inst.lpCmd->m_cKind : 0;
-    if (kind < 0 || kind >= kMainCmdKindCount) return;
-    if (ReportOnce(REPORT_NOTBUILT + kind))
-        WriteReport("flow command kind %d (%s) not built", kind, g_MainCmdKinds[kind].pszLabel);
-}
-
 const FLOWCMDHANDLER g_aFlowCmdHandler[40] = {
     Nothing,                 // 0
     FlowCmdWait,             // 1 "ウエイト"
@@ -173,19 +168,19 @@ const FLOWCMDHANDLER g_aFlowCmdHandler[40] = {
     FlowCmdStatusOp2,        // 23 "ステータスの操作2"
     FlowCmdVanish,           // 24 "消滅"
     FlowCmdGetItem,          // 25 "アイテムの取得"
-    FlowCmdNotBuilt,         // 26 "グラフィックの変更"
-    FlowCmdNotBuilt,         // 27 "基本アニメセットの変更"
-    FlowCmdNotBuilt,         // 28 "アニメの実行"
-    FlowCmdNotBuilt,         // 29 "エフェクトの実行"
-    FlowCmdNotBuilt,         // 30 "キャラエフェクトの実行"
-    FlowCmdNotBuilt,         // 31 "画面エフェクトの実行"
-    FlowCmdNotBuilt,         // 32 "ピクチャーの表示"
-    FlowCmdNotBuilt,         // 33 "画面の色を変更"
-    FlowCmdNotBuilt,         // 34 "背景の変更"
-    FlowCmdNotBuilt,         // 35 "効果音の再生"
-    FlowCmdNotBuilt,         // 36 "BGMの再生"
+    FlowCmdChangeGraphic,    // 26 "グラフィックの変更"
+    FlowCmdChangeAnimeSet,   // 27 "基本アニメセットの変更"
+    FlowCmdRunAnim,          // 28 "アニメの実行"
+    FlowCmdRunEffect,        // 29 "エフェクトの実行"
+    FlowCmdCharaEffect,      // 30 "キャラエフェクトの実行"
+    FlowCmdScreenEffect,     // 31 "画面エフェクトの実行"
+    FlowCmdShowPicture,      // 32 "ピクチャーの表示"
+    FlowCmdScreenColour,     // 33 "画面の色を変更"
+    FlowCmdBackground,       // 34 "背景の変更"
+    FlowCmdSound,            // 35 "効果音の再生"
+    FlowCmdMusic,            // 36 "BGMの再生"
     FlowCmdRunCode,          // 37 "コードの実行"
-    FlowCmdNotBuilt,         // 38 "アレンジ"
+    FlowCmdArrange,          // 38 "アレンジ"
     Nothing,                 // 39 "ループ": unrolled when the flows are given
 };
 

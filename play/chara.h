@@ -181,6 +181,9 @@ public:
     bool CheckRangeCondition(const cFlowCond& cond);
     // Copies the flow state of another character (the instances rebound to this one's flows).
     void AssignFlowState(const cChara& other);
+    // The wind-up animations due at the running flows' step counts start as flow animations
+    // (flow/cmd_graphics.cpp).
+    void StartScheduledFlowAnimes();
 
     // ---- block collision (play/block_hit.cpp, play/riding.cpp) ----
     int HitBlocksHorizontal();

@@ -42,6 +42,11 @@ inline int DefeatScore(const cCharaRec& d) { return d.m_nC48; }
 // The graphic the character is drawn from: kind and number (template group of C14, C13, C15).
 inline int GraphicKind(const cCharaRec& d) { return d.m_byGraphicKind; }
 inline int GraphicNumber(const cCharaRec& d) { return d.m_wGraphic; }
+// The three words of the graphic the change-graphic command writes: kind (C14), number (C13)
+// and the graphic offset ("ズレ", C15, the same word the kind value is read from).
+inline uint8_t& GraphicKindField(cCharaRec& d) { return d.m_byGraphicKind; }
+inline uint16_t& GraphicNumberField(cCharaRec& d) { return d.m_wGraphic; }
+inline uint16_t& GraphicOffsetField(cCharaRec& d) { return d.m_wC15; }
 // The mark drawn over the character: switch (1 draws it) and number 0-119 ("マーク番号").
 inline int MarkSwitch(const cCharaRec& d) { return d.m_byC50; }
 inline int Mark(const cCharaRec& d) { return (int16_t)d.m_wC51; }

@@ -7,10 +7,10 @@
 
 #include "app/scene_manager.h"
 #include "flow/flow_conditions.h"
+#include "flow/instant_cmds.h"
 #include "media/anime.h"
 #include "play/aiming.h"
 #include "play/chara_def.h"
-#include "play/frame_seams.h"
 #include "play/message_obj.h"
 #include "play/message_window.h"
 #include "play/play_scene.h"
@@ -254,6 +254,8 @@ int cHero::RunFlows(int dying) {
         g_lpPlayScene->m_lpRunChara = nullptr;
         g_lpPlayScene->m_lpRunFlow = nullptr;
     }
+    // Flow changes of items taken during the walk.
+    RunQueuedFlowChanges(*this);
     if (killed) return 1;
     // No command moved the hero in this frame: the standing animation.
     if (m_anFrameWord[0] == 0 && m_dMoveX == 0.0 && m_dMoveY == 0.0) m_Anime->Change(m_bFlying ? 2 : 0, 1);
@@ -272,11 +274,18 @@ void cHero::RemovePending(int key) {
     m_vecTouched.erase(std::remove(m_vecTouched.begin(), m_vecTouched.end(), key), m_vecTouched.end());
 }
 
-int cHero::RunItemCommands(const std::vector<cFlowCmd>& commands) {
-    if (g_lpPlayScene) g_lpPlayScene->m_nCommandResult = 0;
-    for (const cFlowCmd& cmd : commands) {
-        // Kind 23 continues the pending records of the command before it.
-        if (cmd.m_cKind != 23) m_vecPendingCmd.clear();
+int cHero::RunItemCommands(std::vector<cFlowCmd>& commands) {
+    if (g_lpPlayScene) {
+        g_lpPlayScene->m_nCommandResult = 0;
+        g_lpPlayScene->m_bItemMessage = 0;
+    }
+    static const std::vector<int32_t> kNoVars;
+    // By index: the list is looked up afresh for every command.
+    for (size_t i = 0; i < commands.size(); ++i) {
+        cFlowCmd& cmd = commands[i];
+        // Arrange commands gather links; the next other command takes them all.
+        if (cmd.MainKind() != 38)
+            LinkCharaParamVars(cmd, m_listParamLink, g_lpPlayScene ? g_lpPlayScene->m_vecStageVars : kNoVars, m_vecVar);
         const int r = RunInstantCommand(*this, cmd);
         if (m_nHP < 1) return 2;
         if (r != 0) return r;

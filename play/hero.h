@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "flow/command_param_link.h"
 #include "flow/flow_cmd.h"
 #include "play/chara.h"
 
@@ -52,8 +53,9 @@ public:
     int RunFlows(int dying) override;
 
     // Runs an item's instant commands on the hero: 0, 2 when HP has run out, or the first
-    // non-zero command result.
-    int RunItemCommands(const std::vector<cFlowCmd>& commands);
+    // non-zero command result. Before each command other than arrange the pending parameter
+    // links are applied to it (written into the item's own command) and emptied.
+    int RunItemCommands(std::vector<cFlowCmd>& commands);
 
     // One sub-step of the jump command: a jump that goes higher while the key is held, cut to
     // 30 % of its upward speed when the key is let go early.
@@ -88,5 +90,8 @@ public:
     int32_t m_nBlockItemCool = 0;    // sub-steps before a block's item acts again
     int32_t m_nPrevFloor = -1;       // the last floor cell at the previous block-item test
     int32_t m_nLink = -1;            // the character carrying the hero, -1 none
-    std::vector<int32_t> m_vecPendingCmd;  // pending command records, emptied before each item command
+    // Flow changes of items that arrived during the hero's own flow walk, applied after it.
+    std::vector<cFlowCmd> m_vecPendingFlowCmd;
+    // Parameter links queued by the arrange commands of items, for the next instant command.
+    CMDPARAMLINKLIST m_listParamLink;
 };

@@ -130,6 +130,7 @@ public:
     cFlowRun* m_lpRunFlow = nullptr;
     CMDINSTANCE* m_lpRunCmd = nullptr;  // the command instance that runs
     int32_t m_nCommandResult = 0;  // the result word of the commands a character runs
+    int32_t m_bItemMessage = 0;    // an item's command list has opened a message window
     int32_t m_bFollowLockX = 0;    // the view does not follow the hero horizontally
     int32_t m_bFollowLockY = 0;    // nor vertically
     int32_t m_abRoundRect[2] = {}; // screen rectangles take position and scroll as whole dots (x, y)

@@ -89,4 +89,6 @@ inline int ImmunityFrames(const cStage& s, int playerSide) { return playerSide ?
 inline int RankingKind(const cStage& s, int k) {
     return k >= 0 && (size_t)k < s.m_vecNumbers.size() ? s.m_vecNumbers[(size_t)k] : 0;
 }
+// A background record's shown switch (B), which the background command sets, clears or toggles.
+inline int32_t& BackgroundShownField(cBackgroundRec& b) { return b.m_anBC[0]; }
 }  // namespace stageword

@@ -313,7 +313,8 @@ TEST_F(Chara, ItemCommandsStopWhenTheHeroHasNoHitPointsLeft) {
     EXPECT_EQ(hero.RunItemCommands(cmds), 0);
     hero.m_nHP = 0;
     EXPECT_EQ(hero.RunItemCommands(cmds), 2);
-    EXPECT_EQ(hero.RunItemCommands({}), 2);
+    std::vector<cFlowCmd> none;
+    EXPECT_EQ(hero.RunItemCommands(none), 2);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Flows in play: a stage whose characters act by their flows, run frame by frame through the play
 // scene (start rule, flow steps, movement, blocks, shots). A walker patrols between two walls, a
 // character jumps when the hero comes within its range while a farther one stays put, a shooter
-// fires at the hero; and the same stage gives the same state after 600 frames in two runs.
+// fires at the hero, a code line counts a stage variable; and the same stage gives the same
+// state after 600 frames in two runs.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -190,6 +191,33 @@ TEST_F(FlowPlay, AShooterFiresAtTheHero) {
     // Ten shots a second while the command lasts: five in half a second.
     EXPECT_GE(mine, 4);
     EXPECT_LE(mine, 6);
+}
+
+TEST_F(FlowPlay, ACodeLineCountsAStageVariable) {
+    // A character that adds 1 to stage variable 1 and then waits a tenth of a second, over again.
+    cFlowCmd code;
+    code.m_cKind = 37;
+    code.m_strText = "S1 = S1 + 1";
+    cFlowCmd wait;
+    wait.m_cKind = 1;
+    wait.m_wTime = 1;
+    cFlow count;
+    count.m_vecCmds = {code, wait};
+    cCharaRec counter = Placed(24, 1, 0, {count});
+    counter.m_nC39 = 100000;  // whatever flies past, it stays
+    g_LoadedStage.m_vecCharas.push_back(counter);
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+    Start();
+    Frames(60);
+    // One count per run of the flow: a sub-step of code, six frames of waiting (12 sub-steps at
+    // two a frame), then it starts again; about nine runs in a second.
+    const int32_t counted = g_lpPlayScene->m_vecStageVars[1];
+    EXPECT_GE(counted, 8);
+    EXPECT_LE(counted, 11);
+    Frames(60);
+    EXPECT_GE(g_lpPlayScene->m_vecStageVars[1] - counted, 8);
+    EXPECT_LE(g_lpPlayScene->m_vecStageVars[1] - counted, 10);
+    EXPECT_FALSE(ClosePosted());
 }
 
 TEST_F(FlowPlay, TheSameStageGivesTheSameStateTwice) {
