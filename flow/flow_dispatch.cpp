@@ -24,8 +24,8 @@
 
 namespace {
 
-// Reports already written: "not built" per kind, and the range reports of the shot settings.
-enum { REPORT_NOTBUILT = 0, REPORT_KIND = 64, REPORT_NOSETTINGS, REPORT_FORMATION, REPORT_TRAJECTORY,
+// Reports already written: the range reports of the command kind and of the shot settings.
+enum { REPORT_KIND = 0, REPORT_NOSETTINGS, REPORT_FORMATION, REPORT_TRAJECTORY,
        REPORT_DIROPTION, REPORT_GROUP, REPORT_SWORDTYPE, REPORT_COUNT };
 std::bitset<REPORT_COUNT> s_Reported;
 
@@ -139,13 +139,6 @@ void FlowCmdSummonChara(cChara& chara, CMDINSTANCE& inst) {
 void FlowCmdSummonItem(cChara& chara, CMDINSTANCE& inst) {
     if (!inst.lpCmd || !ShotSettingsUsable(*inst.lpCmd, false)) return;
     if (OneShotDue(chara, inst)) RunItemSummonCommand(chara, SHOTCMD_ITEM, *inst.lpCmd->m_pShot);
-}
-
-void FlowCmdNotBuilt(cChara&, CMDINSTANCE& inst) {
-    const int kind = inst.lpCmd ? (int8_t)inst.lpCmd->m_cKind : 0;
-    if (kind < 0 || kind >= kMainCmdKindCount) return;
-    if (ReportOnce(REPORT_NOTBUILT + kind))
-        WriteReport("flow command kind %d (%s) not built", kind, g_MainCmdKinds[kind].pszLabel);
 }
 
 const FLOWCMDHANDLER g_aFlowCmdHandler[40] = {

@@ -1,7 +1,6 @@
 // The command dispatcher of running flows: one handler per main command kind (0-39), called once
 // per step of the command with the character and the command instance (its command bound in
-// inst.lpCmd). Kinds whose handlers are not built yet answer with one report line per kind
-// ("not built") and do nothing else.
+// inst.lpCmd).
 #pragma once
 
 #include <cstdint>
@@ -33,7 +32,5 @@ void FlowCmdSummonChara(cChara& chara, CMDINSTANCE& inst);
 void FlowCmdSummonItem(cChara& chara, CMDINSTANCE& inst);
 // Kind 37: the command's code text by the expression language, for the character.
 void FlowCmdRunCode(cChara& chara, CMDINSTANCE& inst);
-// A kind whose handler is not built: one report line per kind.
-void FlowCmdNotBuilt(cChara& chara, CMDINSTANCE& inst);
 // Clears the record of reported kinds (a new stage reports again).
 void ResetFlowDispatchReports();
