@@ -24,7 +24,7 @@
 
 namespace {
 
-// Reports already written: the range reports of the command kind and of the shot settings.
+// Reports already written: a kind out of range and the range reports of the shot settings.
 enum { REPORT_KIND = 0, REPORT_NOSETTINGS, REPORT_FORMATION, REPORT_TRAJECTORY,
        REPORT_DIROPTION, REPORT_GROUP, REPORT_SWORDTYPE, REPORT_COUNT };
 std::bitset<REPORT_COUNT> s_Reported;

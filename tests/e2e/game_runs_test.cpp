@@ -199,6 +199,32 @@ TEST(GameRuns, AReplaySavedAndPlayedBackEndsAsTheRecordedPlay) {
     EXPECT_GT(differ, 0);  // the caption "スペースキーで終了" of the stage-file run
 }
 
+// The two later stages played from the command line: in the cave the sign's message holds the
+// game once the hero walks up to it (Z closes it); in the castle the boss hovers and fires fans
+// of five shots at the hero.
+TEST(GameRuns, TheCaveShowsItsSignsMessageAndTheCastlesBossFiresFans) {
+    GameRun cave("cave");
+    cave.Run("at 130 key down RIGHT\nat 150 key up RIGHT\n"
+             "at 170 capture message.png\n"
+             "at 210 key tap Z\n"
+             "at 240 capture closed.png\n"
+             "at 250 close\ntimeout 100\n",
+             {"data\\stg4\\c02-1.stg4"});
+    cave.ExpectCleanEnd();
+    cave.ExpectGolden("message.png", "game_cave_message");
+    cave.ExpectGolden("closed.png", "game_cave_message_closed");
+
+    GameRun castle("castle");
+    castle.Run("at 100 key down RIGHT\nat 190 key up RIGHT\n"
+               "at 200 capture fan.png\n"
+               "at 240 capture later.png\n"
+               "at 250 close\ntimeout 100\n",
+               {"data\\stg4\\c03-1.stg4"});
+    castle.ExpectCleanEnd();
+    castle.ExpectGolden("fan.png", "game_castle_boss_fan");
+    castle.ExpectGolden("later.png", "game_castle_boss_fan_later");
+}
+
 // A miss costs a life and offers to retry; with the last life gone the game is over and Z goes
 // back to the title. The hero walks into the forest's first pit three times.
 TEST(GameRuns, MissesLeadThroughTheContinueMenuToGameOverAndTheTitle) {
