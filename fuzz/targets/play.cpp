@@ -57,7 +57,7 @@ namespace {
 
 constexpr int kFrames = 120;
 // The frames a hold may show before the input ends it.
-constexpr uint32_t kHoldFrames = 180;
+constexpr uint32_t kHoldFrames = 60;
 const char* const kStagePath = "data\\stg4\\fuzz.stg4_001";
 
 // The clock of the run: every reading is a second past the last, so each frame's pacing wait and

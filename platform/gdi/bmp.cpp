@@ -131,25 +131,29 @@ bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error) {
     Dib dib;
     dib.bitCount = bpp;
     int w = (int)width, h = (int)height;
+    std::shared_ptr<raster::Palette> pal;
     if (bpp <= 8) {
         uint32_t maxColours = 1u << bpp;
         uint32_t count = clrUsed ? clrUsed : maxColours;
         if (count > maxColours) count = maxColours;
         if (!r.Has(tableOff, (size_t)count * entrySize)) return Fail(error, "truncated colour table");
-        auto pal = std::make_shared<raster::Palette>();
+        pal = std::make_shared<raster::Palette>();
         for (uint32_t i = 0; i < count; ++i) {
             const uint8_t* e = data + tableOff + i * entrySize;
             pal->argb[i] = 0xFF000000u | ((uint32_t)e[2] << 16) | ((uint32_t)e[1] << 8) | e[0];
         }
         for (uint32_t i = count; i < 256; ++i) pal->argb[i] = 0xFF000000u;
         dib.colourCount = (int)count;
-        if (!dib.pixels.Create(w, h, raster::PixelFormat::P8)) return Fail(error, "out of memory");
-        dib.pixels.palette = pal;
-    } else {
-        if (!dib.pixels.Create(w, h, raster::PixelFormat::X8R8G8B8)) return Fail(error, "out of memory");
     }
     if (offBits == 0) offBits = (uint32_t)(tableOff + (bpp <= 8 ? (size_t)dib.colourCount * entrySize : 0));
     if (offBits > size) return Fail(error, "pixel data outside the file");
+    // Uncompressed rows must all be in the file before the picture is allocated: a damaged
+    // header can promise a picture hundreds of megabytes larger than the file.
+    size_t stride = (((size_t)w * (size_t)bpp + 31) / 32) * 4;
+    if (!rle8 && !r.Has(offBits, stride * (size_t)h)) return Fail(error, "truncated pixel data");
+    if (!dib.pixels.Create(w, h, pal ? raster::PixelFormat::P8 : raster::PixelFormat::X8R8G8B8))
+        return Fail(error, "out of memory");
+    if (pal) dib.pixels.palette = pal;
 
     if (rle8) {
         // Bottom-up rows; runs never write outside the picture.
@@ -184,8 +188,6 @@ bool DecodeBmp(const uint8_t* data, size_t size, Dib* out, std::string* error) {
         return true;
     }
 
-    size_t stride = (((size_t)w * (size_t)bpp + 31) / 32) * 4;
-    if (!r.Has(offBits, stride * (size_t)h)) return Fail(error, "truncated pixel data");
     int shifts[3], bits[3];
     if (compression != 3) {
         if (bpp == 16) {

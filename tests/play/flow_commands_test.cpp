@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "app/scene_manager.h"
+#include "core/report.h"
 #include "flow/cmd_flow_game.h"
 #include "flow/cmd_target_status.h"
 #include "flow/flow.h"
@@ -514,6 +517,50 @@ TEST_F(FlowCommands, GetItemLooksTheItemUpAndKeepsAnEarlierRequest) {
         FlowCmdGetItem(Chara(0), inst);
         EXPECT_EQ(scene.m_nRequest, PLAY_REQ_GAMEEND) << k.what;
     }
+    g_CommonPalette = saved;
+}
+
+TEST_F(FlowCommands, ItemsGiveItemsToALimitAndStopWhenTheHeroFalls) {
+    const cCommonPalette saved = g_CommonPalette;
+    const std::string report = testing::TempDir() + "cmds1_get_item_report.txt";
+    std::remove(report.c_str());
+    OpenReport(report.c_str());
+    auto instant = [](int kind, std::vector<int32_t> params) {
+        cFlowCmd c = Cmd(kind, params);
+        c.m_byInstant = 1;
+        return c;
+    };
+    std::vector<int32_t> hpZero(18, 0), var9(18, 0);
+    hpZero[4] = STATUS_HP;  // the hero's HP set to 0
+    var9[0] = 1, var9[2] = 1, var9[7] = 9;  // common variable 1 = 9
+    g_CommonPalette.m_vecItems.assign(4, cItemRec());
+    g_CommonPalette.m_vecItems[0].m_vecCmds = {instant(10, {0, 0})};                      // gives itself
+    g_CommonPalette.m_vecItems[1].m_vecCmds = {instant(7, hpZero), instant(10, {0, 2})};  // falls first
+    g_CommonPalette.m_vecItems[2].m_vecCmds = {instant(7, var9)};
+    g_CommonPalette.m_vecItems[3].m_vecCmds = {instant(10, {0, 2})};                      // gives item 2
+    // An item that gives itself ends at the depth limit with one report line.
+    EXPECT_EQ(FlowCmdGetItemImpl({0, 0}), 0);
+    std::string text;
+    if (FILE* f = std::fopen(report.c_str(), "rb")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        std::fclose(f);
+    }
+    const std::string line = "get item: items given inside each other more than 8 deep: refused";
+    ASSERT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(text.find(line), text.rfind(line));
+    // Another item given by an item runs its commands on the hero.
+    EXPECT_EQ(FlowCmdGetItemImpl({0, 3}), 0);
+    EXPECT_EQ(g_SaveData.m_vecCommonVars[1], 9);
+    // The hero's HP run out stops the list at that command; the frame is told.
+    g_SaveData.m_vecCommonVars[1] = 0;
+    cFlowCmd cmd = Cmd(25, {0, 1});
+    CMDINSTANCE inst;
+    inst.lpCmd = &cmd;
+    FlowCmdGetItem(Chara(0), inst);
+    EXPECT_EQ(g_SaveData.m_vecCommonVars[1], 0);
+    EXPECT_EQ(scene.m_nRequest, PLAY_REQ_HERODIES);
     g_CommonPalette = saved;
 }
 
