@@ -163,7 +163,7 @@ void cChara::SetUp(const cCharaRec* def, const int32_t (&place)[4]) {
     m_bJumping = m_bAirborne = m_bRising = m_bFalling = m_bCeiling = m_bHeld = 0;
     m_bStanding = m_bLanded = 0;
     m_nHP = m_nSP = 0;
-    std::fill(m_vecVar.begin(), m_vecVar.end(), 0);
+    m_vecVar.assign(kCharaVarCount, 0);
     if (def) {
         m_Def = *def;
         m_nHP = charadef::MaxHP(m_Def);

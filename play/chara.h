@@ -84,6 +84,10 @@ constexpr int kFlowGroupCount = 27;
 
 struct DDSURFACEDATA;
 
+// A character's own variables: links and conditions name them from index 0, a code line's
+// "v1"-"v8" name indexes 1-8, so every character holds indexes 0-8.
+constexpr size_t kCharaVarCount = 9;
+
 class cChara : public cGameObj {
 public:
     cChara();
@@ -306,7 +310,7 @@ public:
     double m_adSavedRange[2][4] = {};     // edges of both hit ranges
     int32_t m_nHP = 0, m_nSP = 0;       // hit and skill points (maximums: the definition's)
     GAUGESTATE m_HPGauge = {}, m_SPGauge = {};
-    std::vector<int32_t> m_vecVar;        // character variables
+    std::vector<int32_t> m_vecVar;        // character variables (kCharaVarCount, from SetUp)
     int32_t m_nInvincible = 0;            // invincibility timer, sub-steps
     std::vector<IMMUNITY> m_vecImmunity;  // attackers that cannot hit again yet, newest last
     int32_t m_bEndRequest = 0;            // RunFlows stops at once and reports 1

@@ -7,6 +7,7 @@
 
 #include "app/scene_manager.h"
 #include "media/anime.h"
+#include "flow/expression.h"
 #include "play/chara.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -169,8 +170,15 @@ TEST_F(Chara, CopiesKeepEverythingAndLinksLetGo) {
     EXPECT_EQ(hero.m_vecTargetedBy, std::vector<int32_t>{7});
     EXPECT_EQ(a.m_nHP, 12);
     EXPECT_EQ(a.m_nSightRange, 48);
+    // Its own variables exist from the set-up on, indexes 0-8, and a new set-up clears them.
+    ASSERT_EQ(a.m_vecVar.size(), 9u);
+    EXPECT_EQ(RunExpressionCode("my.v8 = 5", &a), 1);
+    EXPECT_EQ(RunExpressionCode("my.v1 = 6", &a), 1);
+    EXPECT_EQ(a.m_vecVar[8], 5);
+    EXPECT_EQ(a.m_vecVar[1], 6);
     a.SetUp(&def, place);  // set up again: not listed twice
     EXPECT_EQ(hero.m_vecTargetedBy.size(), 1u);
+    EXPECT_EQ(a.m_vecVar, std::vector<int32_t>(9, 0));
 
     cStageChara copy(a);
     EXPECT_EQ(copy.m_nHP, 12);
