@@ -38,15 +38,22 @@ std::string Screen() {
     return text;
 }
 
-void Text(benchmark::State& state, int d3d, int cache) {
+// A 640 x 480 32-bit device of the back end with the engine palette set; false (the run skipped)
+// when it cannot be made.
+bool OpenDevice(benchmark::State& state, int d3d) {
     static DDSURFACEDATA slots[1];
     static SURFACEFILEDESC files[1];
     if (!DDInit(d3d, Window(), 640, 480, 32, 0, d3d ? 1 : 0, 1, 60, 0, slots, files, 0)) {
         state.SkipWithError("no device");
-        return;
+        return false;
     }
     for (int i = 0; i < 256; ++i) g_EnginePalette[i] = PALETTEENTRY{(BYTE)i, (BYTE)(255 - i), 128, 0};
     DDSetTransmit(255, 0, 255);
+    return true;
+}
+
+void Text(benchmark::State& state, int d3d, int cache) {
+    if (!OpenDevice(state, d3d)) return;
     {
         cFont font;
         if (!font.Create("ＭＳ ゴシック", 0, 16, 16, 16, 200, nullptr, 0, 0, nullptr, cache)) {
@@ -71,14 +78,7 @@ double NowMs() {
 
 // Both fonts on one device, each screen timed on its own, the two taking turns.
 void Ratio(benchmark::State& state, int d3d) {
-    static DDSURFACEDATA slots[1];
-    static SURFACEFILEDESC files[1];
-    if (!DDInit(d3d, Window(), 640, 480, 32, 0, d3d ? 1 : 0, 1, 60, 0, slots, files, 0)) {
-        state.SkipWithError("no device");
-        return;
-    }
-    for (int i = 0; i < 256; ++i) g_EnginePalette[i] = PALETTEENTRY{(BYTE)i, (BYTE)(255 - i), 128, 0};
-    DDSetTransmit(255, 0, 255);
+    if (!OpenDevice(state, d3d)) return;
     {
         cFont cached, direct;
         if (!cached.Create("ＭＳ ゴシック", 0, 16, 16, 16, 200, nullptr, 0, 0, nullptr, 1) ||
