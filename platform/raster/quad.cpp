@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/raster/blit.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -111,30 +113,9 @@ inline void Plot(Surface& target, int x, int y, uint32_t colour, const DrawState
 }
 
 // Stores one pixel value in n pixels of row y from x on.
-void FillRow(Surface& target, int y, int x, int n, uint32_t pixel) {
-    uint8_t* row = target.Row(y);
-    switch (BytesPerPixel(target.format)) {
-    case 1: std::memset(row + x, (int)(pixel & 0xFF), (size_t)n); break;
-    case 2: {
-        uint16_t* d = reinterpret_cast<uint16_t*>(row) + x;
-        std::fill(d, d + n, (uint16_t)pixel);
-        break;
-    }
-    case 4: {
-        uint32_t* d = reinterpret_cast<uint32_t*>(row) + x;
-        int i = 0;
-#if defined(__SSE2__)
-        const __m128i v = _mm_set1_epi32((int)pixel);
-        for (; i + 8 <= n; i += 8) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), v);
-        }
-#endif
-        std::fill(d + i, d + n, pixel);
-        break;
-    }
-    default: break;
-    }
+inline void FillRow(Surface& target, int y, int x, int n, uint32_t pixel) {
+    const int bpp = BytesPerPixel(target.format);
+    FillPixels(target.Row(y) + (size_t)x * (size_t)bpp, bpp, (size_t)n, pixel);
 }
 
 // Fixed-point position (1/256 pixel), clamped far outside any surface.
