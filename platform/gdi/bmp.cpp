@@ -286,6 +286,10 @@ public:
             });
         }
     }
+    // Every pixel as palette index 0: what a run-length picture holds where no run writes.
+    void FillIndexZero() {
+        for (int y = 0; y < m_h; ++y) Store(m_t.Row(y), [&](int) { return m_lut[0]; });
+    }
     void Index(int x, int y, uint8_t index) {
         if (x < m_w && y < m_h) m_t.Set(x, y, m_lut[index]);
     }
@@ -390,7 +394,10 @@ bool DecodeBmpInto(const uint8_t* data, size_t size, const BmpTargetFn& target, 
     raster::Surface* t = MakeTarget(target, l, error);
     if (!t) return false;
     TargetWriter out(l, *t, key);
-    if (l.rle8) return DecodeRle8(data, size, l, [&](int x, int y, uint8_t v) { out.Index(x, y, v); }, error);
+    if (l.rle8) {
+        out.FillIndexZero();
+        return DecodeRle8(data, size, l, [&](int x, int y, uint8_t v) { out.Index(x, y, v); }, error);
+    }
     if (!out.Prepare(error)) return false;
     for (int row = 0; row < l.info.height; ++row) out.StoredRow(row, data + l.offBits + l.stride * (size_t)row);
     return true;

@@ -110,6 +110,42 @@ static raster::Surface Expected(const gdi::Dib& dib, raster::PixelFormat format,
     return s;
 }
 
+// Decodes `file` straight into surfaces of every format, larger and smaller than the picture,
+// from memory and from a file, and compares them with what DecodeBmp's picture converts to.
+static void ExpectStraightDecodingMatches(const std::vector<uint8_t>& file, const std::string& host) {
+    const raster::PixelFormat formats[] = {raster::PixelFormat::A8R8G8B8, raster::PixelFormat::X8R8G8B8,
+                                           raster::PixelFormat::A1R5G5B5, raster::PixelFormat::R5G6B5};
+    std::ofstream(host, std::ios::binary | std::ios::trunc).write((const char*)file.data(), (long)file.size());
+    gdi::Dib dib;
+    ASSERT_TRUE(gdi::DecodeBmp(file.data(), file.size(), &dib, nullptr));
+    int w = dib.pixels.width, h = dib.pixels.height;
+    // The key is the colour of a pixel in the picture (one every fixture's first run writes).
+    uint32_t key = dib.pixels.GetArgb(1, h - 1) | 0xFF000000u;
+    for (raster::PixelFormat f : formats)
+        // Larger than the picture (a power-of-two texture) and smaller (a clamped one).
+        for (auto [tw, th] : {std::pair{w + 19, h + 3}, std::pair{w - 5, h - 2}}) {
+            SCOPED_TRACE(testing::Message() << "into " << tw << "x" << th << " format " << (int)f);
+            raster::Surface want = Expected(dib, f, tw, th, key);
+            for (bool fromFile : {false, true}) {
+                raster::Surface got;
+                gdi::BmpInfo info;
+                auto target = [&](const gdi::BmpInfo& i) {
+                    EXPECT_EQ(i.width, w);
+                    EXPECT_EQ(i.height, h);
+                    return got.Create(tw, th, f) ? &got : nullptr;
+                };
+                std::string err;
+                bool ok = fromFile
+                              ? gdi::LoadBmpFileInto(WindowsPathFromHost(host).c_str(), target, key, &info, &err)
+                              : gdi::DecodeBmpInto(file.data(), file.size(), target, key, &info, &err);
+                ASSERT_TRUE(ok) << err << (fromFile ? " (file)" : " (memory)");
+                EXPECT_EQ(info.bitCount, dib.bitCount);
+                EXPECT_EQ(info.colourCount, dib.colourCount);
+                ASSERT_TRUE(got.bits == want.bits) << (fromFile ? "file" : "memory");
+            }
+        }
+}
+
 TEST(BmpDecoder, StraightIntoASurfaceGivesWhatTheDecodedPictureWould) {
     std::string dir = drawtest::TempFolder("bmp_into");
     struct Layout {
@@ -117,47 +153,23 @@ TEST(BmpDecoder, StraightIntoASurfaceGivesWhatTheDecodedPictureWould) {
         bool topDown, rle;
     } layouts[] = {{1, false, false}, {4, true, false}, {8, false, false}, {8, true, false},
                    {8, false, true},  {24, false, false}, {24, true, false}, {32, false, false}};
-    const raster::PixelFormat formats[] = {raster::PixelFormat::A8R8G8B8, raster::PixelFormat::X8R8G8B8,
-                                           raster::PixelFormat::A1R5G5B5, raster::PixelFormat::R5G6B5};
     // 300 x 90 at 24 bits is more than one block of rows read from a file.
     const std::pair<int, int> pictures[] = {{13, 7}, {300, 90}};
     for (const Layout& l : layouts)
         for (auto [w, h] : pictures) {
-            bool pal = l.bits <= 8;
-            tools::BmpPicture pic = pal ? Indexed(w, h, 1 << std::min(l.bits, 4)) : Colour(w, h);
-            std::vector<uint8_t> file = tools::EncodeBmp(pic, tools::BmpOptions{l.bits, l.topDown, l.rle});
-            std::string host = dir + "/p.bmp";
-            ASSERT_TRUE(tools::WriteBmp(host, pic, tools::BmpOptions{l.bits, l.topDown, l.rle}));
-            gdi::Dib dib;
-            ASSERT_TRUE(gdi::DecodeBmp(file.data(), file.size(), &dib, nullptr));
-            // The key is the colour of a pixel in the picture.
-            uint32_t key = dib.pixels.GetArgb(1, 1) | 0xFF000000u;
-            for (raster::PixelFormat f : formats)
-                // Larger than the picture (a power-of-two texture) and smaller (a clamped one).
-                for (auto [tw, th] : {std::pair{w + 19, h + 3}, std::pair{w - 5, h - 2}}) {
-                    SCOPED_TRACE(testing::Message() << l.bits << " bits, top-down " << l.topDown << ", rle " << l.rle
-                                                    << ", " << w << "x" << h << " into " << tw << "x" << th
-                                                    << " format " << (int)f);
-                    raster::Surface want = Expected(dib, f, tw, th, key);
-                    for (bool fromFile : {false, true}) {
-                        raster::Surface got;
-                        gdi::BmpInfo info;
-                        auto target = [&](const gdi::BmpInfo& i) {
-                            EXPECT_EQ(i.width, w);
-                            EXPECT_EQ(i.height, h);
-                            return got.Create(tw, th, f) ? &got : nullptr;
-                        };
-                        std::string err;
-                        bool ok = fromFile ? gdi::LoadBmpFileInto(WindowsPathFromHost(host).c_str(), target, key,
-                                                                  &info, &err)
-                                           : gdi::DecodeBmpInto(file.data(), file.size(), target, key, &info, &err);
-                        ASSERT_TRUE(ok) << err << (fromFile ? " (file)" : " (memory)");
-                        EXPECT_EQ(info.bitCount, l.bits);
-                        EXPECT_EQ(info.colourCount, dib.colourCount);
-                        ASSERT_TRUE(got.bits == want.bits) << (fromFile ? "file" : "memory");
-                    }
-                }
+            SCOPED_TRACE(testing::Message() << l.bits << " bits, top-down " << l.topDown << ", rle " << l.rle << ", "
+                                            << w << "x" << h);
+            tools::BmpPicture pic = l.bits <= 8 ? Indexed(w, h, 1 << std::min(l.bits, 4)) : Colour(w, h);
+            ExpectStraightDecodingMatches(tools::EncodeBmp(pic, tools::BmpOptions{l.bits, l.topDown, l.rle}),
+                                          dir + "/p.bmp");
         }
+    // Runs that leave pixels out (a skip, then the end of the picture): those pixels are palette
+    // entry 0, as in the decoded picture.
+    std::vector<uint8_t> sparse = tools::EncodeBmp(Indexed(13, 7, 16), tools::BmpOptions{8, false, true});
+    uint32_t offBits = sparse[10] | sparse[11] << 8 | sparse[12] << 16;
+    sparse.resize(offBits);
+    sparse.insert(sparse.end(), {2, 5, 0, 0, 0, 2, 3, 1, 4, 9, 0, 1});
+    ExpectStraightDecodingMatches(sparse, dir + "/sparse.bmp");
 }
 
 TEST(BmpDecoder, StraightIntoASurfaceRefusesWhatDecodeBmpRefuses) {
