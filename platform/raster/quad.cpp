@@ -229,7 +229,7 @@ bool OperationUsesTexture(uint32_t op, uint32_t arg1, uint32_t arg2) {
 // when both ends sit well inside their texels every centre between does too. -1 otherwise.
 int UnitRun(double t0, double tn, int n, int size) {
     constexpr double kMargin = 1.0 / 1024;
-    if (!(t0 >= 0) || !(tn < 1e9)) return -1;  // before the texture, far out of range, or NaN
+    if (!(t0 >= 0 && t0 < 1e9 && tn < 1e9)) return -1;  // before the texture, far out of range, or NaN
     int64_t first = (int64_t)t0;               // the floor, t0 being >= 0
     double f0 = t0 - (double)first, fn = tn - (double)(first + n - 1);
     if (f0 < kMargin || f0 > 1 - kMargin || fn < kMargin || fn > 1 - kMargin) return -1;
