@@ -113,7 +113,7 @@ TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
     ASSERT_TRUE(saved.LoadFile((run.folder.Root() + "/user_data/story/Story01.dat").c_str()));
     ASSERT_GT(saved.m_vecStageValues.size(), 1u);
     EXPECT_NE(saved.m_vecStageValues[1], 0);
-    EXPECT_NE(saved.m_nValue28, 0);
+    EXPECT_NE(AutoSaveSwitch(saved), 0);
 }
 
 // The challenge: its stage list, the forest played and cleared (the same route as the story's,
