@@ -125,4 +125,6 @@ void DrawCharaRanges(cPlayScene*, DDSURFACEDATA* surface) {
     DDBatchFlush();
 }
 
+void ResetRangeBlink() { g_nRangeBlink = 0; }
+
 void ReleaseRangeDisplaySurface() { DDReleaseSurface(&g_RangeWorkSD); }
