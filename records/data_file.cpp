@@ -177,6 +177,15 @@ void cDataFile::Read(cRecordReader& reader) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
                 for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
                 reader.Skip(4 + plan->nFileBytes);
+                if (plan->nStrings == 0) {
+                    // No strings in this layout: the S word must be 0 (anything else goes the
+                    // long way, which reports it).
+                    const uint8_t* q = reader.Peek(4);
+                    if (q && (q[0] | q[1] | q[2] | q[3]) == 0) {
+                        reader.Skip(4);
+                        return;
+                    }
+                }
                 ReadStrings(reader, layout, version, plan->nStrings);
                 return;
             }
