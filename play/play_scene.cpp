@@ -174,6 +174,7 @@ void cPlayScene::SetStage(int reload, int music) {
     m_listShot.clear();
     m_vecCharaGroup.assign(kPlayGroupCount, {});
     g_listStageChara.clear();
+    BlockCharasChanged();
     g_listItem.clear();
     m_lpRunChara = nullptr;  // nothing of the last stage may stay referred to
     m_lpRunFlow = nullptr;
@@ -364,6 +365,7 @@ cPlayScene::CHARAIT cPlayScene::Vanish(CHARAIT it) {
     chara->ReleaseLinks();
     for (std::list<cChara*>& group : m_vecCharaGroup) group.remove(chara);
     if (m_lpRunChara == chara) m_lpRunChara = nullptr;
+    BlockCharasChanged();
     return g_listStageChara.erase(it);
 }
 
@@ -499,8 +501,11 @@ void cPlayScene::PlayFrame() {
     hero.m_anFrameWord[0] = hero.m_anFrameWord[1] = 0;
     const int n = g_StageSettings.m_nSubSteps;
     m_nRidingSteps = 0;
-    for (int i = 1; i <= n; ++i)
-        if (SubStep(i)) return;
+    {
+        const cBlockCharaRoster roster;
+        for (int i = 1; i <= n; ++i)
+            if (SubStep(i)) return;
+    }
     Draw(1, 0, 1, 1);
 }
 

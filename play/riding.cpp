@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/scene_manager.h"
 #include "play/block_map.h"
@@ -34,6 +35,28 @@ bool Meet(const BOX& a, const BOX& b) { return a.l <= b.r && a.r >= b.l && a.t <
 BOX FeetOf(const cChara& c) { return {c.m_dX, c.m_dBottom, c.m_dRight, c.m_dBottom + 5.0}; }
 
 double SubStepsN() { return std::max(1, (int)g_StageSettings.m_nSubSteps); }
+
+// The stage characters that act as blocks, in list order (see cBlockCharaRoster).
+struct BLOCKROSTER {
+    std::vector<cStageChara*> vecCharas;
+    int nOpen = 0;        // live cBlockCharaRoster scopes
+    bool bStale = true;   // the list has changed since the gathering
+    size_t nListSize = 0;  // the list's length at the gathering
+};
+BLOCKROSTER s_Roster;
+
+const std::vector<cStageChara*>& BlockCharas() {
+    BLOCKROSTER& r = s_Roster;
+    // The length check is a second guard: a change that went unreported still rebuilds.
+    if (r.nOpen == 0 || r.bStale || r.nListSize != g_listStageChara.size()) {
+        r.vecCharas.clear();
+        for (cStageChara& c : g_listStageChara)
+            if (c.m_bActsAsBlock) r.vecCharas.push_back(&c);
+        r.nListSize = g_listStageChara.size();
+        r.bStale = false;
+    }
+    return r.vecCharas;
+}
 
 cStageChara* FindBlockChara(int32_t id, const cChara* self) {
     if (id < 0) return nullptr;
@@ -78,7 +101,8 @@ int HitFlying(cChara& c, int32_t excluded) {
     bool haveL = false, haveR = false, haveT = false, haveB = false;
     double newL = 0, newR = 0, newT = 0, newB = 0, vL = 0, vR = 0, vT = 0, vB = 0;
     bool touched = false;
-    for (cStageChara& o : g_listStageChara) {
+    for (cStageChara* p : BlockCharas()) {
+        cStageChara& o = *p;
         if (!IsBlockCharacter(o, &c) || o.m_nId == excluded) continue;
         const BOX me = BoxOf(c), it = BoxOf(o);
         if (!Meet(me, it)) continue;
@@ -160,6 +184,18 @@ bool IsBlockCharacter(const cStageChara& c, const cChara* self) {
     return &c != self && c.m_bActsAsBlock && c.m_bAppeared && !c.m_bDying;
 }
 
+void BlockCharasChanged() { s_Roster.bStale = true; }
+
+cBlockCharaRoster::cBlockCharaRoster() {
+    ++s_Roster.nOpen;
+    s_Roster.bStale = true;
+}
+
+cBlockCharaRoster::~cBlockCharaRoster() {
+    --s_Roster.nOpen;
+    s_Roster.bStale = true;
+}
+
 int IsOnCarrier(const cChara& c) {
     const cStageChara* carrier = FindBlockChara(c.m_nCarrierId, &c);
     return carrier && Meet(FeetOf(c), BoxOf(*carrier)) ? 1 : 0;
@@ -167,15 +203,15 @@ int IsOnCarrier(const cChara& c) {
 
 cStageChara* FindCarrierBelow(const cChara& c) {
     const BOX feet = FeetOf(c);
-    for (cStageChara& o : g_listStageChara)
-        if (IsBlockCharacter(o, &c) && Meet(feet, BoxOf(o))) return &o;
+    for (cStageChara* o : BlockCharas())
+        if (IsBlockCharacter(*o, &c) && Meet(feet, BoxOf(*o))) return o;
     return nullptr;
 }
 
 int OverlapsOtherBlockCharacter(const cChara& c, int32_t excluded) {
     const BOX me = BoxOf(c);
-    for (const cStageChara& o : g_listStageChara)
-        if (IsBlockCharacter(o, &c) && o.m_nId != excluded && Meet(me, BoxOf(o))) return 1;
+    for (const cStageChara* o : BlockCharas())
+        if (IsBlockCharacter(*o, &c) && o->m_nId != excluded && Meet(me, BoxOf(*o))) return 1;
     return 0;
 }
 
@@ -186,7 +222,8 @@ int IsSqueezed(const cChara& c, const double (&box)[4]) {
                           {given.l, given.t, given.r, given.b - 1.0},
                           {me.l, given.t, me.r, given.b - 1.0},
                           {given.l, me.t, given.r, me.b - 1.0}};
-    for (const cStageChara& o : g_listStageChara) {
+    for (const cStageChara* p : BlockCharas()) {
+        const cStageChara& o = *p;
         if (!IsBlockCharacter(o, &c)) continue;
         for (const BOX& t : tests)
             if (t.l <= t.r && t.t <= t.b && Meet(t, BoxOf(o))) return 1;
@@ -198,7 +235,8 @@ void PushOutOfCharacters(cChara& c, int axis) {
     bool haveLow = false, haveHigh = false;
     double low = 0, high = 0;
     int32_t lowId = -1, highId = -1;
-    for (cStageChara& o : g_listStageChara) {
+    for (cStageChara* p : BlockCharas()) {
+        cStageChara& o = *p;
         if (!IsBlockCharacter(o, &c)) continue;
         const BOX me = BoxOf(c), it = BoxOf(o);
         if (!Meet(me, it)) continue;
@@ -264,7 +302,8 @@ int HitBlockCharacters(cChara& c, int32_t excluded) {
     if (c.m_bFlying) return HitFlying(c, excluded);
     const double tol = 2.0 / SubStepsN();
     bool touched = false, placed = false;
-    for (cStageChara& o : g_listStageChara) {
+    for (cStageChara* p : BlockCharas()) {
+        cStageChara& o = *p;
         if (!IsBlockCharacter(o, &c) || o.m_nId == excluded) continue;
         const BOX me = BoxOf(c), it = BoxOf(o);
         if (!Meet(me, it)) continue;

@@ -15,6 +15,20 @@ class cStageChara;
 // Whether a stage character takes part as a block character (acts as a block, appeared, not
 // dying, and not `self`).
 bool IsBlockCharacter(const cStageChara& c, const cChara* self);
+
+// The scans below visit the stage characters that act as blocks, in stage-list order. Outside a
+// frame's sub-steps the list is gathered afresh for every scan; while a cBlockCharaRoster lives
+// it is gathered once and kept until the stage list gains or loses a character, which every
+// place that adds or removes one reports with BlockCharasChanged. Whether a kept character is
+// appeared, dying or the scanning character itself is still read at every visit.
+void BlockCharasChanged();
+class cBlockCharaRoster {
+public:
+    cBlockCharaRoster();
+    ~cBlockCharaRoster();
+    cBlockCharaRoster(const cBlockCharaRoster&) = delete;
+    cBlockCharaRoster& operator=(const cBlockCharaRoster&) = delete;
+};
 // The block characters against one character; excluded: an identifier left out (-1 none).
 int HitBlockCharacters(cChara& chara, int32_t excluded);
 // Moves a riding character by its carrier's displacement since its last step; always 0.

@@ -16,6 +16,7 @@
 #include "play/item.h"
 #include "play/item_def.h"
 #include "play/play_scene.h"
+#include "play/riding.h"
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
 #include "records/common_palette.h"
@@ -90,6 +91,7 @@ int SpawnStageCharacter(cPlayScene* scene, std::list<cStageChara>& list, int cel
         chara.ClampX();
         chara.ClampY();
         list.push_back(chara);
+        BlockCharasChanged();
         list.back().GetGraphicRect();
         ++counter;
         ++added;
@@ -182,10 +184,12 @@ void SpawnCharacterAt(int x, int y, double, double, const cChara& owner, const c
         chara.ClampX();
         chara.ClampY();
         g_listStageChara.push_back(chara);
+        BlockCharasChanged();
         cStageChara& added = g_listStageChara.back();
         added.GetGraphicRect();
         if (IsPlaceBlocked(added)) {
             g_listStageChara.pop_back();
+            BlockCharasChanged();
             continue;
         }
         if (settings.m_byS39) added.m_nLifeTime = LifeSteps(settings);

@@ -1,7 +1,9 @@
 #include "platform/raster/blit.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -9,6 +11,9 @@
 #endif
 
 namespace raster {
+
+static_assert(sizeof(wchar_t) == 4, "32-bit fills store through wmemset");
+
 namespace {
 
 // Copies a keyed row of 32-bit pixels: d[i] = s[i] unless (s[i] & mask) == key.
@@ -45,28 +50,61 @@ void KeyRow8(uint8_t* d, const uint8_t* s, int n, uint8_t key) {
 
 }  // namespace
 
+void FillPixels(uint8_t* p, int bpp, size_t n, uint32_t pixel) {
+    if (n == 0) return;
+    if (bpp == 1) {
+        std::memset(p, (int)(pixel & 0xFF), n);
+        return;
+    }
+    if (bpp == 2) {
+        const uint16_t v = (uint16_t)pixel;
+        if ((v >> 8) == (v & 0xFF)) {
+            std::memset(p, v & 0xFF, n * 2);
+            return;
+        }
+        if (reinterpret_cast<uintptr_t>(p) & 1) {  // never for a surface row; kept exact all the same
+            for (size_t i = 0; i < n; ++i) std::memcpy(p + i * 2, &v, 2);
+            return;
+        }
+        // A lone pixel up to a 4-byte boundary, then pixel pairs as 32-bit words, then the last.
+        if (reinterpret_cast<uintptr_t>(p) & 2) {
+            std::memcpy(p, &v, 2);
+            p += 2;
+            --n;
+        }
+        const uint32_t pair = (uint32_t)v | ((uint32_t)v << 16);
+        std::wmemset(reinterpret_cast<wchar_t*>(p), (wchar_t)pair, n / 2);
+        if (n & 1) std::memcpy(p + (n - 1) * 2, &v, 2);
+        return;
+    }
+    if (bpp == 4) {
+        const uint32_t b = pixel & 0xFF;
+        if (pixel == b * 0x01010101u) {
+            std::memset(p, (int)b, n * 4);
+        } else if (reinterpret_cast<uintptr_t>(p) & 3) {
+            for (size_t i = 0; i < n; ++i) std::memcpy(p + i * 4, &pixel, 4);
+        } else {
+            std::wmemset(reinterpret_cast<wchar_t*>(p), (wchar_t)pixel, n);
+        }
+    }
+}
+
 void FillRect(Surface& dst, const Rect& r0, uint32_t pixel) {
     Rect r = Intersect(r0, dst.Bounds());
     if (r.Empty()) return;
     int bpp = BytesPerPixel(dst.format);
     uint32_t used = bpp == 1 ? 0xFFu : bpp == 2 ? 0xFFFFu : 0xFFFFFFFFu;
-    if ((pixel & used) == 0 && r.left == 0 && r.top == 0 && r.right == dst.width && r.bottom == dst.height) {
+    bool wholeRows = r.left == 0 && r.right == dst.width;
+    if ((pixel & used) == 0 && wholeRows && r.top == 0 && r.bottom == dst.height) {
         dst.Clear();  // a whole surface to zero: nothing to do while it is still all zero
         return;
     }
-    for (int y = r.top; y < r.bottom; ++y) {
-        uint8_t* row = dst.Row(y) + (size_t)r.left * bpp;
-        int n = r.Width();
-        if (bpp == 1) {
-            std::memset(row, (int)(pixel & 0xFF), (size_t)n);
-        } else if (bpp == 2) {
-            uint16_t v = (uint16_t)pixel;
-            for (int i = 0; i < n; ++i) std::memcpy(row + i * 2, &v, 2);
-        } else {
-            uint32_t* p = (uint32_t*)row;
-            std::fill(p, p + n, pixel);
-        }
+    if (wholeRows && dst.pitch == dst.width * bpp) {
+        // Rows without padding between them: one run over the whole band.
+        FillPixels(dst.Row(r.top), bpp, (size_t)r.Height() * (size_t)dst.width, pixel);
+        return;
     }
+    for (int y = r.top; y < r.bottom; ++y) FillPixels(dst.Row(y) + (size_t)r.left * bpp, bpp, (size_t)r.Width(), pixel);
 }
 
 void CopyRect(Surface& dst, int dx, int dy, const Surface& src0, const Rect& sr, bool keyed, uint32_t key) {

@@ -13,6 +13,10 @@ namespace raster {
 // Fills r (clipped to the surface) with a raw pixel value.
 void FillRect(Surface& dst, const Rect& r, uint32_t pixel);
 
+// Stores one raw pixel value in n pixels of `bpp` bytes (1, 2 or 4) from p on, a block at a
+// time; the bytes are those Surface::Set would write pixel by pixel.
+void FillPixels(uint8_t* p, int bpp, size_t n, uint32_t pixel);
+
 // Copies src rectangle sr to (dx, dy). With `keyed`, source pixels whose colour bits equal the
 // key's are skipped. Same format only.
 void CopyRect(Surface& dst, int dx, int dy, const Surface& src, const Rect& sr, bool keyed, uint32_t key);

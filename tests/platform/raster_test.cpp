@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "platform/raster/blit.h"
 #include "platform/raster/quad.h"
@@ -214,4 +217,154 @@ TEST(RasterQuad, SourceAlphaBlendingOnEveryChannel) {
     // out = src * a + dst * (1 - a) on all four channels, rounded to nearest.
     EXPECT_EQ(t.Get(0, 0), 0x6080007Fu);
     EXPECT_EQ(t.Get(1, 0), 0xBF807F00u);
+}
+
+namespace {
+
+// A surface whose every byte is set from its position, so a fill that writes one pixel too many
+// or too few shows.
+Surface Patterned(int w, int h, PixelFormat f) {
+    Surface s = Make(w, h, f);
+    for (size_t i = 0; i < s.bits.size(); ++i) s.bits[i] = (uint8_t)(i * 37 + 11);
+    return s;
+}
+
+// Whether two surfaces hold the same pixels (row padding is not part of the picture).
+bool SamePixels(const Surface& a, const Surface& b) {
+    if (a.width != b.width || a.height != b.height || a.format != b.format) return false;
+    for (int y = 0; y < a.height; ++y)
+        if (std::memcmp(a.Row(y), b.Row(y), (size_t)a.width * BytesPerPixel(a.format)) != 0) return false;
+    return true;
+}
+
+// The reference fill: one Set per pixel of r clipped to the surface.
+void FillPixelByPixel(Surface& s, const Rect& r, uint32_t pixel) {
+    Rect c = Intersect(r, s.Bounds());
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x) s.Set(x, y, pixel);
+}
+
+struct FillShape {
+    PixelFormat format;
+    int w, h;  // 16-bit at an odd width and P8 have row padding; the others do not
+};
+const FillShape kFillShapes[] = {
+    {PixelFormat::P8, 13, 5},       {PixelFormat::P8, 16, 3},        {PixelFormat::R5G6B5, 7, 4},
+    {PixelFormat::R5G6B5, 10, 4},   {PixelFormat::A1R5G5B5, 9, 3},   {PixelFormat::X8R8G8B8, 11, 6},
+    {PixelFormat::A8R8G8B8, 40, 7},
+};
+
+}  // namespace
+
+TEST(RasterFill, FillRectWritesWhatSetWouldPixelByPixel) {
+    // Values that take every route: zero, bytes all alike, distinct bytes, bits above the format's.
+    const uint32_t pixels[] = {0, 0xABABABABu, 0x12345678u, 0x00FF00FFu, 0x5A5Au, 0xDEAD1234u, 0xFFFFFFFFu};
+    for (const FillShape& f : kFillShapes) {
+        const int w = f.w, h = f.h;
+        const Rect rects[] = {
+            {0, 0, w, h},           // the whole surface
+            {-3, -2, w + 5, h + 4}, // beyond every edge: clipped to it
+            {0, 1, w, h - 1},       // a band of whole rows
+            {1, 1, w - 2, h - 1},   // an odd first column
+            {2, 0, 3, 1},           // one pixel
+            {w - 1, h - 1, w + 9, h + 9},
+            {4, 2, 4, 9},           // empty
+            {w, 0, w + 3, h},       // outside
+        };
+        for (uint32_t pixel : pixels)
+            for (const Rect& r : rects) {
+                Surface got = Patterned(w, h, f.format), want = Patterned(w, h, f.format);
+                FillRect(got, r, pixel);
+                FillPixelByPixel(want, r, pixel);
+                EXPECT_TRUE(SamePixels(got, want)) << "format " << (int)f.format << " " << w << "x" << h << " rect "
+                                                   << r.left << "," << r.top << "," << r.right << "," << r.bottom
+                                                   << " pixel " << std::hex << pixel;
+            }
+    }
+}
+
+TEST(RasterFill, FillPixelsAtEveryAlignmentAndLength) {
+    // Row starts at every byte offset a 16- or 32-bit pixel can have, lengths around word sizes.
+    for (int bpp : {1, 2, 4})
+        for (size_t offset = 0; offset < 4; ++offset)
+            for (size_t n : {0, 1, 2, 3, 4, 5, 8, 17, 64, 1001}) {
+                std::vector<uint8_t> got(n * 4 + 16, 0xEE), want = got;
+                const uint32_t pixel = 0xC3A59681u;
+                FillPixels(got.data() + offset, bpp, n, pixel);
+                for (size_t i = 0; i < n; ++i) std::memcpy(want.data() + offset + i * bpp, &pixel, (size_t)bpp);
+                EXPECT_EQ(got, want) << "bpp " << bpp << " offset " << offset << " n " << n;
+            }
+}
+
+TEST(RasterFill, UntexturedQuadFillsMatchTheTrianglePath) {
+    // A one-colour rectangle takes the row-fill path; the same quad cut along another diagonal
+    // goes through the per-pixel triangle path. Both must give the same bytes in every format,
+    // unblended, and blended when the colour is opaque (it then replaces the target too).
+    auto pal = std::make_shared<Palette>();
+    for (int i = 0; i < 256; ++i) pal->argb[i] = 0xFF000000u | (uint32_t)(i * 0x010305);
+    DrawState plain;
+    plain.colorOp = kOpSelectArg1;
+    plain.colorArg1 = kArgDiffuse;
+    plain.alphaOp = kOpSelectArg1;
+    plain.alphaArg1 = kArgDiffuse;
+    DrawState blended = plain;
+    blended.blend = true;
+    blended.srcBlend = kBlendSrcAlpha;
+    blended.dstBlend = kBlendInvSrcAlpha;
+    struct Case {
+        int x, y, w, h;
+        uint32_t colour;
+        const DrawState* st;
+    } cases[] = {
+        {0, 0, 20, 9, 0xFF336699u, &plain},   {-4, -3, 30, 20, 0x80ABCDEFu, &plain},
+        {3, 2, 7, 5, 0xFF102030u, &blended},  {1, 1, 1, 1, 0xFFFFFFFFu, &plain},
+        {5, 0, 15, 9, 0x00000000u, &plain},
+    };
+    for (const FillShape& f : kFillShapes)
+        for (const Case& c : cases) {
+            Surface fast = Patterned(f.w + 5, f.h + 3, f.format), slow = fast;
+            fast.palette = slow.palette = pal;
+            Vertex v[4];
+            Strip(v, c.x, c.y, c.w, c.h, 0, 0, 1, 1, c.colour);
+            Rect clip{1, 0, fast.width - 1, fast.height};
+            DrawQuadStrip(fast, clip, nullptr, v, *c.st);
+            // The other diagonal: v0 v2 v3 and v0 v3 v1 cover the same pixels, once each.
+            DrawTriangle(slow, clip, nullptr, v[0], v[2], v[3], *c.st);
+            DrawTriangle(slow, clip, nullptr, v[0], v[3], v[1], *c.st);
+            EXPECT_TRUE(SamePixels(fast, slow)) << "format " << (int)f.format << " quad " << c.x << "," << c.y << " "
+                                                << c.w << "x" << c.h << " colour " << std::hex << c.colour;
+        }
+}
+
+TEST(RasterSurface, OpacityIsLearntOnceAndForgottenOnAWrite) {
+    struct Case {
+        PixelFormat f;
+        uint32_t opaque, clear;  // a pixel with full alpha, one without
+    } cases[] = {
+        {PixelFormat::A8R8G8B8, 0xFF102030u, 0xFE102030u},
+        {PixelFormat::A1R5G5B5, 0x8421u, 0x0421u},
+    };
+    for (const Case& c : cases) {
+        Surface s = Make(9, 4, c.f);
+        FillRect(s, s.Bounds(), c.opaque);
+        EXPECT_TRUE(s.AllOpaque());
+        s.Set(8, 3, c.clear);  // the last pixel: the answer learnt above must not stay
+        EXPECT_FALSE(s.AllOpaque());
+        s.Set(8, 3, c.opaque);
+        EXPECT_TRUE(s.AllOpaque());
+        // Swapped stores take their contents away from what the surface learnt.
+        Surface other = Make(9, 4, c.f);
+        EXPECT_FALSE(other.AllOpaque());
+        std::swap(s.bits, other.bits);
+        EXPECT_FALSE(s.AllOpaque());
+        EXPECT_TRUE(other.AllOpaque());
+        // A copy answers for its own pixels.
+        Surface copy = other;
+        copy.Set(0, 0, c.clear);
+        EXPECT_TRUE(other.AllOpaque());
+        EXPECT_FALSE(copy.AllOpaque());
+    }
+    // Formats without alpha are opaque whatever they hold.
+    for (PixelFormat f : {PixelFormat::P8, PixelFormat::R5G6B5, PixelFormat::X8R8G8B8})
+        EXPECT_TRUE(Make(3, 3, f).AllOpaque());
 }

@@ -4,6 +4,11 @@
 // three block modes.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <memory>
+#include <random>
+#include <vector>
+
 #include "app/scene_manager.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -151,6 +156,75 @@ TEST_F(Riding, FlyingCharactersByBlockMode) {
         // Mode 1 is pushed out to the right of the block character; mode 0 passes.
         EXPECT_EQ(f.m_dX, mode == 1 ? 432.0 : 425.0);
         g_listStageChara.pop_back();
+    }
+}
+
+// The block-character scans over a roster kept through a frame's sub-steps give what the scans
+// over a freshly gathered list give: the same carriers, pushes, contacts and squeezes in the same
+// order, while characters appear, die, vanish and are added between the scans.
+TEST_F(Riding, AKeptRosterScansAsTheWholeList) {
+    struct RUN {
+        std::vector<double> vecOut;
+        void Note(double v) { vecOut.push_back(v); }
+    };
+    auto play = [this](uint32_t seed, bool keep) {
+        g_listStageChara.clear();
+        std::mt19937 rng(seed);
+        auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        auto add = [&](int32_t id) {
+            // Crowded into a few blocks so that most boxes meet several others.
+            cStageChara& c = Add(id, pick(400, 520), pick(400, 500), pick(8, 40), pick(8, 40), pick(0, 2) == 0);
+            c.m_bAppeared = pick(0, 5) != 0;
+            c.m_bDying = pick(0, 7) == 0;
+            c.m_bFlying = pick(0, 3) == 0;
+            c.m_nMoveMode = pick(0, 2);
+            c.m_dSpeedX = pick(-3, 3);
+            c.m_dSpeedY = pick(-3, 3);
+            c.m_bStanding = pick(0, 1);
+            c.m_nCarrierId = pick(-1, 30);
+            Place(c, c.m_dX + pick(-6, 6), c.m_dY + pick(-6, 6));
+        };
+        for (int32_t id = 0; id < 30; ++id) add(id);
+        RUN run;
+        std::unique_ptr<cBlockCharaRoster> roster;
+        if (keep) roster = std::make_unique<cBlockCharaRoster>();
+        int32_t nextId = 30;
+        for (int round = 0; round < 6; ++round) {
+            for (cStageChara& c : g_listStageChara) {
+                const double box[4] = {c.m_dX - 3, c.m_dY - 3, c.m_dRight + 3, c.m_dBottom + 3};
+                run.Note(IsSqueezed(c, box));
+                run.Note(OverlapsOtherBlockCharacter(c, pick(-1, 30)));
+                const cStageChara* below = FindCarrierBelow(c);
+                run.Note(below ? below->m_nId : -2);
+                run.Note(IsOnCarrier(c));
+                MoveRiders(c);
+                PushOutOfCharacters(c, pick(0, 1));
+                run.Note(HitBlockCharacters(c, pick(-1, 30)));
+                for (double v : {c.m_dX, c.m_dY, c.m_dSpeedX, c.m_dSpeedY}) run.Note(v);
+                for (int32_t v : c.m_abContact) run.Note(v);
+                run.Note(c.m_bStanding);
+                run.Note(c.m_nCarrierId);
+                run.Note(c.m_bPushedByBlock);
+                c.ClearContactFlags();
+                c.SaveHitRects();
+            }
+            // Between the rounds: characters appear and die, one leaves the list, one joins.
+            for (cStageChara& c : g_listStageChara)
+                if (pick(0, 9) == 0) c.m_bAppeared = !c.m_bAppeared, c.m_bDying = pick(0, 3) == 0;
+            auto gone = g_listStageChara.begin();
+            std::advance(gone, pick(0, (int)g_listStageChara.size() - 1));
+            g_listStageChara.erase(gone);
+            BlockCharasChanged();
+            add(nextId++);
+            BlockCharasChanged();
+        }
+        return run.vecOut;
+    };
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        const std::vector<double> fresh = play(seed, false);
+        const std::vector<double> kept = play(seed, true);
+        ASSERT_EQ(fresh, kept);
     }
 }
 
