@@ -18,14 +18,12 @@ constexpr size_t kMinFlowBytes = 20;     // N, S, three list counts
 // How deep flows are being read on this thread (flows inside commands inside flows).
 thread_local int t_nFlowDepth = 0;
 
-// Empties a list and sizes it to a count read from the file, with new records: copies of one
-// new record, which is cheaper than clearing each through its layout.
+// Empties a list and sizes it to a count read from the file, with new records.
 template <class T>
 bool ReadListCount(cRecordReader& reader, std::vector<T>& list, size_t minBytes) {
     uint32_t n;
     if (!reader.ReadCount(n, minBytes)) return false;
-    list.clear();
-    if (n) list.assign(n, T());
+    AssignNewRecords(list, n);
     return true;
 }
 

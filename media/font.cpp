@@ -409,7 +409,13 @@ void cFont::Layout(LAYOUT& lay, const char* text) {
     }
     bool cache = m_bFastFont && m_lpFastFont_Half && m_lpFastFont_FullAdd && lay.cacheDst;
     bool icons = m_bIcon && HasSurface(m_lpIconImage);
-    DDBatchBegin(0);
+    // Cached glyphs are sorted by sheet: their cells never overlap, so the pixels are the same and
+    // the batch draws two runs instead of one per change of sheet.
+    DDBatchBegin(cache ? 1 : 0);
+    if (cache) {
+        DDBatchAddTexture(&m_lpFastFont_Half->m_Sheet);
+        DDBatchAddTexture(&m_lpFastFont_FullAdd->m_Sheet);
+    }
     int cx = 0, cy = 0;
     for (const char* p = text; *p;) {
         unsigned char c = (unsigned char)*p;

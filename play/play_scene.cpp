@@ -250,8 +250,9 @@ void cPlayScene::SetStage(int reload, int music) {
         const cStagePartA& range = g_StageSettings.m_aParts[r];
         m_abFarErase[r] = (range.Value(0) || range.Value(1) || range.Value(2) || range.Value(3)) ? 1 : 0;
     }
-    // 14. Effect objects, messages and pictures of the last stage.
+    // 14. Effect objects, messages and pictures of the last stage, and the range display's blink.
     m_listEffect.clear();
+    ResetRangeBlink();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     // 15. Sub-step flags: m of the n sub-steps, spread evenly; all when m is 0.

@@ -21,8 +21,7 @@ template <class T>
 BOOL ReadDefinitionList(cRecordReader& reader, std::vector<T>& list, bool reserved) {
     uint32_t n;
     if (!reader.ReadCount(n, MinBytes<T>() + (reserved ? 4 : 0))) return FALSE;
-    list.clear();
-    if (n) list.assign(n, T());  // copies of one new definition: one clear instead of n
+    AssignNewRecords(list, n);
     for (T& e : list) {
         if (reserved) reader.Skip(4);
         e.Read(reader);

@@ -211,3 +211,19 @@ private:
 
 // The empty layout of records that store nothing of their own.
 const RECORDLAYOUT& EmptyLayout();
+
+// Empties a list and fills it with n new records of class T (what T() makes). In the current
+// data version the new records are copies of one new record made once, which costs less than
+// n constructions that each clear through the layout; records built for another version (the
+// test writers) are constructed for the call.
+template <class T>
+void AssignNewRecords(std::vector<T>& list, size_t n) {
+    list.clear();
+    if (!n) return;
+    if (g_nCurrentVersion == kDataVersion) {
+        static const T prototype;  // made the first time, in the current version
+        list.assign(n, prototype);
+    } else {
+        list.assign(n, T());
+    }
+}

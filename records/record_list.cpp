@@ -32,7 +32,10 @@ BOOL ReadListString(cRecordReader& reader, std::string& s) {
     }
     const char* text = reinterpret_cast<const char*>(reader.Data() + reader.Offset());
     const void* nul = std::memchr(text, 0, len);
-    s.assign(text, nul ? (size_t)(static_cast<const char*>(nul) - text) : (size_t)len);
+    // Cleared, then appended: the short names most records hold then stay in the string's own
+    // buffer without the general replace path.
+    s.clear();
+    s.append(text, nul ? (size_t)(static_cast<const char*>(nul) - text) : (size_t)len);
     reader.Skip(len);
     if (s.size() > kMaxStringBytes) CutString(s);  // already ends at its first NUL
     return TRUE;

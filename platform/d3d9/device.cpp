@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/d3d9/internal.h"
+#include "platform/d3d9/opacity.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/host.h"
 #include "platform/raster/blit.h"
@@ -113,6 +114,12 @@ raster::Surface* SurfacePixels(IDirect3DSurface9* surface) {
 
 raster::Surface* TexturePixels(IDirect3DTexture9* texture) {
     return texture ? &static_cast<Texture*>(texture)->level0.pixels : nullptr;
+}
+
+bool TextureIsOpaque(IDirect3DTexture9* texture) {
+    if (!texture) return false;
+    const Surface& level = static_cast<Texture*>(texture)->level0;
+    return !level.locked && !level.dc && level.pixels.AllOpaque();
 }
 
 raster::Surface* RenderTargetPixels(IDirect3DDevice9* device) {
@@ -651,8 +658,16 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT base, UINT minIn
     for (uint64_t i = 0; i < n; ++i) {
         uint64_t off = ((uint64_t)startIndex + i) * isz;
         if (off + isz > m_pIndices->bytes.size()) return D3DERR_INVALIDCALL;
-        uint32_t idx = 0;
-        std::memcpy(&idx, m_pIndices->bytes.data() + off, isz);
+        // Read at the index's own width (a variable-length copy into a wider word stalls the load).
+        const uint8_t* at = m_pIndices->bytes.data() + off;
+        uint32_t idx;
+        if (isz == 2) {
+            uint16_t w;
+            std::memcpy(&w, at, 2);
+            idx = w;
+        } else {
+            std::memcpy(&idx, at, 4);
+        }
         int64_t vi = (int64_t)base + idx;
         if (vi < 0 || vi > 0xFFFFFFFFll || !FetchVertex((UINT)vi, &v[i])) return D3DERR_INVALIDCALL;
     }

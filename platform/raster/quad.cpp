@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "platform/raster/blit.h"
@@ -120,8 +121,13 @@ inline void FillRow(Surface& target, int y, int x, int n, uint32_t pixel) {
 // Fixed-point position (1/256 pixel), clamped far outside any surface.
 inline int64_t Snap(float v) {
     double d = std::isfinite(v) ? (double)v : 0.0;
-    d = std::clamp(d, -1048576.0, 1048576.0);
-    return (int64_t)std::llround(d * 256.0);
+    d = std::clamp(d, -1048576.0, 1048576.0) * 256.0;  // exact: a float times 256, within 2^28
+    // Rounded to nearest, halves away from zero (as llround, without the library call).
+    int64_t r = (int64_t)d;
+    double f = d - (double)r;
+    if (f >= 0.5) ++r;
+    else if (f <= -0.5) --r;
+    return r;
 }
 
 // One row of the sprite case: texels are the colour; opaque ones replace the target, clear ones
@@ -135,10 +141,10 @@ void SpriteRow(uint32_t* d, const uint32_t* s, int n, uint32_t mask, bool xTarge
         __m128i a = _mm_srli_epi32(t, 24);
         __m128i full = _mm_cmpeq_epi32(a, ff), none = _mm_cmpeq_epi32(a, zero);
         int mf = _mm_movemask_epi8(full), mn = _mm_movemask_epi8(none);
-        if (mn == 0xFFFF) continue;
+        if (mn == 0xFFFF && !xTarget) continue;
         if ((mf | mn) == 0xFFFF) {
             __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
-            __m128i out = _mm_or_si128(_mm_and_si128(full, _mm_and_si128(t, vm)), _mm_andnot_si128(full, dv));
+            __m128i out = _mm_and_si128(_mm_or_si128(_mm_and_si128(full, t), _mm_andnot_si128(full, dv)), vm);
             _mm_storeu_si128((__m128i*)(d + i), out);
             continue;
         }
@@ -146,6 +152,7 @@ void SpriteRow(uint32_t* d, const uint32_t* s, int n, uint32_t mask, bool xTarge
             uint32_t tk = s[k], ta = tk >> 24;
             if (ta == 255) d[k] = tk & mask;
             else if (ta != 0) d[k] = BlendPixel(tk, xTarget ? (d[k] | 0xFF000000u) : d[k], st) & mask;
+            else d[k] &= mask;
         }
     }
 #endif
@@ -153,6 +160,7 @@ void SpriteRow(uint32_t* d, const uint32_t* s, int n, uint32_t mask, bool xTarge
         uint32_t t = s[i], ta = t >> 24;
         if (ta == 255) d[i] = t & mask;
         else if (ta != 0) d[i] = BlendPixel(t, xTarget ? (d[i] | 0xFF000000u) : d[i], st) & mask;
+        else d[i] &= mask;  // the target keeps its colour; an X8R8G8B8 pixel is stored without its top byte
     }
 }
 
@@ -177,6 +185,177 @@ bool OperationUsesTexture(uint32_t op, uint32_t arg1, uint32_t arg2) {
     case kOpBlendTextureAlpha: return true;
     default: return t1 || t2;
     }
+}
+
+// The first of n texels that the sampling rule picks for n pixel centres, when they are proven
+// to be first, first + 1, ... inside [0, size): `t0` and `tn` are the unrounded texel positions
+// (coordinate x size) of the first and last centre. The positions are linear in between and
+// exact to far better than the margin here (coordinates within +-65536, sizes up to 16384), so
+// when both ends sit well inside their texels every centre between does too. -1 otherwise.
+int UnitRun(double t0, double tn, int n, int size) {
+    constexpr double kMargin = 1.0 / 1024;
+    if (!(std::fabs(t0) < 1e9) || !(std::fabs(tn) < 1e9)) return -1;
+    double first = std::floor(t0);
+    double f0 = t0 - first, fn = tn - (first + (n - 1));
+    if (f0 < kMargin || f0 > 1 - kMargin || fn < kMargin || fn > 1 - kMargin) return -1;
+    if (first < 0 || first + n > size) return -1;
+    return (int)first;
+}
+
+// One row of a 1:1 copy whose colour is the texel: S texels to D pixels, stored as the shader
+// stores them (unblended, or blended by the texel's own alpha: opaque replaces, clear keeps).
+constexpr bool FourBytes(PixelFormat f) { return f == PixelFormat::X8R8G8B8 || f == PixelFormat::A8R8G8B8; }
+
+template <PixelFormat S, PixelFormat D>
+void CopyTexelRow(uint8_t* drow, const uint8_t* srow, int n, const DrawState& st) {
+    using SrcT = std::conditional_t<FourBytes(S), uint32_t, uint16_t>;
+    using DstT = std::conditional_t<FourBytes(D), uint32_t, uint16_t>;
+    const SrcT* s = reinterpret_cast<const SrcT*>(srow);
+    DstT* d = reinterpret_cast<DstT*>(drow);
+    if (!st.blend) {
+        if constexpr (S == D && S != PixelFormat::X8R8G8B8) {
+            std::memcpy(d, s, (size_t)n * sizeof(DstT));
+        } else {
+            for (int i = 0; i < n; ++i) d[i] = (DstT)FromArgb(D, ToArgb(S, s[i]));
+        }
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        uint32_t c = ToArgb(S, s[i]), a = c >> 24;
+        if (a == 255) d[i] = (DstT)FromArgb(D, c);
+        else if (a != 0) d[i] = (DstT)FromArgb(D, BlendPixel(c, ToArgb(D, d[i]), st));
+        else if constexpr (D == PixelFormat::X8R8G8B8) d[i] &= 0x00FFFFFFu;
+    }
+}
+
+using CopyRowFn = void (*)(uint8_t*, const uint8_t*, int, const DrawState&);
+
+template <PixelFormat S>
+CopyRowFn CopyRowTo(PixelFormat d) {
+    switch (d) {
+    case PixelFormat::R5G6B5: return CopyTexelRow<S, PixelFormat::R5G6B5>;
+    case PixelFormat::A1R5G5B5: return CopyTexelRow<S, PixelFormat::A1R5G5B5>;
+    case PixelFormat::X8R8G8B8: return CopyTexelRow<S, PixelFormat::X8R8G8B8>;
+    case PixelFormat::A8R8G8B8: return CopyTexelRow<S, PixelFormat::A8R8G8B8>;
+    default: return nullptr;  // palettised: through the shader
+    }
+}
+
+CopyRowFn CopyRowFor(PixelFormat s, PixelFormat d) {
+    switch (s) {
+    case PixelFormat::R5G6B5: return CopyRowTo<PixelFormat::R5G6B5>(d);
+    case PixelFormat::A1R5G5B5: return CopyRowTo<PixelFormat::A1R5G5B5>(d);
+    case PixelFormat::X8R8G8B8: return CopyRowTo<PixelFormat::X8R8G8B8>(d);
+    case PixelFormat::A8R8G8B8: return CopyRowTo<PixelFormat::A8R8G8B8>(d);
+    default: return nullptr;
+    }
+}
+
+// Rows of A8R8G8B8 texels blended by their own alpha onto a 32-bit target, 1:1. Texels that are
+// all opaque or clear (a colour-keyed texture's) select texel or target, sixteen pixels at a time;
+// a block with other alphas, and the last pixels of a row, blend as SpriteRow does.
+void KeyedRows32(uint8_t* dst, int dpitch, const uint8_t* src, int spitch, int n, int rows, bool xTarget,
+                 const DrawState& st) {
+    const uint32_t mask = xTarget ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    for (int j = 0; j < rows; ++j) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(src + (size_t)j * spitch);
+        uint32_t* d = reinterpret_cast<uint32_t*>(dst + (size_t)j * dpitch);
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i vm = _mm_set1_epi32((int)mask);
+        for (; i + 16 <= n; i += 16) {
+            __m128i keyed = _mm_set1_epi32(-1);
+            auto select = [&](int k) {
+                __m128i t = _mm_loadu_si128((const __m128i*)(s + i + 4 * k));
+                __m128i opaque = _mm_srai_epi32(t, 31);
+                // Alpha 0 or 255 <=> the alpha byte, sign-extended, equals the top bit, sign-extended.
+                keyed = _mm_and_si128(keyed, _mm_cmpeq_epi32(_mm_srai_epi32(t, 24), opaque));
+                __m128i dv = _mm_loadu_si128((const __m128i*)(d + i + 4 * k));
+                return _mm_and_si128(_mm_or_si128(_mm_and_si128(opaque, t), _mm_andnot_si128(opaque, dv)), vm);
+            };
+            __m128i o0 = select(0), o1 = select(1), o2 = select(2), o3 = select(3);
+            if (_mm_movemask_epi8(keyed) == 0xFFFF) {
+                _mm_storeu_si128((__m128i*)(d + i), o0);
+                _mm_storeu_si128((__m128i*)(d + i + 4), o1);
+                _mm_storeu_si128((__m128i*)(d + i + 8), o2);
+                _mm_storeu_si128((__m128i*)(d + i + 12), o3);
+            } else {
+                SpriteRow(d + i, s + i, 16, mask, xTarget, st);
+            }
+        }
+#endif
+        if (i < n) SpriteRow(d + i, s + i, n - i, mask, xTarget, st);
+    }
+}
+
+// Rows of A1R5G5B5 texels blended by their own alpha (all opaque or clear) onto a 16-bit target,
+// 1:1: opaque texels are stored in the target's format, clear ones keep the target.
+template <PixelFormat D>
+void KeyedRows16(uint8_t* dst, int dpitch, const uint8_t* src, int spitch, int n, int rows, const DrawState& st) {
+    for (int j = 0; j < rows; ++j) {
+        const uint16_t* s = reinterpret_cast<const uint16_t*>(src + (size_t)j * spitch);
+        uint16_t* d = reinterpret_cast<uint16_t*>(dst + (size_t)j * dpitch);
+        int i = 0;
+#if defined(__SSE2__)
+        for (; i + 8 <= n; i += 8) {
+            __m128i t = _mm_loadu_si128((const __m128i*)(s + i));
+            __m128i opaque = _mm_srai_epi16(t, 15);
+            __m128i c = t;
+            if constexpr (D == PixelFormat::R5G6B5) {
+                // r5 g5 b5 -> r5 g6 b5, the sixth green bit repeating the top one (as through ARGB).
+                c = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_and_si128(t, _mm_set1_epi16(0x7FE0)), 1),
+                                              _mm_and_si128(_mm_srli_epi16(t, 4), _mm_set1_epi16(0x20))),
+                                 _mm_and_si128(t, _mm_set1_epi16(0x1F)));
+            }
+            __m128i dv = _mm_loadu_si128((const __m128i*)(d + i));
+            _mm_storeu_si128((__m128i*)(d + i), _mm_or_si128(_mm_and_si128(opaque, c), _mm_andnot_si128(opaque, dv)));
+        }
+#endif
+        if (i < n)
+            CopyTexelRow<PixelFormat::A1R5G5B5, D>(reinterpret_cast<uint8_t*>(d + i),
+                                                   reinterpret_cast<const uint8_t*>(s + i), n - i, st);
+    }
+}
+
+// An axis-aligned quad over pixels [x0, x1) x [y0, y1) that shows its texture 1:1 and takes the
+// texel as its colour: copied row by row, with the pixels the shader would give. False (nothing
+// drawn) when the quad is not such a copy.
+bool CopyTexels(Surface& target, const Surface& tex, int x0, int x1, int y0, int y1, int64_t xa, int64_t xb,
+                int64_t ya, int64_t yb, float ul, float ur, float vt, float vb, uint32_t diffuse, const DrawState& st) {
+    if (!IsOpaqueCopy(st, diffuse)) return false;
+    if (!(std::fabs(ul) <= 65536 && std::fabs(ur) <= 65536 && std::fabs(vt) <= 65536 && std::fabs(vb) <= 65536))
+        return false;
+    CopyRowFn row = CopyRowFor(tex.format, target.format);
+    if (!row) return false;
+    // Texel positions of the first and last pixel centres, computed as the shader's sampling does.
+    double du = ((double)ur - ul) / (double)(xb - xa), dv = ((double)vb - vt) / (double)(yb - ya);
+    auto at = [](float base, double step, int p, int64_t edge, int size) {
+        return (base + step * (double)(((int64_t)p << 8) - edge)) * size;
+    };
+    int n = x1 - x0, rows = y1 - y0;
+    int tx = UnitRun(at(ul, du, x0, xa, tex.width), at(ul, du, x1 - 1, xa, tex.width), n, tex.width);
+    int ty = UnitRun(at(vt, dv, y0, ya, tex.height), at(vt, dv, y1 - 1, ya, tex.height), rows, tex.height);
+    if (tx < 0 || ty < 0) return false;
+    const int sb = BytesPerPixel(tex.format), db = BytesPerPixel(target.format);
+    const uint8_t* s = tex.Row(ty) + (size_t)tx * sb;
+    uint8_t* d = target.Row(y0) + (size_t)x0 * db;
+    if (st.blend) {
+        if (tex.format == PixelFormat::A8R8G8B8 &&
+            (target.format == PixelFormat::X8R8G8B8 || target.format == PixelFormat::A8R8G8B8)) {
+            KeyedRows32(d, target.pitch, s, tex.pitch, n, rows, target.format == PixelFormat::X8R8G8B8, st);
+            return true;
+        }
+        if (tex.format == PixelFormat::A1R5G5B5 && target.format == PixelFormat::R5G6B5) {
+            KeyedRows16<PixelFormat::R5G6B5>(d, target.pitch, s, tex.pitch, n, rows, st);
+            return true;
+        }
+        if (tex.format == PixelFormat::A1R5G5B5 && target.format == PixelFormat::A1R5G5B5) {
+            KeyedRows16<PixelFormat::A1R5G5B5>(d, target.pitch, s, tex.pitch, n, rows, st);
+            return true;
+        }
+    }
+    for (int j = 0; j < rows; ++j) row(d + (size_t)j * target.pitch, s + (size_t)j * tex.pitch, n, st);
+    return true;
 }
 
 }  // namespace
@@ -283,7 +462,11 @@ void DrawTriangle(Surface& target, const Rect& clip0, const Surface* texture, co
     }
 }
 
-void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, const Vertex* v, const DrawState& st) {
+namespace {
+
+// The quad strip; with `shaded` every textured pixel goes through the general shader.
+void DrawStrip(Surface& target, const Rect& clip0, const Surface* texture, const Vertex* v, const DrawState& st,
+               bool shaded) {
     if (texture && !UsesTexture(st)) texture = nullptr;
     // Strip order: v0 top-left, v1 bottom-left, v2 top-right, v3 bottom-right (or any mirror of it).
     bool rect = v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y &&
@@ -313,6 +496,9 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
     int y0 = (int)std::max<int64_t>(clip.top, (ya + 255) >> 8);
     int y1 = (int)std::min<int64_t>(clip.bottom, (yb + 255) >> 8);
     if (x0 >= x1 || y0 >= y1) return;
+    if (texture && !shaded &&
+        CopyTexels(target, *texture, x0, x1, y0, y1, xa, xb, ya, yb, ul, ur, vt, vb, v[0].diffuse, st))
+        return;
     int tw = texture ? texture->width : 1, th = texture ? texture->height : 1;
     thread_local std::vector<int> cols;
     cols.resize((size_t)(x1 - x0));
@@ -337,7 +523,7 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
     for (int y = y0; y < y1; ++y) {
         double tv = vt + dv * (double)(((int64_t)y << 8) - ya);
         int ty = Wrap(TexelOf(tv, th), th, st.addressV);
-        if (copy && texture->format == PixelFormat::A8R8G8B8 &&
+        if (copy && !shaded && texture->format == PixelFormat::A8R8G8B8 &&
             (target.format == PixelFormat::X8R8G8B8 || target.format == PixelFormat::A8R8G8B8)) {
             // The common sprite case: the texel is the colour; opaque texels replace, clear ones
             // keep the target, the rest blend.
@@ -395,6 +581,17 @@ void DrawQuadStrip(Surface& target, const Rect& clip0, const Surface* texture, c
             Plot(target, x, y, copy ? texel : ShadePixel(texel, diffuse, st), st);
         }
     }
+}
+
+}  // namespace
+
+void DrawQuadStrip(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v, const DrawState& st) {
+    DrawStrip(target, clip, texture, v, st, false);
+}
+
+void DrawQuadStripShaded(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v,
+                         const DrawState& st) {
+    DrawStrip(target, clip, texture, v, st, true);
 }
 
 }  // namespace raster

@@ -64,7 +64,14 @@ void DrawTriangle(Surface& target, const Rect& clip, const Surface* texture, con
 
 // Draws the two triangles of a four-vertex strip (v0 v1 v2, v1 v3 v2). An axis-aligned
 // rectangle with one colour takes a faster path with the same coverage and sampling rule.
+// A quad that shows its texture 1:1 and takes the texel as its colour (colour key and alpha as
+// the state says) is copied row by row.
 void DrawQuadStrip(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v, const DrawState& st);
+
+// DrawQuadStrip with every textured pixel through the general shader: the reference the faster
+// paths give the same pixels as.
+void DrawQuadStripShaded(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v,
+                         const DrawState& st);
 
 // Whether stage 0 reads the texture at all under this state: a colour or alpha operation that
 // takes a texture argument, or blends by the texture's alpha. When it does not, drawing with and
