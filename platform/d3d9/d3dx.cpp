@@ -107,59 +107,34 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR file, UIN
     (void)mipFilter;
     if (!pDevice || !out || !file) return D3DERR_INVALIDCALL;
     *out = nullptr;
-    gdi::Dib dib;
-    if (!gdi::LoadBmpFile(file, &dib, nullptr)) return D3DXERR_INVALIDDATA;
-    const raster::Surface& pic = dib.pixels;
     Device* dev = static_cast<Device*>(pDevice);
-    TextureSize(dev, &w, &h, (UINT)pic.width, (UINT)pic.height);
     if (format == D3DFMT_UNKNOWN) format = D3DFMT_A8R8G8B8;
+    // The texture is made once the headers give the picture's size, and the file is decoded
+    // straight into its pixels.
     IDirect3DTexture9* tex = nullptr;
-    HRESULT hr = pDevice->CreateTexture(w, h, 1, usage, format, pool, &tex, nullptr);
-    if (FAILED(hr)) return hr;
-    raster::Surface& t = *TexturePixels(tex);
-    int cw = std::min(t.width, pic.width), ch = std::min(t.height, pic.height);
-    using raster::PixelFormat;
-    if (t.format == PixelFormat::A8R8G8B8 && pic.format == PixelFormat::P8) {
-        // The common case: a palettised picture into an ARGB texture, one table look-up a pixel.
-        uint32_t lut[256];
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = raster::ToArgb(PixelFormat::P8, i, pic.palette.get());
-            lut[i] = key != 0 && c == key ? 0 : c;
-        }
-        for (int y = 0; y < ch; ++y) {
-            const uint8_t* s = pic.Row(y);
-            uint32_t* d = reinterpret_cast<uint32_t*>(t.Row(y));
-            for (int x = 0; x < cw; ++x) d[x] = lut[s[x]];
-        }
-    } else if (t.format == PixelFormat::A8R8G8B8 && pic.format == PixelFormat::X8R8G8B8) {
-        for (int y = 0; y < ch; ++y) {
-            const uint32_t* s = reinterpret_cast<const uint32_t*>(pic.Row(y));
-            uint32_t* d = reinterpret_cast<uint32_t*>(t.Row(y));
-            for (int x = 0; x < cw; ++x) {
-                uint32_t c = s[x] | 0xFF000000u;
-                d[x] = key != 0 && c == key ? 0 : c;
-            }
-        }
-    } else {
-        for (int y = 0; y < ch; ++y)
-            for (int x = 0; x < cw; ++x) {
-                uint32_t c = pic.GetArgb(x, y);
-                if (key != 0 && c == key) c = 0;
-                t.Set(x, y, raster::FromArgb(t.format, c));
-            }
+    HRESULT hr = D3D_OK;
+    auto makeTexture = [&](const gdi::BmpInfo& pic) -> raster::Surface* {
+        TextureSize(dev, &w, &h, (UINT)pic.width, (UINT)pic.height);
+        hr = pDevice->CreateTexture(w, h, 1, usage, format, pool, &tex, nullptr);
+        return SUCCEEDED(hr) ? TexturePixels(tex) : nullptr;
+    };
+    gdi::BmpInfo pic;
+    if (!gdi::LoadBmpFileInto(file, makeTexture, key, &pic, nullptr)) {
+        if (tex) tex->Release();
+        return FAILED(hr) ? hr : D3DXERR_INVALIDDATA;
     }
     if (info) {
         info->Width = (UINT)pic.width;
         info->Height = (UINT)pic.height;
         info->Depth = 1;
         info->MipLevels = 1;
-        info->Format = FileFormat(dib.bitCount);
+        info->Format = FileFormat(pic.bitCount);
         info->ResourceType = D3DRTYPE_TEXTURE;
         info->ImageFileFormat = D3DXIFF_BMP;
     }
     if (palette) {
         for (int i = 0; i < 256; ++i) {
-            uint32_t c = pic.palette ? pic.palette->argb[i] : 0xFF000000u;
+            uint32_t c = pic.colours[i];
             palette[i] = PALETTEENTRY{(BYTE)(c >> 16), (BYTE)(c >> 8), (BYTE)c, 0xFF};
         }
     }

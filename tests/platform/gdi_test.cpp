@@ -1,6 +1,8 @@
 // The BMP decoder and the GDI calls the drawing layer makes with bitmap files.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
@@ -93,6 +95,103 @@ TEST(BmpDecoder, MalformedFilesAreRefused) {
     rle.resize(rle.size() - 2);
     rle.insert(rle.end(), {255, 3, 0, 2, 200, 200, 0, 1});
     EXPECT_TRUE(gdi::DecodeBmp(rle.data(), rle.size(), &dib, nullptr));
+}
+
+// The picture a surface of `format` (w x h) gets from a file through DecodeBmpInto, worked out
+// from the picture DecodeBmp gives: colour with alpha 255, the key colour 0, the rest zero.
+static raster::Surface Expected(const gdi::Dib& dib, raster::PixelFormat format, int w, int h, uint32_t key) {
+    raster::Surface s;
+    s.Create(w, h, format);
+    for (int y = 0; y < std::min(h, dib.pixels.height); ++y)
+        for (int x = 0; x < std::min(w, dib.pixels.width); ++x) {
+            uint32_t c = dib.pixels.GetArgb(x, y) | 0xFF000000u;
+            s.Set(x, y, raster::FromArgb(format, c == key ? 0 : c));
+        }
+    return s;
+}
+
+TEST(BmpDecoder, StraightIntoASurfaceGivesWhatTheDecodedPictureWould) {
+    std::string dir = drawtest::TempFolder("bmp_into");
+    struct Layout {
+        int bits;
+        bool topDown, rle;
+    } layouts[] = {{1, false, false}, {4, true, false}, {8, false, false}, {8, true, false},
+                   {8, false, true},  {24, false, false}, {24, true, false}, {32, false, false}};
+    const raster::PixelFormat formats[] = {raster::PixelFormat::A8R8G8B8, raster::PixelFormat::X8R8G8B8,
+                                           raster::PixelFormat::A1R5G5B5, raster::PixelFormat::R5G6B5};
+    // 300 x 90 at 24 bits is more than one block of rows read from a file.
+    const std::pair<int, int> pictures[] = {{13, 7}, {300, 90}};
+    for (const Layout& l : layouts)
+        for (auto [w, h] : pictures) {
+            bool pal = l.bits <= 8;
+            tools::BmpPicture pic = pal ? Indexed(w, h, 1 << std::min(l.bits, 4)) : Colour(w, h);
+            std::vector<uint8_t> file = tools::EncodeBmp(pic, tools::BmpOptions{l.bits, l.topDown, l.rle});
+            std::string host = dir + "/p.bmp";
+            ASSERT_TRUE(tools::WriteBmp(host, pic, tools::BmpOptions{l.bits, l.topDown, l.rle}));
+            gdi::Dib dib;
+            ASSERT_TRUE(gdi::DecodeBmp(file.data(), file.size(), &dib, nullptr));
+            // The key is the colour of a pixel in the picture.
+            uint32_t key = dib.pixels.GetArgb(1, 1) | 0xFF000000u;
+            for (raster::PixelFormat f : formats)
+                // Larger than the picture (a power-of-two texture) and smaller (a clamped one).
+                for (auto [tw, th] : {std::pair{w + 19, h + 3}, std::pair{w - 5, h - 2}}) {
+                    SCOPED_TRACE(testing::Message() << l.bits << " bits, top-down " << l.topDown << ", rle " << l.rle
+                                                    << ", " << w << "x" << h << " into " << tw << "x" << th
+                                                    << " format " << (int)f);
+                    raster::Surface want = Expected(dib, f, tw, th, key);
+                    for (bool fromFile : {false, true}) {
+                        raster::Surface got;
+                        gdi::BmpInfo info;
+                        auto target = [&](const gdi::BmpInfo& i) {
+                            EXPECT_EQ(i.width, w);
+                            EXPECT_EQ(i.height, h);
+                            return got.Create(tw, th, f) ? &got : nullptr;
+                        };
+                        std::string err;
+                        bool ok = fromFile ? gdi::LoadBmpFileInto(WindowsPathFromHost(host).c_str(), target, key,
+                                                                  &info, &err)
+                                           : gdi::DecodeBmpInto(file.data(), file.size(), target, key, &info, &err);
+                        ASSERT_TRUE(ok) << err << (fromFile ? " (file)" : " (memory)");
+                        EXPECT_EQ(info.bitCount, l.bits);
+                        EXPECT_EQ(info.colourCount, dib.colourCount);
+                        ASSERT_TRUE(got.bits == want.bits) << (fromFile ? "file" : "memory");
+                    }
+                }
+        }
+}
+
+TEST(BmpDecoder, StraightIntoASurfaceRefusesWhatDecodeBmpRefuses) {
+    std::string dir = drawtest::TempFolder("bmp_into_bad");
+    std::vector<uint8_t> good = tools::EncodeBmp(Colour(40, 30), tools::BmpOptions{24, false, false});
+    std::string host = dir + "/t.bmp";
+    std::string path = WindowsPathFromHost(host);
+    auto write = [&](const std::vector<uint8_t>& bytes) {
+        std::ofstream(host, std::ios::binary | std::ios::trunc).write((const char*)bytes.data(), (long)bytes.size());
+    };
+    // Every truncation fails, and fails before a surface is asked for: the rows are checked to
+    // be in the file first.
+    for (size_t n = 0; n < good.size(); n += 97) {
+        SCOPED_TRACE(n);
+        int asked = 0;
+        raster::Surface s;
+        auto target = [&](const gdi::BmpInfo&) {
+            ++asked;
+            return s.Create(40, 30, raster::PixelFormat::A8R8G8B8) ? &s : nullptr;
+        };
+        std::vector<uint8_t> cut(good.begin(), good.begin() + (long)n);
+        EXPECT_FALSE(gdi::DecodeBmpInto(cut.data(), cut.size(), target, 0, nullptr, nullptr));
+        write(cut);
+        std::string err;
+        EXPECT_FALSE(gdi::LoadBmpFileInto(path.c_str(), target, 0, nullptr, &err));
+        EXPECT_FALSE(err.empty());
+        EXPECT_EQ(asked, 0);
+    }
+    // A refused surface fails the load; a missing file says so.
+    write(good);
+    std::string err;
+    EXPECT_FALSE(gdi::LoadBmpFileInto(path.c_str(), [](const gdi::BmpInfo&) { return nullptr; }, 0, nullptr, &err));
+    EXPECT_FALSE(gdi::LoadBmpFileInto("no\\such.bmp", nullptr, 0, nullptr, &err));
+    EXPECT_EQ(err, "cannot open the file");
 }
 
 TEST(GdiBitmap, LoadSelectAndCopyIntoASurface) {
