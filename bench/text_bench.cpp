@@ -1,7 +1,7 @@
 // A full 640 x 480 screen of text (30 lines of 38 mixed half- and full-width characters with
 // the 16-dot font) drawn through the bitmap font in each back end, with the glyph cache on and
 // off; the CacheRatio runs draw both, turn about, and print the cached time over the uncached one
-// (goal: below 1, the cache makes text faster).
+// (goal: below 1, the cache makes text faster), on 32-bit devices and a 16-bit Direct3D one.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -38,12 +38,12 @@ std::string Screen() {
     return text;
 }
 
-// A 640 x 480 32-bit device of the back end with the engine palette set; false (the run skipped)
-// when it cannot be made.
-bool OpenDevice(benchmark::State& state, int d3d) {
+// A 640 x 480 device of the back end (32-bit unless asked) with the engine palette set; false
+// (the run skipped) when it cannot be made.
+bool OpenDevice(benchmark::State& state, int d3d, int bpp = 32) {
     static DDSURFACEDATA slots[1];
     static SURFACEFILEDESC files[1];
-    if (!DDInit(d3d, Window(), 640, 480, 32, 0, d3d ? 1 : 0, 1, 60, 0, slots, files, 0)) {
+    if (!DDInit(d3d, Window(), 640, 480, bpp, 0, d3d ? 1 : 0, 1, 60, 0, slots, files, 0)) {
         state.SkipWithError("no device");
         return false;
     }
@@ -77,8 +77,8 @@ double NowMs() {
 }
 
 // Both fonts on one device, each screen timed on its own, the two taking turns.
-void Ratio(benchmark::State& state, int d3d) {
-    if (!OpenDevice(state, d3d)) return;
+void Ratio(benchmark::State& state, int d3d, int bpp) {
+    if (!OpenDevice(state, d3d, bpp)) return;
     {
         cFont cached, direct;
         if (!cached.Create("ＭＳ ゴシック", 0, 16, 16, 16, 200, nullptr, 0, 0, nullptr, 1) ||
@@ -119,9 +119,11 @@ BENCHMARK(BM_TextScreenDirect3DCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextScreenDirect3DNoCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextScreenDirectDrawCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextScreenDirectDrawNoCache)->Unit(benchmark::kMillisecond);
-void BM_TextScreenCacheRatioDirect3D(benchmark::State& s) { Ratio(s, 1); }
-void BM_TextScreenCacheRatioDirectDraw(benchmark::State& s) { Ratio(s, 0); }
+void BM_TextScreenCacheRatioDirect3D(benchmark::State& s) { Ratio(s, 1, 32); }
+void BM_TextScreenCacheRatioDirect3D16(benchmark::State& s) { Ratio(s, 1, 16); }
+void BM_TextScreenCacheRatioDirectDraw(benchmark::State& s) { Ratio(s, 0, 32); }
 BENCHMARK(BM_TextScreenCacheRatioDirect3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextScreenCacheRatioDirect3D16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextScreenCacheRatioDirectDraw)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -69,20 +69,12 @@ bool InRange(const cChara& self, const cChara& other, int shape, int32_t r) {
         return std::hypot(ax - bx, ay - by) <= (double)r;
     }
     if (shape < 0 || shape > 5) return false;
-    const bool right = self.m_nDir > 0;
-    int32_t a = r, b = r;
-    if (shape == 1 || shape == 4) {  // in front
-        a = right ? 0 : r;
-        b = right ? r : 0;
-    } else if (shape == 2 || shape == 5) {  // behind
-        a = right ? r : 0;
-        b = right ? 0 : r;
-    }
     const bool vertical = shape >= 3;
     const HITRANGE& s = self.m_HitChara;
     const HITRANGE& o = other.m_HitChara;
     int64_t low = 0, high = 0;
-    SpawnOffset(DotToInt(vertical ? s.dTop : s.dLeft), vertical ? s.nHeight : s.nWidth, a, b, 1, low, high);
+    RangeSpan(shape, self.m_nDir > 0, r, DotToInt(vertical ? s.dTop : s.dLeft), vertical ? s.nHeight : s.nWidth, low,
+              high);
     const double olow = vertical ? o.dTop : o.dLeft, ohigh = vertical ? o.dBottom : o.dRight;
     return (double)low <= ohigh && (double)high >= olow;
 }
@@ -91,6 +83,20 @@ bool InRange(const cChara& self, const cChara& other, int shape, int32_t r) {
 
 int32_t RangeOfCondition(const cFlowCond& cond) {
     return (int32_t)std::clamp<int64_t>((int64_t)cond.m_nValue * 16 + cond.m_sIndex, INT32_MIN, INT32_MAX);
+}
+
+void RangeSpan(int shape, bool right, int32_t r, int32_t start, int32_t size, int64_t& low, int64_t& high) {
+    // The margins before and after the object along the axis: both the reach, or only the side
+    // it faces (in front) or turns its back on (behind).
+    int32_t a = r, b = r;
+    if (shape == 1 || shape == 4) {  // in front
+        a = right ? 0 : r;
+        b = right ? r : 0;
+    } else if (shape == 2 || shape == 5) {  // behind
+        a = right ? r : 0;
+        b = right ? 0 : r;
+    }
+    SpawnOffset(start, size, a, b, 1, low, high);
 }
 
 bool EvaluateConditionList(cPlayScene* scene, std::vector<cFlowCond>& conds, int mode, cChara* chara) {

@@ -54,3 +54,7 @@ const cPlayerInput* KeySequenceInput();
 
 // The range of a distance condition in dots: value half blocks x 16 + index dots.
 int32_t RangeOfCondition(const cFlowCond& cond);
+// The span a line-shaped range (shapes 0-5: 0-2 across, 3-5 up and down; 1 and 4 in front,
+// 2 and 5 behind, the others both ways) of reach r covers from an object whose side starts at
+// `start` and is `size` dots long, facing right when `right`: [low, high] along the shape's axis.
+void RangeSpan(int shape, bool right, int32_t r, int32_t start, int32_t size, int64_t& low, int64_t& high);

@@ -17,7 +17,6 @@
 #include "play/chara_def.h"
 #include "play/damage.h"
 #include "play/hero.h"
-#include "play/spawn_span.h"
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
 
@@ -86,19 +85,10 @@ int DrawCharaRange(cChara& chara, DDSURFACEDATA* surface, const cFlowCond& cond,
         return 1;
     }
     if (shape > 5) return 0;
-    const bool right = chara.m_nDir > 0;
-    int32_t a = r, b = r;
-    if (shape == 1 || shape == 4) {  // in front
-        a = right ? 0 : r;
-        b = right ? r : 0;
-    } else if (shape == 2 || shape == 5) {  // behind
-        a = right ? r : 0;
-        b = right ? 0 : r;
-    }
     const bool vertical = shape >= 3;
     int64_t low = 0, high = 0;
-    SpawnOffset(vertical ? chara.m_nRectTop : chara.m_nRectLeft, vertical ? chara.m_nGraphHeight : chara.m_nGraphWidth,
-                a, b, 1, low, high);
+    RangeSpan(shape, chara.m_nDir > 0, r, vertical ? chara.m_nRectTop : chara.m_nRectLeft,
+              vertical ? chara.m_nGraphHeight : chara.m_nGraphWidth, low, high);
     for (const int64_t edge : {low, high}) {
         if (edge < INT32_MIN / 2 || edge > INT32_MAX / 2) continue;  // far off the screen
         if (vertical)
@@ -134,5 +124,7 @@ void DrawCharaRanges(cPlayScene*, DDSURFACEDATA* surface) {
     for (cStageChara& c : g_listStageChara) flows(c);
     DDBatchFlush();
 }
+
+void ResetRangeBlink() { g_nRangeBlink = 0; }
 
 void ReleaseRangeDisplaySurface() { DDReleaseSurface(&g_RangeWorkSD); }

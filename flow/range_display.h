@@ -18,5 +18,7 @@ int DrawCharaRange(cChara& chara, DDSURFACEDATA* surface, const cFlowCond& cond,
 // of every character in view; advances the blink counter (0-31) once per call unless the
 // project stops it in 8-bit colour.
 void DrawCharaRanges(cPlayScene* scene, DDSURFACEDATA* surface);
+// Starts the blink counter at 0 again: every stage begins the colour cycle afresh.
+void ResetRangeBlink();
 // Releases the work surface of the large circles (DirectDraw).
 void ReleaseRangeDisplaySurface();

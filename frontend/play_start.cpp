@@ -46,7 +46,7 @@ int StartFromStageFile(const char* path, BOOL numbered) {
     g_SaveData.Reset();
     if (!PlayStageFile(name, numbered, &g_StageSettings)) return 0;
     g_SaveData.m_nStageNumber = 1;
-    g_SaveData.m_nValue9 = 1;  // the stage-start flag
+    StageStartFlag(g_SaveData) = 1;
     SetStartLives(g_SaveData, GAME_MODE_STAGEFILE, g_bStageFileStart.load() != 0);
     GetRelativePath(name);
     SetStageFileName(g_SaveData, name);

@@ -18,10 +18,6 @@ enum {
     SAVEMENU_TITLE = 3,
 };
 
-// The play-data word that holds the automatic-save switch (non-zero: the world map saves the
-// story into its slot whenever it is entered from play): value 28, stored with the story.
-inline int32_t& AutoSaveSwitch(cSaveData& data) { return data.m_nValue28; }
-
 class cSceneSave : public cMenuScene {
 public:
     cSceneSave();

@@ -115,7 +115,7 @@ void cSceneStageSelect::DrawWork() {
         g_Fonts[kSmallFont].DrawTextF(work, 320 - width / 2, 88, "%s%d", caption, (int)total);
     }
     const bool bestColumn = g_SystemData.m_nWord13 != 0;
-    const bool rankingShown = g_SceneManager.m_bModeRanking && g_SaveData.m_nValue30;
+    const bool rankingShown = g_SceneManager.m_bModeRanking && RankingViewSwitch(g_SaveData);
     if (!rankingShown && bestColumn)
         large.DrawTextF(work, 32, 128, "         %s", CheckedAt(g_SystemData.m_vecTexts, kTextBest).c_str());
 
@@ -164,10 +164,10 @@ void cSceneStageSelect::StateSelect() {
         if (m_nStageCount > 0 && PlayStageFile(path.c_str(), TRUE, &g_StageSettings)) {
             PlaySystemSe(SE_DECIDE);
             SetStageFileName(g_SaveData, g_LoadedStage.m_strFilePath.c_str());
-            g_SaveData.m_nValue9 = 1;  // the stage-start flag
+            StageStartFlag(g_SaveData) = 1;
             g_SaveData.m_nStageNumber = row + 1;
             SetStartLives(g_SaveData, GAME_MODE_CHALLENGE, false);
-            g_SaveData.m_nValue28 = 1;  // the started flag
+            StartedFlag(g_SaveData) = 1;
             g_nStageSelectRow = row;
             g_nStageSelectTop = m_nListTop;
             g_SceneManager.m_nPlayMode = START_MODE_CHALLENGE;
@@ -182,10 +182,10 @@ void cSceneStageSelect::StateSelect() {
     } else if (pressed & kButton3) {
         if (g_SceneManager.m_bModeRanking) {
             PlaySystemSe(kSeSwitch);
-            g_SaveData.m_nValue30 = !g_SaveData.m_nValue30;
+            RankingViewSwitch(g_SaveData) = !RankingViewSwitch(g_SaveData);
             DrawWork();
         } else {
-            g_SaveData.m_nValue30 = 0;
+            RankingViewSwitch(g_SaveData) = 0;
         }
     } else if (pressed & kButton4) {
         if (g_SceneManager.m_bModeRanking) {

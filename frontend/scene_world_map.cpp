@@ -354,7 +354,7 @@ bool cSceneWorldMap::StartStage() {
     if (!PlayStageFile(path.c_str(), numbered, &g_StageSettings)) return false;
     WORLDENTRYINFO info = GetEntryInfo(*m_lpUsable);
     g_SaveData.m_nStageNumber = std::max(info.nClearedFlag, 1);
-    g_SaveData.m_nValue9 = 1;  // the stage-start flag
+    StageStartFlag(g_SaveData) = 1;
     if (CheckedAt(g_SystemData.m_vecUnlimitedLives, GAME_MODE_STORY) != 0) {
         g_SaveData.m_nLivesReserve = kUnlimitedLives;
         g_SaveData.m_nLives = kUnlimitedLives;

@@ -9,6 +9,7 @@
 #include "core/report.h"
 #include "media/draw_device.h"
 #include "media/surface.h"
+#include "platform/d3d9/opacity.h"
 
 namespace {
 
@@ -76,6 +77,15 @@ void StageStates(DWORD colorOp, DWORD alphaOp) {
 // The clear colour of an opaque blit from a colour-keyed source (as Clear takes it).
 DWORD OpaqueClear(DDSURFACEDATA* dst) {
     return dst == &g_BackBufferSD ? g_lpDDDevice->dwClearBack32 : g_lpDDDevice->dwClearTex32;
+}
+
+// Whether an opaque blit from a colour-keyed source needs the clear under it. It does not when
+// the copy replaces every pixel it covers: every texel opaque, and the stage keeps that alpha
+// (an opaque draw colour), so source-alpha blending leaves nothing of what was there.
+bool NeedsOpaqueClear(DDSURFACEDATA* src, DWORD color, DWORD alphaOp) {
+    const bool keepsAlpha = alphaOp == D3DTOP_SELECTARG1 || alphaOp == D3DTOP_SELECTARG2 ||
+                            alphaOp == D3DTOP_MODULATE || alphaOp == D3DTOP_DISABLE;
+    return !(keepsAlpha && (color >> 24) == 0xFF && d3d9::TextureIsOpaque(src->lpDT->lpTexture));
 }
 
 void ClearRect(int x, int y, int w, int h, DWORD color) {
@@ -371,7 +381,8 @@ void DDBltStretch(DDSURFACEDATA* dst, int x, int y, int dw, int dh, DDSURFACEDAT
         Corners(v, x, y, dw, dh, g_lpDDDevice->dwDrawColor, sx, sy, sw, sh, src->nTexWidth, src->nTexHeight);
         sdt->lpVB->Unlock();
         if (!DDBeginScene() || !DDSetRenderTarget(0, dst)) return;
-        if (flags == 0 && sdt->bColorKey) ClearRect(x, y, dw, dh, OpaqueClear(dst));
+        if (flags == 0 && sdt->bColorKey && NeedsOpaqueClear(src, g_lpDDDevice->dwDrawColor, g_lpDDDevice->dwAlphaOp))
+            ClearRect(x, y, dw, dh, OpaqueClear(dst));
         StageStates(g_lpDDDevice->dwColorOp, g_lpDDDevice->dwAlphaOp);
         g_lpD3DDevice->SetTexture(0, sdt->lpTexture);
         g_lpD3DDevice->SetStreamSource(0, sdt->lpVB, 0, sizeof(VERTEX));
@@ -449,7 +460,7 @@ void DDBatchFlush() {
         bool made = MakeBuffers(verts, (int)n, &vb, &ib, &lockFailed);
         bool drawn = false;
         if (made && src->lpDT && src->lpDT->lpTexture && DDBeginScene() && DDSetRenderTarget(0, first.dst)) {
-            if (first.flags == 0 && src->lpDT->bColorKey)
+            if (first.flags == 0 && src->lpDT->bColorKey && NeedsOpaqueClear(src, first.color, first.alphaOp))
                 for (size_t k = 0; k < n; ++k) ClearRect(q[i + k].x, q[i + k].y, q[i + k].dw, q[i + k].dh, OpaqueClear(first.dst));
             StageStates(first.colorOp, first.alphaOp);
             g_lpD3DDevice->SetTexture(0, src->lpDT->lpTexture);

@@ -47,16 +47,24 @@ void CheckAppearances(cPlayScene* scene) {
         hero.m_bAlwaysActive = 1;
     }
     // 2. Group bytes start cleared; indexed by the 16-bit group number so none falls outside.
+    // The scene's bytes are set only below, so clearing the ones the last pass set is enough.
     static std::vector<uint8_t> s_vecSpare;
+    static std::vector<uint16_t> s_vecSpareSet;
     std::vector<uint8_t>& groups = scene ? scene->m_vecAppearGroups : s_vecSpare;
-    if (groups.size() != kAppearGroupSlots) groups.assign(kAppearGroupSlots, 0);
-    else std::fill(groups.begin(), groups.end(), 0);
+    std::vector<uint16_t>& set = scene ? scene->m_vecAppearGroupsSet : s_vecSpareSet;
+    if (groups.size() != kAppearGroupSlots) {
+        groups.assign(kAppearGroupSlots, 0);
+    } else {
+        for (uint16_t g : set) groups[g] = 0;
+    }
+    set.clear();
     // 3. Appearance conditions, on-screen flag and the range test.
     for (cStageChara& chara : g_listStageChara) {
         if (CheckAppearanceChara(scene, chara)) {
             chara.m_bAppeared = 1;
             chara.m_bOnScreen = chara.IsOnScreen() ? 1 : 0;
-            chara.CheckInView(groups);
+            if (chara.CheckInView(groups) && charadef::AppearGroupOn(chara.m_Def))
+                set.push_back((uint16_t)charadef::AppearGroup(chara.m_Def));
         } else {
             chara.m_bAppeared = 0;
             chara.m_bOnScreen = 0;

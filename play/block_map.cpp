@@ -32,7 +32,7 @@ int BlockCellIndex(int x, int y) {
 
 cBlockDef* BlockCell(int index) {
     if (index < 0 || (size_t)index >= g_vecBlockMap.size()) return nullptr;
-    return &CheckedAt(g_vecBlockMap, index);
+    return &g_vecBlockMap[(size_t)index];
 }
 
 int BlockCellSolidity(int index, int side) {

@@ -7,6 +7,7 @@
 
 #include "core/checked.h"
 #include "app/scene_manager.h"
+#include "flow/flow_run.h"
 #include "media/anime.h"
 #include "records/anime_records.h"
 #include "play/anime_set_access.h"
@@ -400,6 +401,38 @@ void cChara::Land(int setLanding) {
 }
 
 bool cChara::IsOnGround() const { return BlockUnderIsSolid(*this) || m_bStanding; }
+
+int cChara::RunFlowFrame(int followScroll, int dying) {
+    if (g_lpPlayScene) {
+        g_lpPlayScene->m_lpRunChara = this;
+        g_lpPlayScene->m_nCommandResult = 0;
+    }
+    if (g_lpPlayScene && followScroll) {
+        const cScroll& sx = g_lpPlayScene->m_ScrollX;
+        m_dSpeedX = sx.m_bChanged ? 0.0 : sx.m_dSpeed;
+        if (m_bFlying) {
+            const cScroll& sy = g_lpPlayScene->m_ScrollY;
+            m_dSpeedY = sy.m_bChanged ? 0.0 : sy.m_dSpeed;
+        }
+    } else {
+        m_dSpeedX = 0.0;
+        if (m_bFlying) m_dSpeedY = 0.0;
+    }
+    m_bHeld = 0;
+    m_abDecel[0] = m_abDecel[1] = 1;
+    m_anFrameWord[0] = m_anFrameWord[1] = 0;
+    if (m_nTurnLock > 0) --m_nTurnLock;
+    const int killed = StepRunningFlows(*this, dying);
+    if (g_lpPlayScene) {
+        g_lpPlayScene->m_lpRunChara = nullptr;
+        g_lpPlayScene->m_lpRunFlow = nullptr;
+    }
+    return killed;
+}
+
+void cChara::StandIfUnmoved() {
+    if (m_anFrameWord[0] == 0 && m_dMoveX == 0.0 && m_dMoveY == 0.0) m_Anime->Change(m_bFlying ? 2 : 0, 1);
+}
 
 void cChara::ReleaseLinks() {
     if (cChara* target = FindChara(m_nTargetId)) EraseId(target->m_vecTargetedBy, m_nId);

@@ -193,6 +193,13 @@ public:
     int HitBlocksHorizontal();
     int HitBlocksVertical();
     int HitBlockCharacters();
+    // The frame's bookkeeping around the walk of the running flows: marks the character as the
+    // one running, takes the forced scroll's speed when followScroll (else stops its own), clears
+    // the held, deceleration and frame words, counts the turn lock down, walks the flows and
+    // unmarks it. Returns the walk's result (1 killed).
+    int RunFlowFrame(int followScroll, int dying);
+    // The standing animation when no command moved the character in this frame.
+    void StandIfUnmoved();
     int HitBlocksSidesAgain();
     int HitFloorAndCeilingAgain();
     // Riding (play/riding.cpp): whether the character rides a block character.

@@ -14,14 +14,9 @@
 namespace {
 
 // The axes of the live play scene; an object outside play sees empty axes.
-const cScroll& AxisX() {
-    static const cScroll none;
-    return g_lpPlayScene ? g_lpPlayScene->m_ScrollX : none;
-}
-const cScroll& AxisY() {
-    static const cScroll none;
-    return g_lpPlayScene ? g_lpPlayScene->m_ScrollY : none;
-}
+const cScroll s_NoAxis;
+const cScroll& AxisX() { return g_lpPlayScene ? g_lpPlayScene->m_ScrollX : s_NoAxis; }
+const cScroll& AxisY() { return g_lpPlayScene ? g_lpPlayScene->m_ScrollY : s_NoAxis; }
 
 // The bounds a clamp holds an object in along one axis: scroll range, stage range (the stage's
 // blocks without the margins) and the whole map.
@@ -46,13 +41,6 @@ cObjAnime::cObjAnime(const cObjAnime& other) : m_lpAnime(std::make_unique<cAnime
 cObjAnime& cObjAnime::operator=(const cObjAnime& other) {
     if (this != &other) *m_lpAnime = *other.m_lpAnime;
     return *this;
-}
-
-int32_t DotToInt(double v) {
-    if (!(v == v)) return 0;
-    if (v >= 2147483647.0) return INT32_MAX;
-    if (v <= -2147483648.0) return INT32_MIN;
-    return (int32_t)v;
 }
 
 int StageOriginBlocks(int axis) {

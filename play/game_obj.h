@@ -162,7 +162,13 @@ public:
 };
 
 // A double position as an int, truncated toward zero (held inside the int range; NaN gives 0).
-int32_t DotToInt(double v);
+// Inline: every step, clamp and block look-up of the frame passes through it.
+inline int32_t DotToInt(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return (int32_t)v;
+}
 // The block column (axis 0) or row (axis 1) at which the stage begins on the map: the margin in
 // front of it (10 without a play scene).
 int StageOriginBlocks(int axis);

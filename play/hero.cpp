@@ -229,36 +229,12 @@ int cHero::StepY() {
 int cHero::RunFlows(int dying) {
     m_bJumpDone = 0;
     m_anHeroFrameWord[0] = m_anHeroFrameWord[1] = 0;
-    if (g_lpPlayScene) {
-        g_lpPlayScene->m_lpRunChara = this;
-        g_lpPlayScene->m_nCommandResult = 0;
-    }
     // Forced scrolling carries a walking hero along; a flying one takes both axes' speeds.
-    if (g_lpPlayScene && (m_bScrollSync || !m_bFlying)) {
-        const cScroll& sx = g_lpPlayScene->m_ScrollX;
-        m_dSpeedX = sx.m_bChanged ? 0.0 : sx.m_dSpeed;
-        if (m_bFlying) {
-            const cScroll& sy = g_lpPlayScene->m_ScrollY;
-            m_dSpeedY = sy.m_bChanged ? 0.0 : sy.m_dSpeed;
-        }
-    } else {
-        m_dSpeedX = 0.0;
-        if (m_bFlying) m_dSpeedY = 0.0;
-    }
-    m_bHeld = 0;
-    m_abDecel[0] = m_abDecel[1] = 1;
-    m_anFrameWord[0] = m_anFrameWord[1] = 0;
-    if (m_nTurnLock > 0) --m_nTurnLock;
-    const int killed = StepRunningFlows(*this, dying);
-    if (g_lpPlayScene) {
-        g_lpPlayScene->m_lpRunChara = nullptr;
-        g_lpPlayScene->m_lpRunFlow = nullptr;
-    }
+    const int killed = RunFlowFrame(m_bScrollSync || !m_bFlying, dying);
     // Flow changes of items taken during the walk.
     RunQueuedFlowChanges(*this);
     if (killed) return 1;
-    // No command moved the hero in this frame: the standing animation.
-    if (m_anFrameWord[0] == 0 && m_dMoveX == 0.0 && m_dMoveY == 0.0) m_Anime->Change(m_bFlying ? 2 : 0, 1);
+    StandIfUnmoved();
     return m_nHP <= 0 ? 1 : 0;
 }
 

@@ -250,8 +250,9 @@ void cPlayScene::SetStage(int reload, int music) {
         const cStagePartA& range = g_StageSettings.m_aParts[r];
         m_abFarErase[r] = (range.Value(0) || range.Value(1) || range.Value(2) || range.Value(3)) ? 1 : 0;
     }
-    // 14. Effect objects, messages and pictures of the last stage.
+    // 14. Effect objects, messages and pictures of the last stage, and the range display's blink.
     m_listEffect.clear();
+    ResetRangeBlink();
     ReleasePicturesAndMessageSurfaces(this);
     m_listMessage.clear();
     // 15. Sub-step flags: m of the n sub-steps, spread evenly; all when m is 0.
@@ -494,9 +495,10 @@ void cPlayScene::PlayFrame() {
     }
     cHero& hero = Hero();
     hero.ClearFlowRunFlags();
-    for (cStageChara& chara : g_listStageChara)
+    for (cStageChara& chara : g_listStageChara) {
         if (!chara.m_bDying) chara.ClearFlowRunFlags();
-    for (cStageChara& chara : g_listStageChara) chara.m_anFrameWord[0] = chara.m_anFrameWord[1] = 0;
+        chara.m_anFrameWord[0] = chara.m_anFrameWord[1] = 0;
+    }
     hero.m_anFrameWord[0] = hero.m_anFrameWord[1] = 0;
     const int n = g_StageSettings.m_nSubSteps;
     m_nRidingSteps = 0;
@@ -513,26 +515,26 @@ bool cPlayScene::SubStep(int i) {
     if (m_nSubStepTotal < INT32_MAX) ++m_nSubStepTotal;
     CheckAppearances(this);
     cHero& hero = Hero();
-    // 8a. Lifetimes.
-    if (!hero.m_bDying) {
-        for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
-            if (it->m_nLifeTime != kEndlessLife && !it->m_bDying && --it->m_nLifeTime < 0)
-                it = Vanish(it);
-            else
-                ++it;
+    // 8a, 8b. Lifetimes, then invincibility, contacts and hit rectangles, in one walk: each
+    // touches only its own character (and a vanishing one only the links to it).
+    const bool lifetimes = !hero.m_bDying;
+    for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
+        if (lifetimes && it->m_nLifeTime != kEndlessLife && !it->m_bDying && --it->m_nLifeTime < 0) {
+            it = Vanish(it);
+            continue;
         }
+        it->TickInvincible();
+        it->ClearContactFlags();
+        it->SaveHitRects();
+        ++it;
+    }
+    if (lifetimes) {
         for (auto it = g_listItem.begin(); it != g_listItem.end();) {
             if (it->m_nLifeTime != kEndlessLife && --it->m_nLifeTime < 0)
                 it = g_listItem.erase(it);
             else
                 ++it;
         }
-    }
-    // 8b. Invincibility, contacts and hit rectangles.
-    for (cStageChara& chara : g_listStageChara) {
-        chara.TickInvincible();
-        chara.ClearContactFlags();
-        chara.SaveHitRects();
     }
     hero.TickInvincible();
     hero.ClearContactFlags();

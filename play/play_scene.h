@@ -139,6 +139,7 @@ public:
     int32_t m_nSubStepTotal = 0;   // sub-steps since the stage started
     std::vector<int32_t> m_vecSubStepFlags;  // one entry per sub-step
     std::vector<uint8_t> m_vecAppearGroups;  // set by the appearance pass, by group number
+    std::vector<uint16_t> m_vecAppearGroupsSet;  // the group bytes that pass set, cleared at the next
     int32_t m_nTimeLimit = 0;      // seconds left, at most kMaxTimeLimit
     int32_t m_bNoTimeLimit = 0;
     int32_t m_nPlayTime = 0;       // hundredths of a second, at most kMaxPlayTime

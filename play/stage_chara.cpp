@@ -209,34 +209,9 @@ int cStageChara::StepY() {
 }
 
 int cStageChara::RunFlows(int dying) {
-    if (g_lpPlayScene) {
-        g_lpPlayScene->m_lpRunChara = this;
-        g_lpPlayScene->m_nCommandResult = 0;
-    }
     // Moving with the forced scroll: the axis' speed unless it stopped at its limit this frame.
-    if (g_lpPlayScene && m_bScrollSync) {
-        const cScroll& sx = g_lpPlayScene->m_ScrollX;
-        m_dSpeedX = sx.m_bChanged ? 0.0 : sx.m_dSpeed;
-        if (m_bFlying) {
-            const cScroll& sy = g_lpPlayScene->m_ScrollY;
-            m_dSpeedY = sy.m_bChanged ? 0.0 : sy.m_dSpeed;
-        }
-    } else {
-        m_dSpeedX = 0.0;
-        if (m_bFlying) m_dSpeedY = 0.0;
-    }
-    m_bHeld = 0;
-    m_abDecel[0] = m_abDecel[1] = 1;
-    m_anFrameWord[0] = m_anFrameWord[1] = 0;
-    if (m_nTurnLock > 0) --m_nTurnLock;
-    const int killed = StepRunningFlows(*this, dying);
-    if (g_lpPlayScene) {
-        g_lpPlayScene->m_lpRunChara = nullptr;
-        g_lpPlayScene->m_lpRunFlow = nullptr;
-    }
-    if (killed) return 1;
-    // No command moved the character in this frame: the standing animation.
-    if (m_anFrameWord[0] == 0 && m_dMoveX == 0.0 && m_dMoveY == 0.0) m_Anime->Change(m_bFlying ? 2 : 0, 1);
+    if (RunFlowFrame(m_bScrollSync, dying)) return 1;
+    StandIfUnmoved();
     // A character given its end request (a vanish command) ends even when no flow of it runs.
     return (m_nHP <= 0 || m_bEndRequest) ? 1 : 0;
 }

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <immintrin.h>
 
 #include "core/report.h"
 #include "records/record_list.h"
@@ -36,6 +37,17 @@ struct PLANSPAN {
     uint32_t nBytes;
     ptrdiff_t nMem;  // offset from the record's cDataFile part
 };
+// Sixteen bytes of a record filled at once: the file's bytes from nFile on are moved to their
+// places by a byte shuffle (index 0x80: a byte no value block fills), and the bytes the
+// shuffle does not fill keep what the record holds (padding, members the layout does not
+// register). A record of many small members with padding between them is then a few of these
+// instead of one copy per member.
+struct PLANCHUNK {
+    ptrdiff_t nMem;
+    uint32_t nFile;
+    uint8_t abIndex[16];
+    uint8_t abKeep[16];  // 0xFF where the record's byte stays
+};
 struct LAYOUTPLAN {
     uint32_t nVersion = 0;
     uint32_t nValues = 0;     // the N word of a body of this version
@@ -45,6 +57,11 @@ struct LAYOUTPLAN {
     const FIELDDESC* pProbe = nullptr;
     std::vector<PLANSPAN> vecRead;   // file order
     std::vector<PLANSPAN> vecClear;  // record order, runs joined
+    // The same copy as chunks, when that takes fewer steps and the processor can shuffle
+    // bytes; a read uses them when nChunkBytes can be looked at (they may look past the
+    // value blocks, never past what the file holds).
+    std::vector<PLANCHUNK> vecChunks;
+    size_t nChunkBytes = 0;
 };
 
 cLayoutPlanSlot& cLayoutPlanSlot::operator=(const cLayoutPlanSlot&) {
@@ -58,6 +75,61 @@ namespace {
 
 ptrdiff_t MemberOffset(const FIELDDESC& f, cDataFile& record) {
     return static_cast<uint8_t*>(f.pfnAccess(record)) - reinterpret_cast<uint8_t*>(&record);
+}
+
+// Plans can be made while global records are constructed, before the processor check has
+// run on its own.
+bool CanShuffleBytes() {
+    static const bool can = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return can;
+}
+
+// Works out the chunks of a plan's read spans. Each chunk starts at the first byte of the
+// record no chunk has filled yet and takes the bytes of its sixteen whose file bytes lie within
+// sixteen of that byte's (members stored in another order than they lie, or words dropped in
+// between, are left to later chunks). None when the value region ends before sixteen bytes
+// into the record, or when chunks would not save steps.
+void MakeChunks(LAYOUTPLAN& plan) {
+    if (plan.vecRead.empty() || !CanShuffleBytes()) return;
+    // Where each byte of the record's value region comes from (-1: nothing).
+    ptrdiff_t lo = plan.vecRead[0].nMem, hi = lo;
+    for (const PLANSPAN& sp : plan.vecRead) {
+        lo = std::min(lo, sp.nMem);
+        hi = std::max(hi, sp.nMem + (ptrdiff_t)sp.nBytes);
+    }
+    if (hi < 16) return;
+    std::vector<int64_t> from((size_t)(hi - lo), -1);
+    for (const PLANSPAN& sp : plan.vecRead)
+        for (uint32_t i = 0; i < sp.nBytes; ++i) from[(size_t)(sp.nMem - lo) + i] = (int64_t)sp.nFile + i;
+    std::vector<bool> filled((size_t)(hi - lo), false);
+    std::vector<PLANCHUNK> chunks;
+    size_t windowEnd = 0;
+    for (ptrdiff_t at = lo; at < hi; ++at) {
+        if (from[(size_t)(at - lo)] < 0 || filled[(size_t)(at - lo)]) continue;
+        if (chunks.size() >= plan.vecRead.size()) return;  // no fewer steps than the spans
+        const ptrdiff_t start = std::min(at, hi - 16);
+        const int64_t first = from[(size_t)(at - lo)];
+        PLANCHUNK c{};
+        c.nMem = start;
+        c.nFile = (uint32_t)first;
+        for (int i = 0; i < 16; ++i) {
+            const ptrdiff_t m = start + i;
+            const size_t k = (size_t)(m - lo);
+            const int64_t f = m >= lo ? from[k] : -1;
+            // Bytes before `at` are filled already (or hold no value): they keep what they hold.
+            const bool take = m >= at && f >= first && f < first + 16 && !filled[k];
+            c.abIndex[i] = take ? (uint8_t)(f - first) : 0x80;
+            c.abKeep[i] = take ? 0x00 : 0xFF;
+            if (take) filled[k] = true;
+        }
+        chunks.push_back(c);
+        windowEnd = std::max(windowEnd, (size_t)first + 16);
+    }
+    plan.vecChunks = std::move(chunks);
+    plan.nChunkBytes = std::max(windowEnd, plan.nFileBytes);
 }
 
 LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
@@ -84,6 +156,7 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
     }
     plan->nFileBytes = file;
     plan->nStrings = layout.CountStrings(version);
+    MakeChunks(*plan);
     std::vector<PLANSPAN> spans = plan->vecRead;
     std::sort(spans.begin(), spans.end(), [](const PLANSPAN& a, const PLANSPAN& b) { return a.nMem < b.nMem; });
     for (const PLANSPAN& sp : spans) {
@@ -145,6 +218,17 @@ inline void ZeroSpan(uint8_t* d, uint32_t n) {
 }
 #undef VELMORA_SPAN_CASES
 
+[[gnu::target("ssse3")]] void CopyChunks(uint8_t* self, const uint8_t* file, const std::vector<PLANCHUNK>& chunks) {
+    for (const PLANCHUNK& c : chunks) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(file + c.nFile));
+        const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.abIndex));
+        const __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.abKeep));
+        __m128i* d = reinterpret_cast<__m128i*>(self + c.nMem);
+        const __m128i old = _mm_loadu_si128(d);
+        _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(old, keep), _mm_shuffle_epi8(bytes, index)));
+    }
+}
+
 }  // namespace
 
 uint32_t RECORDLAYOUT::CountValues(uint32_t version) const {
@@ -175,7 +259,10 @@ void cDataFile::Read(cRecordReader& reader) {
             uint32_t n = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
             if (n == plan->nValues) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
-                for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
+                if (!plan->vecChunks.empty() && reader.Peek(4 + plan->nChunkBytes))
+                    CopyChunks(self, p + 4, plan->vecChunks);
+                else
+                    for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
                 reader.Skip(4 + plan->nFileBytes);
                 if (plan->nStrings == 0) {
                     // No strings in this layout: the S word must be 0 (anything else goes the

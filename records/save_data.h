@@ -140,5 +140,19 @@ BOOL ReadSaveDataPartBArray(cRecordReader& reader, std::vector<cSaveDataPartB>& 
 BOOL ReadStageBestArray(cRecordReader& reader, std::vector<cStageBestRec>& list);
 BOOL ReadSaveDataPartAArray(cRecordReader& reader, std::vector<cSaveDataPartA>& list);
 
+// The value words the menu scenes give a role, each read through one accessor. The automatic-save
+// switch arrived with data version 169, as value 28 did; the started flag that a challenge
+// stage's start raises is a word of its own, so starting a challenge never turns automatic
+// saving on.
+// The stage-start flag: set with the stage number whenever play is started on a stage.
+inline int32_t& StageStartFlag(cSaveData& data) { return data.m_nValue9; }
+// The automatic-save switch (non-zero: the world map saves the story into its slot whenever it
+// is entered from play), stored with the story.
+inline int32_t& AutoSaveSwitch(cSaveData& data) { return data.m_nValue28; }
+// The started flag: set when the stage select starts a challenge stage.
+inline int32_t& StartedFlag(cSaveData& data) { return data.m_nValue32; }
+// The stage select's ranking-view switch (non-zero: the ranking board is shown).
+inline int32_t& RankingViewSwitch(cSaveData& data) { return data.m_nValue30; }
+
 // The current play data.
 extern cSaveData g_SaveData;

@@ -37,7 +37,8 @@ void RunDeferred(std::vector<std::function<void()>>& work) {
     work.clear();
 }
 
-// Mixes one chunk under the lock; deferred work is handed back to run after the lock.
+// Mixes one chunk under the lock; deferred work is handed back to run after the lock. Without
+// `out` (the silent sink) the voices advance and the samples are not converted.
 void MixChunk(int16_t* out, int frames, std::vector<std::function<void()>>& work) {
     float acc[kChunk * 2];
     std::memset(acc, 0, sizeof(float) * (size_t)frames * 2);
@@ -46,7 +47,7 @@ void MixChunk(int16_t* out, int frames, std::vector<std::function<void()>>& work
         for (size_t i = 0; i < g_voices.size(); ++i) g_voices[i]->Mix(acc, frames);
         work.swap(g_deferred);
     }
-    for (int i = 0; i < frames * 2; ++i) {
+    for (int i = 0; out && i < frames * 2; ++i) {
         float v = acc[i];
         int s = std::isfinite(v) ? (int)std::lrintf(std::clamp(v, -32768.0f, 32767.0f)) : 0;
         out[i] = (int16_t)s;
@@ -73,7 +74,6 @@ void SdlCallback(void*, Uint8* stream, int len) {
 void SinkLoop() {
     DWORD start = timeGetTime();
     uint64_t done = 0;
-    int16_t scratch[kChunk * 2];
     while (!g_sinkStop.load()) {
         uint64_t due = (uint64_t)(DWORD)(timeGetTime() - start) * kMixRate / 1000;
         // After a long stall (a suspended machine) the sink skips ahead instead of racing.
@@ -81,7 +81,7 @@ void SinkLoop() {
         while (done < due && !g_sinkStop.load()) {
             int n = (int)std::min<uint64_t>(due - done, kChunk);
             std::vector<std::function<void()>> work;
-            MixChunk(scratch, n, work);
+            MixChunk(nullptr, n, work);
             RunDeferred(work);
             done += (uint64_t)n;
         }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/d3d9/internal.h"
+#include "platform/d3d9/opacity.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/host.h"
 #include "platform/raster/blit.h"
@@ -113,6 +114,12 @@ raster::Surface* SurfacePixels(IDirect3DSurface9* surface) {
 
 raster::Surface* TexturePixels(IDirect3DTexture9* texture) {
     return texture ? &static_cast<Texture*>(texture)->level0.pixels : nullptr;
+}
+
+bool TextureIsOpaque(IDirect3DTexture9* texture) {
+    if (!texture) return false;
+    const Surface& level = static_cast<Texture*>(texture)->level0;
+    return !level.locked && !level.dc && level.pixels.AllOpaque();
 }
 
 raster::Surface* RenderTargetPixels(IDirect3DDevice9* device) {

@@ -12,9 +12,25 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define RASTER_WIDE_VECTORS 1
+#endif
 
 namespace raster {
 namespace {
+
+// Whether the 256-bit paths run: when the processor has AVX2 and tests have not turned them off.
+bool g_bWideVectors = true;
+
+bool WideVectors() {
+#if defined(RASTER_WIDE_VECTORS)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2 && g_bWideVectors;
+#else
+    return false;
+#endif
+}
 
 inline uint32_t Chan(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
 
@@ -194,11 +210,11 @@ bool OperationUsesTexture(uint32_t op, uint32_t arg1, uint32_t arg2) {
 // when both ends sit well inside their texels every centre between does too. -1 otherwise.
 int UnitRun(double t0, double tn, int n, int size) {
     constexpr double kMargin = 1.0 / 1024;
-    if (!(std::fabs(t0) < 1e9) || !(std::fabs(tn) < 1e9)) return -1;
-    double first = std::floor(t0);
-    double f0 = t0 - first, fn = tn - (first + (n - 1));
+    if (!(t0 >= 0 && t0 < 1e9 && tn < 1e9)) return -1;  // before the texture, far out of range, or NaN
+    int64_t first = (int64_t)t0;               // the floor, t0 being >= 0
+    double f0 = t0 - (double)first, fn = tn - (double)(first + n - 1);
     if (f0 < kMargin || f0 > 1 - kMargin || fn < kMargin || fn > 1 - kMargin) return -1;
-    if (first < 0 || first + n > size) return -1;
+    if (first + n > size) return -1;
     return (int)first;
 }
 
@@ -288,6 +304,36 @@ void KeyedRows32(uint8_t* dst, int dpitch, const uint8_t* src, int spitch, int n
     }
 }
 
+#if defined(RASTER_WIDE_VECTORS)
+// KeyedRows32 with 256-bit vectors (processors with AVX2): the same selection and fallbacks.
+__attribute__((target("avx2"))) void KeyedRows32Wide(uint8_t* dst, int dpitch, const uint8_t* src, int spitch, int n,
+                                                     int rows, bool xTarget, const DrawState& st) {
+    const uint32_t mask = xTarget ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    const __m256i vm = _mm256_set1_epi32((int)mask);
+    for (int j = 0; j < rows; ++j) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(src + (size_t)j * spitch);
+        uint32_t* d = reinterpret_cast<uint32_t*>(dst + (size_t)j * dpitch);
+        int i = 0;
+        for (; i + 16 <= n; i += 16) {
+            __m256i t0 = _mm256_loadu_si256((const __m256i*)(s + i));
+            __m256i t1 = _mm256_loadu_si256((const __m256i*)(s + i + 8));
+            __m256i o0 = _mm256_srai_epi32(t0, 31), o1 = _mm256_srai_epi32(t1, 31);
+            __m256i keyed = _mm256_and_si256(_mm256_cmpeq_epi32(_mm256_srai_epi32(t0, 24), o0),
+                                             _mm256_cmpeq_epi32(_mm256_srai_epi32(t1, 24), o1));
+            if (_mm256_movemask_epi8(keyed) != -1) {
+                SpriteRow(d + i, s + i, 16, mask, xTarget, st);
+                continue;
+            }
+            __m256i d0 = _mm256_loadu_si256((const __m256i*)(d + i));
+            __m256i d1 = _mm256_loadu_si256((const __m256i*)(d + i + 8));
+            _mm256_storeu_si256((__m256i*)(d + i), _mm256_and_si256(_mm256_blendv_epi8(d0, t0, o0), vm));
+            _mm256_storeu_si256((__m256i*)(d + i + 8), _mm256_and_si256(_mm256_blendv_epi8(d1, t1, o1), vm));
+        }
+        if (i < n) SpriteRow(d + i, s + i, n - i, mask, xTarget, st);
+    }
+}
+#endif
+
 // Rows of A1R5G5B5 texels blended by their own alpha (all opaque or clear) onto a 16-bit target,
 // 1:1: opaque texels are stored in the target's format, clear ones keep the target.
 template <PixelFormat D>
@@ -342,7 +388,14 @@ bool CopyTexels(Surface& target, const Surface& tex, int x0, int x1, int y0, int
     if (st.blend) {
         if (tex.format == PixelFormat::A8R8G8B8 &&
             (target.format == PixelFormat::X8R8G8B8 || target.format == PixelFormat::A8R8G8B8)) {
-            KeyedRows32(d, target.pitch, s, tex.pitch, n, rows, target.format == PixelFormat::X8R8G8B8, st);
+            bool xTarget = target.format == PixelFormat::X8R8G8B8;
+#if defined(RASTER_WIDE_VECTORS)
+            if (WideVectors()) {
+                KeyedRows32Wide(d, target.pitch, s, tex.pitch, n, rows, xTarget, st);
+                return true;
+            }
+#endif
+            KeyedRows32(d, target.pitch, s, tex.pitch, n, rows, xTarget, st);
             return true;
         }
         if (tex.format == PixelFormat::A1R5G5B5 && target.format == PixelFormat::R5G6B5) {
@@ -588,6 +641,8 @@ void DrawStrip(Surface& target, const Rect& clip0, const Surface* texture, const
 void DrawQuadStrip(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v, const DrawState& st) {
     DrawStrip(target, clip, texture, v, st, false);
 }
+
+void UseWideVectors(bool on) { g_bWideVectors = on; }
 
 void DrawQuadStripShaded(Surface& target, const Rect& clip, const Surface* texture, const Vertex* v,
                          const DrawState& st) {

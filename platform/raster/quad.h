@@ -78,6 +78,10 @@ void DrawQuadStripShaded(Surface& target, const Rect& clip, const Surface* textu
 // without a texture gives the same pixels, and the texture is not sampled.
 bool UsesTexture(const DrawState& st);
 
+// Lets the copy paths use 256-bit vectors where the processor has them (the default); tests turn
+// them off to hold the 128-bit paths to the same pixels.
+void UseWideVectors(bool on);
+
 // The colour a pixel gets from stage 0 before blending (exposed for tests).
 uint32_t ShadePixel(uint32_t texel, uint32_t diffuse, const DrawState& st);
 

@@ -26,6 +26,31 @@ bool Surface::Create(int w, int h, PixelFormat f) {
     return true;
 }
 
+bool Surface::AllOpaque() const {
+    if (!Valid()) return false;
+    if (m_opaqueStamp == bits.ContentStamp() && m_opaqueFormat == format) return m_opaque;
+    bool opaque = true;
+    if (format == PixelFormat::A8R8G8B8) {
+        for (int y = 0; y < height && opaque; ++y) {
+            const uint32_t* p = reinterpret_cast<const uint32_t*>(Row(y));
+            uint32_t all = 0xFFFFFFFFu;
+            for (int x = 0; x < width; ++x) all &= p[x];
+            opaque = (all >> 24) == 0xFF;
+        }
+    } else if (format == PixelFormat::A1R5G5B5) {
+        for (int y = 0; y < height && opaque; ++y) {
+            const uint16_t* p = reinterpret_cast<const uint16_t*>(Row(y));
+            uint32_t all = 0xFFFFu;
+            for (int x = 0; x < width; ++x) all &= p[x];
+            opaque = (all & 0x8000u) != 0;
+        }
+    }
+    m_opaqueStamp = bits.ContentStamp();
+    m_opaqueFormat = format;
+    m_opaque = opaque;
+    return opaque;
+}
+
 void ToArgbImage(const Surface& s, uint32_t* out, int outPitch, bool opaque) {
     uint32_t force = opaque ? 0xFF000000u : 0u;
     for (int y = 0; y < s.height; ++y) {

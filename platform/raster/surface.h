@@ -2,6 +2,7 @@
 // Rows are `pitch` bytes apart (the row size rounded up to 4 bytes); the store is owned here.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +28,8 @@ Rect Intersect(const Rect& a, const Rect& b);
 // A zero-filled byte store taken from calloc: large stores come as untouched zero pages, so a big
 // sheet or texture costs nothing until it is drawn on. The store knows while it is still all
 // zero (no writable access since it was made or zero-filled), so clearing it to zero again
-// touches nothing. Copies are deep.
+// touches nothing. Copies are deep. The contents carry a stamp that every writable access moves
+// on and that no other store shares, so a fact learnt from the bytes holds while it is the same.
 class PixelStore {
 public:
     PixelStore() = default;
@@ -40,14 +42,18 @@ public:
         }
         return *this;
     }
-    PixelStore(PixelStore&& o) noexcept : m_data(o.m_data), m_size(o.m_size), m_zero(o.m_zero) {
+    PixelStore(PixelStore&& o) noexcept
+        : m_data(o.m_data), m_size(o.m_size), m_zero(o.m_zero), m_id(o.m_id), m_writes(o.m_writes) {
         o.m_data = nullptr;
         o.m_size = 0;
+        o.m_id = NewId();
     }
     PixelStore& operator=(PixelStore&& o) noexcept {
         std::swap(m_data, o.m_data);
         std::swap(m_size, o.m_size);
         std::swap(m_zero, o.m_zero);
+        std::swap(m_id, o.m_id);
+        std::swap(m_writes, o.m_writes);
         return *this;
     }
     friend bool operator==(const PixelStore& a, const PixelStore& b) {
@@ -57,6 +63,8 @@ public:
         std::swap(a.m_data, b.m_data);
         std::swap(a.m_size, b.m_size);
         std::swap(a.m_zero, b.m_zero);
+        std::swap(a.m_id, b.m_id);
+        std::swap(a.m_writes, b.m_writes);
     }
     // A zero-filled store of n bytes; false when memory runs out (the store is then empty).
     bool Allocate(size_t n) {
@@ -73,16 +81,25 @@ public:
         m_data = nullptr;
         m_size = 0;
         m_zero = false;
+        m_id = NewId();
     }
     // Every byte 0 (nothing to write when it already is).
     void ZeroFill() {
         if (!m_zero && m_size) std::memset(m_data, 0, m_size);
         m_zero = m_size != 0;
+        ++m_writes;
     }
     bool KnownZero() const { return m_zero; }
-    // Writable access: the store may no longer be all zero.
+    // The contents' stamp: equal stamps mean the same store with no writable access between.
+    struct Stamp {
+        uint64_t id = 0, writes = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp ContentStamp() const { return Stamp{m_id, m_writes}; }
+    // Writable access: the store may no longer be all zero, and its stamp moves on.
     uint8_t* data() {
         m_zero = false;
+        ++m_writes;
         return m_data;
     }
     const uint8_t* data() const { return m_data; }
@@ -94,6 +111,10 @@ public:
     const uint8_t& operator[](size_t i) const { return m_data[i]; }
 
 private:
+    static uint64_t NewId() {
+        static std::atomic<uint64_t> next{1};
+        return next.fetch_add(1, std::memory_order_relaxed);
+    }
     void CopyFrom(const PixelStore& o) {
         if (o.m_size && Allocate(o.m_size)) {
             std::memcpy(m_data, o.m_data, o.m_size);
@@ -103,6 +124,8 @@ private:
     uint8_t* m_data = nullptr;
     size_t m_size = 0;
     bool m_zero = false;
+    uint64_t m_id = NewId();  // never shared: a new one for every allocation, copy and release
+    uint64_t m_writes = 0;
 };
 
 // Largest side and pixel count a surface may have; bigger requests fail cleanly.
@@ -157,6 +180,14 @@ struct Surface {
         }
     }
     uint32_t GetArgb(int x, int y) const { return ToArgb(format, Get(x, y), palette.get()); }
+    // Whether every pixel reads with alpha 0xFF (always for formats without alpha). Learnt from
+    // the pixels once and kept while they are not written.
+    bool AllOpaque() const;
+
+private:
+    mutable PixelStore::Stamp m_opaqueStamp{0, ~0ull};
+    mutable PixelFormat m_opaqueFormat = PixelFormat::Unknown;
+    mutable bool m_opaque = false;
 };
 
 // The whole surface as ARGB words, `outPitch` bytes per row (P8 through its palette). With

@@ -113,7 +113,7 @@ TEST(GameRuns, ANewStoryClearsTheForestAndTheMapOpensTheNextEntry) {
     ASSERT_TRUE(saved.LoadFile((run.folder.Root() + "/user_data/story/Story01.dat").c_str()));
     ASSERT_GT(saved.m_vecStageValues.size(), 1u);
     EXPECT_NE(saved.m_vecStageValues[1], 0);
-    EXPECT_NE(saved.m_nValue28, 0);
+    EXPECT_NE(AutoSaveSwitch(saved), 0);
 }
 
 // The challenge: its stage list, the forest played and cleared (the same route as the story's,
@@ -200,19 +200,22 @@ TEST(GameRuns, AReplaySavedAndPlayedBackEndsAsTheRecordedPlay) {
 }
 
 // The two later stages played from the command line: in the cave the sign's message holds the
-// game once the hero walks up to it (Z closes it); in the castle the boss hovers and fires fans
-// of five shots at the hero.
+// game once the hero walks up to it (Z closes it), and a coin jumped into adds 100 to the score
+// on the status panel; in the castle the boss hovers and fires fans of five shots at the hero.
 TEST(GameRuns, TheCaveShowsItsSignsMessageAndTheCastlesBossFiresFans) {
     GameRun cave("cave");
     cave.Run("at 130 key down RIGHT\nat 150 key up RIGHT\n"
              "at 170 capture message.png\n"
              "at 210 key tap Z\n"
              "at 240 capture closed.png\n"
-             "at 250 close\ntimeout 100\n",
+             "at 245 key down RIGHT\nat 256 key down Z\nat 259 key up Z\n"  // a short jump takes a coin
+             "at 286 capture coin.png\n"
+             "at 290 close\ntimeout 100\n",
              {"data\\stg4\\c02-1.stg4"});
     cave.ExpectCleanEnd();
     cave.ExpectGolden("message.png", "game_cave_message");
     cave.ExpectGolden("closed.png", "game_cave_message_closed");
+    cave.ExpectGolden("coin.png", "game_cave_coin_score");
 
     GameRun castle("castle");
     castle.Run("at 100 key down RIGHT\nat 190 key up RIGHT\n"

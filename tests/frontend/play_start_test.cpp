@@ -72,7 +72,7 @@ TEST_F(StageFileStart, FromStartUpTheHighestNumberedFilePlaysWithUnlimitedLives)
         EXPECT_EQ(g_LoadedStage.m_strFilePath, "data\\stg4\\Stage1.stg4_004");
         EXPECT_EQ(g_SaveData.m_nScore, 0) << "the play data starts afresh";
         EXPECT_EQ(g_SaveData.m_nStageNumber, 1);
-        EXPECT_EQ(g_SaveData.m_nValue9, 1) << "the stage-start flag";
+        EXPECT_EQ(StageStartFlag(g_SaveData), 1);
         EXPECT_EQ(g_SaveData.m_nStorySlot, -1);
         EXPECT_EQ(g_SaveData.m_strStageName, "data\\stg4\\Stage1.");
         EXPECT_EQ(g_SaveData.m_nLivesReserve, c.reserve);

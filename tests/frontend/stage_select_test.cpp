@@ -100,7 +100,7 @@ TEST_F(StageSelect, TheListScreenWithMarksScoresAndTheRankingBoard) {
     // Button 3 shows the ranking of the stage under the cursor (the best-score heading goes).
     Tap(0, 4);
     EXPECT_EQ(Taken(), (std::vector<REQUEST>{kSwitch}));
-    EXPECT_EQ(g_SaveData.m_nValue30, 1);
+    EXPECT_EQ(RankingViewSwitch(g_SaveData), 1);
     Frame();
     drawtest::ExpectGolden(*BackPixels(), "stage_select_ranking");
 }
@@ -136,7 +136,7 @@ TEST_F(StageSelect, RankingButtonsFlipTheViewAndStepTheKindOncePerPress) {
     Frame(0, 4);
     Frame();
     EXPECT_EQ(Taken(), (std::vector<REQUEST>{kSwitch}));
-    EXPECT_EQ(g_SaveData.m_nValue30, 1);
+    EXPECT_EQ(RankingViewSwitch(g_SaveData), 1);
     // Button 4 steps to the next ranked kind: 0 -> 2 -> 0.
     Tap(0, 8);
     EXPECT_EQ(g_SaveData.m_nRankingTable, 2);
@@ -152,7 +152,7 @@ TEST_F(StageSelect, RankingButtonsFlipTheViewAndStepTheKindOncePerPress) {
     // A mode without rankings: button 3 switches the view off, silently.
     g_SceneManager.m_bModeRanking = 0;
     Tap(0, 4);
-    EXPECT_EQ(g_SaveData.m_nValue30, 0);
+    EXPECT_EQ(RankingViewSwitch(g_SaveData), 0);
     EXPECT_TRUE(Taken().empty());
     EXPECT_EQ(State(), 1);
 }
@@ -181,6 +181,7 @@ TEST_F(StageSelect, AStageStartsPlayAndTheListComesBackOnItsRow) {
     g_SystemData.m_nWord12 = 1;
     g_SystemData.m_vecStartLives[GAME_MODE_CHALLENGE] = 3;
     g_SystemData.m_vecUnlimitedLives[GAME_MODE_CHALLENGE] = 0;
+    AutoSaveSwitch(g_SaveData) = 0;
     ASSERT_NO_FATAL_FAILURE(ToSelect());
     for (int i = 0; i < 11; ++i) Tap(8);
     Taken();
@@ -191,8 +192,9 @@ TEST_F(StageSelect, AStageStartsPlayAndTheListComesBackOnItsRow) {
     EXPECT_EQ(g_SceneManager.m_nPlayMode, START_MODE_CHALLENGE);
     EXPECT_EQ(g_SaveData.m_strStageName, "data\\stg4\\c12.");
     EXPECT_EQ(g_SaveData.m_nStageNumber, 12);
-    EXPECT_EQ(g_SaveData.m_nValue9, 1);   // stage-start flag
-    EXPECT_EQ(g_SaveData.m_nValue28, 1);  // started flag
+    EXPECT_EQ(StageStartFlag(g_SaveData), 1);
+    EXPECT_EQ(StartedFlag(g_SaveData), 1);
+    EXPECT_EQ(AutoSaveSwitch(g_SaveData), 0) << "starting a challenge stage leaves automatic saving off";
     EXPECT_EQ(g_SaveData.m_nLivesReserve, 3);
     EXPECT_EQ(g_SaveData.m_nLives, 2);
     EXPECT_EQ(g_nStageSelectRow, 11);

@@ -272,7 +272,7 @@ TEST_F(WorldMap, SteppingOntoANewStageStartsPlay) {
     EXPECT_EQ(State(), 3);
     EXPECT_TRUE(g_LoadedStage.HasHero());
     EXPECT_EQ(g_SaveData.m_nStageNumber, 1);
-    EXPECT_EQ(g_SaveData.m_nValue9, 1);
+    EXPECT_EQ(StageStartFlag(g_SaveData), 1);
     EXPECT_EQ(g_SaveData.m_strStageName, "data\\stg4\\c01.");
     EXPECT_EQ(g_SaveData.m_nLives, kUnlimitedLives);
     EXPECT_EQ(g_SaveData.m_nMapX, 10);

@@ -105,3 +105,49 @@ TEST_F(DrawFixture, SixteenBitOpaqueBlitShowsTheExactKeyColour) {
     EXPECT_EQ(g_lpDDDevice->dwClearBack32, 0xFFFF00FFu);
     EXPECT_EQ(g_lpDDDevice->wClearBack16, 0xFC1Fu);  // A1R5G5B5 key with alpha
 }
+
+TEST_F(DrawFixture, OpaqueBlitOfAnOpaquePictureReplacesWhatWasThere) {
+    // An opaque blit from a colour-keyed texture shows the clear colour where the key is and the
+    // texel elsewhere, whatever the target held; with a translucent draw colour it blends with
+    // the clear colour. Each case holds whether the texture has key pixels or not, and after
+    // key pixels are written into a texture that had none.
+    Open(Mode{"d3d_32", 1, 32, 1});
+    ASSERT_TRUE(Load({67}));
+    DDSURFACEDATA* back = &g_BackBufferSD;
+    DDSURFACEDATA* work = &g_SurfaceData[67];
+    raster::Surface* bb = BackPixels();
+    const uint32_t clear = g_lpDDDevice->dwClearBack32 & 0xFFFFFF;
+    auto at = [&](int x, int y) { return bb->Get(x, y) & 0xFFFFFF; };
+
+    DDFillRect(work, 0, 0, 32, 32, 5);  // every texel opaque
+    const uint32_t texel = Pixels(*work)->GetArgb(3, 3) & 0xFFFFFF;
+    DDFillRect(back, 0, 0, 200, 60, 3);
+    DDBlt(back, 10, 10, 32, 32, work, 0, 0, 0);
+    DDBlt(back, 50, 10, 32, 32, work, 0, 0, 0);  // the batch path's run of quads alike
+    EXPECT_EQ(at(10, 10), texel);
+    EXPECT_EQ(at(41, 41), texel);
+    EXPECT_EQ(at(81, 41), texel);
+
+    // Half-transparent draw colour: the texel over the clear colour, not over what was there.
+    DDFillRect(back, 0, 0, 200, 60, 3);
+    DDSetAlphaOp(D3DTOP_MODULATE);
+    DDSetDrawColor(0x80FFFFFF);
+    DDBlt(back, 10, 10, 32, 32, work, 0, 0, 0);
+    DDResetAlphaOp();
+    DDResetDrawColor();
+    auto mix = [](uint32_t s, uint32_t d) {
+        uint32_t out = 0;
+        for (int k = 0; k < 24; k += 8) out |= raster::Div255(((s >> k) & 0xFF) * 0x80 + ((d >> k) & 0xFF) * 0x7F) << k;
+        return out;
+    };
+    EXPECT_EQ(at(20, 20), mix(texel, clear));
+
+    // A key pixel written into the texture afterwards shows the clear colour.
+    DDFillRect(work, 0, 0, 1, 1, 0);
+    ASSERT_EQ(Pixels(*work)->GetArgb(0, 0) >> 24, 0u);
+    DDFillRect(back, 0, 0, 200, 60, 3);
+    DDBlt(back, 10, 10, 32, 32, work, 0, 0, 0);
+    EXPECT_EQ(at(10, 10), clear);
+    EXPECT_EQ(at(11, 10), texel);
+    DDEndScene();
+}

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/d3d9/d3dx9.h"
+#include "platform/d3d9/opacity.h"
 #include "platform/d3d9/testing.h"
 #include "platform/host/host.h"
 #include "tests/platform/drawing_support.h"
@@ -300,4 +301,29 @@ TEST_F(D3D9Test, CreationFailuresAndChecks) {
     ASSERT_EQ(d3d->GetAdapterDisplayMode(0, &mode), D3D_OK);
     EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
     EXPECT_EQ(mode.RefreshRate, 60u);
+}
+
+TEST_F(D3D9Test, TextureOpacityFollowsItsPixels) {
+    Open(D3DFMT_X8R8G8B8);
+    IDirect3DTexture9* t = nullptr;
+    ASSERT_EQ(dev->CreateTexture(8, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr), D3D_OK);
+    EXPECT_FALSE(d3d9::TextureIsOpaque(t));  // a new texture is transparent black
+    auto write = [&](uint32_t texel, int x, int y, bool unlock) {
+        D3DLOCKED_RECT lr;
+        ASSERT_EQ(t->LockRect(0, &lr, nullptr, 0), D3D_OK);
+        for (int j = 0; j < 4; ++j)
+            for (int i = 0; i < 8; ++i)
+                if (x < 0 || (i == x && j == y)) std::memcpy((uint8_t*)lr.pBits + j * lr.Pitch + i * 4, &texel, 4);
+        // While locked the pixels may still change: never opaque for certain.
+        EXPECT_FALSE(d3d9::TextureIsOpaque(t));
+        if (unlock) t->UnlockRect(0);
+    };
+    write(0xFF336699u, -1, 0, true);
+    EXPECT_TRUE(d3d9::TextureIsOpaque(t));
+    write(0x7F336699u, 7, 3, true);  // one translucent texel, written through a lock
+    EXPECT_FALSE(d3d9::TextureIsOpaque(t));
+    write(0xFF336699u, 7, 3, true);
+    EXPECT_TRUE(d3d9::TextureIsOpaque(t));
+    EXPECT_FALSE(d3d9::TextureIsOpaque(nullptr));
+    t->Release();
 }

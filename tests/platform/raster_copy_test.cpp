@@ -99,10 +99,12 @@ TEST(RasterTexelCopy, GivesTheShadersPixelsForEveryFormatStateAndPlacement) {
     };
     const int tw = 40, th = 24;
     int cases = 0;
+    for (bool wide : {true, false})
     for (PixelFormat tf : formats)
         for (PixelFormat df : formats)
             for (int alphaMix = 0; alphaMix < 2; ++alphaMix) {
                 if (alphaMix && tf != PixelFormat::A8R8G8B8) continue;
+                UseWideVectors(wide);
                 Surface tex = Noisy(tw, th, tf, 7 + (uint32_t)tf, alphaMix);
                 for (const State& s : states) {
                     DrawState st;
@@ -124,11 +126,13 @@ TEST(RasterTexelCopy, GivesTheShadersPixelsForEveryFormatStateAndPlacement) {
                         DrawQuadStrip(fast, fast.Bounds(), &tex, v, st);
                         DrawQuadStripShaded(shaded, shaded.Bounds(), &tex, v, st);
                         ASSERT_EQ(fast.bits, shaded.bits) << Name(tf) << " -> " << Name(df) << ", " << s.name << ", "
-                                                          << p.name << (alphaMix ? ", partial alphas" : "");
+                                                          << p.name << (alphaMix ? ", partial alphas" : "")
+                                                          << (wide ? "" : ", 128-bit");
                         ++cases;
                     }
                 }
             }
+    UseWideVectors(true);
     EXPECT_GT(cases, 0);
 }
 

@@ -335,3 +335,36 @@ TEST(RasterFill, UntexturedQuadFillsMatchTheTrianglePath) {
                                                 << c.w << "x" << c.h << " colour " << std::hex << c.colour;
         }
 }
+
+TEST(RasterSurface, OpacityIsLearntOnceAndForgottenOnAWrite) {
+    struct Case {
+        PixelFormat f;
+        uint32_t opaque, clear;  // a pixel with full alpha, one without
+    } cases[] = {
+        {PixelFormat::A8R8G8B8, 0xFF102030u, 0xFE102030u},
+        {PixelFormat::A1R5G5B5, 0x8421u, 0x0421u},
+    };
+    for (const Case& c : cases) {
+        Surface s = Make(9, 4, c.f);
+        FillRect(s, s.Bounds(), c.opaque);
+        EXPECT_TRUE(s.AllOpaque());
+        s.Set(8, 3, c.clear);  // the last pixel: the answer learnt above must not stay
+        EXPECT_FALSE(s.AllOpaque());
+        s.Set(8, 3, c.opaque);
+        EXPECT_TRUE(s.AllOpaque());
+        // Swapped stores take their contents away from what the surface learnt.
+        Surface other = Make(9, 4, c.f);
+        EXPECT_FALSE(other.AllOpaque());
+        std::swap(s.bits, other.bits);
+        EXPECT_FALSE(s.AllOpaque());
+        EXPECT_TRUE(other.AllOpaque());
+        // A copy answers for its own pixels.
+        Surface copy = other;
+        copy.Set(0, 0, c.clear);
+        EXPECT_TRUE(other.AllOpaque());
+        EXPECT_FALSE(copy.AllOpaque());
+    }
+    // Formats without alpha are opaque whatever they hold.
+    for (PixelFormat f : {PixelFormat::P8, PixelFormat::R5G6B5, PixelFormat::X8R8G8B8})
+        EXPECT_TRUE(Make(3, 3, f).AllOpaque());
+}

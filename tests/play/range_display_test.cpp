@@ -10,6 +10,8 @@
 #include "media/surface.h"
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
+#include "records/stage_file.h"
+#include "tests/play/flying_hero.h"
 #include "tests/play/play_draw_fixture.h"
 
 namespace {
@@ -186,6 +188,30 @@ TEST_F(RangeDisplay, ThePassDrawsTheFlowAndAppearanceRangesOfCharactersInView) {
     DrawCharaRanges(scene.get(), &g_BackBufferSD);
     EXPECT_FALSE(isColour(At(168, 0), 0));
     EXPECT_FALSE(isColour(At(0, 86), 4));
+}
+
+// The colour cycle belongs to the stage: a stage set up again starts it at its first colour,
+// wherever the last stage left it.
+TEST_F(RangeDisplay, EveryStageStartsTheColourCycleAfresh) {
+    PlaceFlyingHero(g_LoadedStage);
+    TakeStageSettings(g_StageSettings, g_LoadedStage);
+    auto setUp = [&] {
+        scene->SetStage(1, 0);  // the stage's characters go with it
+        cStageChara c = chara;
+        c.m_Def.m_vecConds.push_back(Range(0, 2));  // edges at 168 and 264, colour index 0
+        c.m_nInput = 1;                             // in view
+        g_listStageChara.push_back(c);
+    };
+    auto drawn = [&] {
+        Clear();
+        DrawCharaRanges(scene.get(), &g_BackBufferSD);
+        return At(168, 0);
+    };
+    setUp();
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(drawn(), Colour(208)) << i;
+    EXPECT_EQ(drawn(), Colour(209)) << "the ninth frame shows the second colour";
+    setUp();
+    EXPECT_EQ(drawn(), Colour(208));
 }
 
 }  // namespace

@@ -199,4 +199,30 @@ TEST_F(Spawn, ABlockThatWouldCatchAFlaggedCharacterIsRefused) {
     EXPECT_EQ(c.m_nCaught, 0);
 }
 
+// A refused summon puts the cell back, so nobody it would have caught is marked caught: not the
+// flagged character, and not an unflagged hero in the same cell either.
+TEST_F(Spawn, ARefusedBlockMarksNobodyItWouldHaveCaught) {
+    cHero& hero = g_vecHero[0];
+    hero.m_dX = hero.m_dY = 620.0;
+    hero.m_dRight = hero.m_dBottom = 635.0;
+    cStageChara& c = Owner();
+    c.m_bAppeared = 1;
+    c.m_dX = c.m_dY = 612.0;
+    c.m_dRight = c.m_dBottom = 627.0;
+    const int cell = BlockCellIndex(616, 616);
+    cEdShot s = Settings(1, 0);
+    s.m_byS55 = 1;  // keep the cell for the stage characters only
+    SetBlockAt(600, 600, s);
+    EXPECT_EQ(g_vecBlockMap[(size_t)cell].Graphic(), 0);
+    EXPECT_EQ(hero.m_nCaught, 0);
+    EXPECT_EQ(c.m_nCaught, 0);
+    // Once the character has moved on, the block is placed and only the hero is caught.
+    c.m_dX = c.m_dY = 700.0;
+    c.m_dRight = c.m_dBottom = 715.0;
+    SetBlockAt(600, 600, s);
+    EXPECT_EQ(g_vecBlockMap[(size_t)cell].Graphic(), 7);
+    EXPECT_EQ(hero.m_nCaught, 2);
+    EXPECT_EQ(c.m_nCaught, 0);
+}
+
 }  // namespace

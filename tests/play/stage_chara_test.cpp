@@ -8,8 +8,8 @@
 #include "app/scene_manager.h"
 #include "flow/flow_cmd.h"
 #include "flow/loop_unroll.h"
-#include "media/anime.h"
 #include "play/appearance.h"
+#include "play/effect_progress.h"
 #include "play/hero.h"
 #include "play/message_obj.h"
 #include "play/item.h"
@@ -17,6 +17,7 @@
 #include "play/spawn.h"
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
+#include "records/database.h"
 #include "records/stage.h"
 
 namespace {
@@ -303,6 +304,28 @@ TEST_F(StageChara, CopiesKeepTheCarriedItemAndTheOwnFields) {
     cStageChara none = Make(Rec(0));
     EXPECT_EQ(none.m_Item.m_nKind, 0);
     EXPECT_EQ(none.m_Item.m_bGiven, 0);
+}
+
+// A definition that names an appearance effect starts that character effect at set-up; one that
+// names none leaves the effect state cleared.
+TEST_F(StageChara, TheAppearanceEffectStartsAtSetUp) {
+    const std::vector<CHARAEFFECTSTATE> saved = CharaEffectStates, savedReversed = CharaEffectStatesReversed;
+    CHARAEFFECTSTATE prepared{};
+    prepared.nTo = 32;
+    prepared.dRate = 2.0;
+    CharaEffectStates.assign(3, prepared);
+    CharaEffectStatesReversed.assign(3, prepared);
+    cCharaRec rec = Rec(0);
+    rec.m_wCharaEffect1 = 2;
+    cStageChara shown = Make(rec);
+    EXPECT_EQ(shown.m_CharaEffect.nId, 2);
+    EXPECT_EQ(shown.m_CharaEffect.nTo, 32);
+    EXPECT_EQ(shown.m_CharaEffect.nRunMode, EFFECT_RUN_NORMAL);
+    cStageChara plain = Make(Rec(0));
+    EXPECT_EQ(plain.m_CharaEffect.nId, 0);
+    EXPECT_EQ(plain.m_CharaEffect.nTo, 0);
+    CharaEffectStates = saved;
+    CharaEffectStatesReversed = savedReversed;
 }
 
 TEST_F(StageChara, ItemsSitCentredInTheirCellAndGivenItemsKeepScaleOne) {

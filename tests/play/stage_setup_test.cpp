@@ -3,6 +3,9 @@
 // characters, and a stage without a hero placement.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "core/frame_timer.h"
 #include "core/globals.h"
 #include "records/save_data.h"
@@ -25,7 +28,7 @@ protected:
     void SetUp() override {
         SceneFixture::SetUp();
         ASSERT_TRUE(WritePlayBitmaps(*folder));  // the play scene loads its sheets
-        Open();
+        Open(0, bpp);
         g_Replay.Clear();
         g_SystemData.m_bReplay = 0;
         // A 40 x 30 stage whose flying hero stands at block (20, 10).
@@ -54,6 +57,7 @@ protected:
         SceneFixture::TearDown();
     }
     cPlayScene* Play() { return g_lpPlayScene; }
+    int bpp = 32;  // the drawing device's colour depth
     // The play scene built and set up by its first frame.
     cPlayScene* Start() {
         Frame();
@@ -144,6 +148,35 @@ TEST_F(StageSetup, StageStartFlowsLetVanishingAndDeadCharactersLeave) {
     EXPECT_EQ(play->m_vecCharaGroup[0].size(), 2u);  // the hero and the one left
 }
 
+// The project's setting that defers appearances: with it off, the start flows run only for the
+// characters that have appeared; with it on, for every stage character, appeared or not.
+TEST_F(StageSetup, DeferredAppearancesLetCharactersNotYetAppearedRunTheirStartFlows) {
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    for (int defer : {0, 1}) {
+        SCOPED_TRACE(defer);
+        g_SystemData.m_nWord37 = (uint32_t)defer;
+        g_listStageChara.emplace_back();
+        cStageChara& c = g_listStageChara.back();
+        c.m_nId = 20;
+        c.m_nHP = 1;
+        c.m_bVanishOnEnd = 1;  // leaves play after its start flows
+        // Its appearance condition (character variable 0 = 1) does not hold.
+        c.m_vecVar.assign(9, 0);
+        c.m_Def.m_vecConds.resize(1);
+        c.m_Def.m_vecConds[0].m_cKind = 3;
+        c.m_Def.m_vecConds[0].m_nValue = 1;
+        play->AddToGroup(&c);
+        RunStageStartFlows(play);
+        EXPECT_EQ(g_listStageChara.size(), defer ? 0u : 1u);
+        if (!g_listStageChara.empty()) {
+            EXPECT_EQ(g_listStageChara.back().m_bAppeared, 0);
+            play->RemoveStageChara(&g_listStageChara.back());
+        }
+        EXPECT_EQ(play->m_vecCharaGroup[0].size(), 1u);  // the hero alone
+    }
+}
+
 TEST_F(StageSetup, PlacementsSpawnTheirClonesWithConsecutiveIdentifiers) {
     cStage& s = g_LoadedStage;
     // A walking character at block (18, 10) standing for three clones 64 dots apart, carrying
@@ -172,7 +205,9 @@ TEST_F(StageSetup, PlacementsSpawnTheirClonesWithConsecutiveIdentifiers) {
     item1.m_sPlaceX = 5;
     item1.m_sPlaceY = 5;
     item1.m_wI9 = 9;
-    s.m_vecItems = {item0, item1};
+    cItemRec itemOff = item0;
+    itemOff.m_sPlaceY = -1;
+    s.m_vecItems = {item0, item1, itemOff};
     TakeStageSettings(g_StageSettings, g_LoadedStage);
     cPlayScene* play = Start();
     ASSERT_NE(play, nullptr);
@@ -200,6 +235,16 @@ TEST_F(StageSetup, PlacementsSpawnTheirClonesWithConsecutiveIdentifiers) {
     ASSERT_EQ(g_listItem.size(), 1u);
     EXPECT_EQ(g_listItem.front().m_nId, 1);
     EXPECT_EQ(play->m_nItemSerial, 2);
+    // Each placement off the map is skipped with one report line.
+    const std::string report = Report();
+    const auto count = [&report](const std::string& line) {
+        size_t n = 0;
+        for (size_t at = report.find(line); at != std::string::npos; at = report.find(line, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("Character placement 2 at (45, 10) lies off the map: skipped"), 1u) << report;
+    EXPECT_EQ(count("Item placement 2 at (21, -1) lies off the map: skipped"), 1u) << report;
+    EXPECT_EQ(count("lies off the map"), 2u) << report;
     // Every character in its group list after the hero.
     EXPECT_EQ(play->m_vecCharaGroup[0].size(), 5u);
     // The ones near the hero are in view; the far one is not.
@@ -234,6 +279,28 @@ TEST_F(StageSetup, ARestartLeavesNoEffectsScrolledBackgroundsOrVariablesOfTheTes
     g_bStageFileStart = 0;
     EXPECT_EQ(g_SaveData.m_vecCommonVars[5], 0);
     EXPECT_EQ(g_SaveData.m_vecBackupVars[5], 0);
+}
+
+// In 8-bit colour a restart puts back the palette that a screen colour change darkened, on the
+// device as well.
+class StageSetup8 : public StageSetup {
+protected:
+    StageSetup8() { bpp = 8; }
+};
+
+TEST_F(StageSetup8, ARestartPutsBackTheDarkenedPalette) {
+    cPlayScene* play = Start();
+    ASSERT_NE(play, nullptr);
+    ASSERT_NE(g_lpDDPalette, nullptr);
+    PALETTEENTRY dark[256] = {};
+    ASSERT_NE(std::memcmp(dark, g_EnginePalette, sizeof dark), 0);
+    std::memcpy(g_WorkPalette, dark, sizeof dark);
+    ASSERT_EQ(g_lpDDPalette->SetEntries(0, 0, 256, g_WorkPalette), DD_OK);
+    play->SetStage(0, 0);
+    PALETTEENTRY device[256] = {};
+    ASSERT_EQ(g_lpDDPalette->GetEntries(0, 0, 256, device), DD_OK);
+    EXPECT_EQ(std::memcmp(g_WorkPalette, g_EnginePalette, sizeof device), 0);
+    EXPECT_EQ(std::memcmp(device, g_EnginePalette, sizeof device), 0);
 }
 
 }  // namespace

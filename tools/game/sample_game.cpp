@@ -509,7 +509,8 @@ cFlow SignFlow(const char* text) {
     f.m_vecConds = {near};
     cFlowCmd message = Command(19, 0);
     message.m_vecParams.assign(18, 0);
-    message.m_vecParams[8] = 1;  // the game waits while it is shown
+    message.m_vecParams[8] = 1;   // the game waits while it is shown
+    message.m_vecParams[14] = 1;  // the bitmap font in its framed window
     message.m_strText = text;
     cFlowCmd stop = Command(16, 0);
     stop.m_vecParams = {5, 0, 0};  // "永久停止" of this flow
@@ -592,6 +593,20 @@ cCharaRec Goal(int x, int y) {
     return c;
 }
 
+// An item's instant command that adds `points` to the score ("ステータスの操作" on the
+// system's "スコア").
+cFlowCmd AddScore(int points) {
+    cFlowCmd c = Command(7, 0);
+    c.m_byInstant = 1;
+    c.m_vecParams.assign(18, 0);
+    c.m_vecParams[3] = 2;       // the system
+    c.m_vecParams[4] = 3;       // its score
+    c.m_vecParams[5] = 1;       // add
+    c.m_vecParams[7] = points;  // a constant
+    return c;
+}
+
+// A coin: taken once, it adds 100 to the score.
 cItemRec StageItem(int x, int y, int graphic) {
     cItemRec item;
     item.m_byGraphicKind = 1;
@@ -600,6 +615,7 @@ cItemRec StageItem(int x, int y, int graphic) {
     item.m_sPlaceX = (int16_t)x;
     item.m_sPlaceY = (int16_t)y;
     item.m_strName = "コイン";
+    item.m_vecCmds = {AddScore(100)};
     return item;
 }
 
