@@ -117,7 +117,13 @@ void ServeConnection(int fd) {
     HWND target = (HWND)(uintptr_t)h.hwnd;
     int64_t result = 0;
     if (h.kind == 1) {
-        result = PostMessageA(target, h.msg, (WPARAM)h.wParam, (LPARAM)h.lParam);
+        // A post is answered before it is made: once posted, the message may end this process
+        // (a WM_CLOSE) before the answer is written, and the sender would take the lost answer
+        // for a post that failed.
+        result = IsWindow(target);
+        WriteAll(fd, &result, sizeof result);
+        if (result) PostMessageA(target, h.msg, (WPARAM)h.wParam, (LPARAM)h.lParam);
+        return;
     } else if (h.msg == WM_COPYDATA) {
         COPYDATASTRUCT cds{(ULONG_PTR)h.dwData, h.cbData, h.cbData ? data.data() : nullptr};
         result = SendMessageA(target, WM_COPYDATA, (WPARAM)h.wParam, (LPARAM)&cds);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,6 +107,64 @@ TEST(Remote, FindSendPostAndWaitForTheOtherProcess) {
     EXPECT_EQ(testsupport::ReadFile(log), "ready\ncopydata 1 4 1\ncopydata 0 4 305419896\nclose\n");
     // Its entry is gone with it.
     EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// The other role of the next test: a window that ends its process at once when asked to close,
+// without destroying the window or returning to its loop.
+LRESULT EndAtOnceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE) _exit(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TEST(RemoteChild, EndsAtOnce) {
+    const char* title = std::getenv("VELMORA_TEST_CHILD_TITLE");
+    if (!title) GTEST_SKIP() << "runs only as the other process of the Remote tests";
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = EndAtOnceProc;
+    wc.lpszClassName = "Velmora_Remote_EndsAtOnce";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    ASSERT_NE(CreateWindowExA(0, wc.lpszClassName, title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+              nullptr);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0)) DispatchMessageA(&m);
+}
+
+// A post that ends the other process is still reported as made: the answer must not depend on
+// the other process outliving the message.
+TEST(Remote, APostThatEndsTheOtherProcessIsReportedAsMade) {
+    std::string dir = std::string(VELMORA_BINARY_DIR) + "/tmp/remote_end";
+    ASSERT_EQ(system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    self[n] = 0;
+    // Both processes on one processor: the window thread the post wakes then runs before the
+    // thread that answers, the order in which an answer written after the post was lost.
+    cpu_set_t before, one;
+    ASSERT_EQ(sched_getaffinity(0, sizeof before, &before), 0);
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    for (int round = 0; round < 10; ++round) {
+        std::string title = "end-at-once " + std::to_string(round);
+        int pid = testsupport::StartProcess({self, "--gtest_filter=RemoteChild.EndsAtOnce"},
+                                            {"VELMORA_TEST_CHILD_TITLE=" + title}, dir, "", "");
+        ASSERT_GT(pid, 0);
+        HWND other = nullptr;
+        const DWORD since = RealTimeMs();
+        while (!(other = FindWindowA("Velmora_Remote_EndsAtOnce", title.c_str())) && RealTimeMs() - since < kWaitMs &&
+               testsupport::ProcessRunning(pid))
+            Sleep(5);
+        ASSERT_NE(other, nullptr) << "round " << round;
+        EXPECT_TRUE(PostMessageA(other, WM_CLOSE, 0, 0)) << "round " << round;
+        EXPECT_EQ(testsupport::WaitProcess(pid, kWaitMs), 0) << "round " << round;
+    }
+    sched_setaffinity(0, sizeof before, &before);
 }
 
 }  // namespace
