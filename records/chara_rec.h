@@ -30,10 +30,17 @@ public:
     void ApplyTemplate();
     // Copies one field group (0-36) from another definition.
     void CopyGroup(int group, const cCharaRec& source);
-    // Brings references into range and removes empty flows.
+    // Brings references into range, validates every flow and removes empty flows.
     void Validate();
+    // The same for flows that are valid already (read, or validated since): their commands are
+    // not validated again.
+    void ValidateWithValidFlows();
     // The palette references of every flow's commands.
     void ClearFlows();
+    // The template flag of a field group is set.
+    bool HasTemplateFlag(int group) const;
+    // The field group of the flows.
+    static constexpr int kFlowsGroup = 36;
 
     // The offset of the i-th of a row of characters: base + i * step, negated for direction 1
     // when the axis' mirror flag is set.
@@ -88,4 +95,9 @@ public:
     std::vector<uint8_t> m_vecTemplateFlags;
     std::vector<cFlowCond> m_vecConds;
     std::vector<cFlow> m_vecFlows;
+
+private:
+    // The references and ranges of the definition's own fields.
+    void ValidateFields();
+    void EraseEmptyFlows();
 };

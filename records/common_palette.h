@@ -39,5 +39,8 @@ BOOL ReadDefinitionList(cRecordReader& reader, std::vector<T>& list, bool reserv
 template <class T>
 void WriteDefinitionList(cRecordWriter& writer, std::vector<T>& list, bool reserved);
 // Validates a palette or placed list: blocks their references, characters their ranges and
-// flow references, items their ranges and command references.
-void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items);
+// flow references, items their ranges and command references. With `commandsValid` the lists
+// hold only definitions just read or new (their flows and commands validated as they were
+// read), and the commands are not validated again.
+void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items,
+                         bool commandsValid = false);

@@ -28,6 +28,12 @@ public:
     void CopyGroup(int group, const cItemRec& source);
     // The template reference, I16 at least 1, the sound index, and every command validated.
     void Validate();
+    // The same for commands that are valid already (read, or validated since).
+    void ValidateWithValidCommands();
+    // The template flag of a field group is set.
+    bool HasTemplateFlag(int group) const;
+    // The field group of the commands.
+    static constexpr int kCommandsGroup = 12;
     // The palette references of every command.
     void NormaliseCommands();
 

@@ -166,6 +166,11 @@ public:
 
     // Indexes of m_adSubStep.
     enum { STEP_N = 0, STEP_N2, STEP_LIMIT_FRAME, STEP_GRAVITY, STEP_LIMIT };
+
+private:
+    // FixUp; the commands of the palette or placed lists are not validated again when the
+    // lists were just read afresh (each definition validated its commands as it was read).
+    void FixUp(bool paletteRead, bool placedRead);
 };
 
 // The stage stage files and replays are read into, and the settings copy every stage start

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
+#include "flow/command_kinds.h"
 #include "records/common_palette.h"
 #include "records/database.h"
+#include "records/palette_lists.h"
 #include "records/stage.h"
 #include "test_support.h"
 #include "tools/records/stage_writer.h"
@@ -201,6 +204,68 @@ TEST_F(StageTest, RoundTripsKeepEveryList) {
     EXPECT_EQ(l.m_vecPaletteCharas[1].m_vecFlows.size(), 2u);
     EXPECT_EQ(l.m_vecItems[1].m_vecCmds.size(), 1u);
     EXPECT_EQ(StageFileImage(l), image);
+}
+
+// Commands are validated as they are read, each once; a stage written against a larger
+// database must come back with every command in range at every depth: in palette and placed
+// characters, in flows taken from a template, in items, and in flows nested in commands.
+TEST_F(StageTest, ALoadedStageHoldsEveryCommandValidatedAtEveryDepth) {
+    g_Database.m_vecSound.resize(10);
+    g_Database.m_vecEffect.resize(10);
+    // An effect command (its first parameter an effect index) with sound 7, holding `depth`
+    // levels of flows with such commands inside.
+    std::function<cFlowCmd(int)> command = [&](int depth) {
+        cFlowCmd c;
+        c.m_cKind = 29;
+        c.m_vecParams = {7};
+        c.m_wSound = 7;
+        if (depth > 0) {
+            cFlow inner;
+            inner.m_vecCmds.push_back(command(depth - 1));
+            c.m_vecFlows.push_back(inner);
+        }
+        return c;
+    };
+    auto flows = [&] {
+        cFlow f;
+        f.m_vecCmds = {command(2), command(0)};
+        return std::vector<cFlow>{f};
+    };
+    cStage s;
+    MakeSampleStage(s, 30, 20, 2, 1);
+    s.m_vecPaletteCharas[1].m_vecFlows = flows();
+    s.m_vecCharas[1].m_vecFlows = flows();
+    s.m_vecCharas[2].m_byTemplateKind = kPaletteStage;  // flows from the stage palette
+    s.m_vecCharas[2].m_wTemplateIndex = 1;
+    s.m_vecCharas[2].m_vecTemplateFlags[cCharaRec::kFlowsGroup] = 1;
+    s.m_vecPaletteItems[1].m_vecCmds = {command(2)};
+    s.m_vecItems[0].m_vecCmds = {command(1), command(2)};
+    g_LoadedStage.m_vecPaletteCharas = s.m_vecPaletteCharas;  // where stage templates are looked up
+    const std::vector<uint8_t> image = StageFileImage(s);
+
+    CreateDefaultDatabase(g_Database);  // 2 sounds, 2 effects
+    ASSERT_TRUE(ReadImage(g_LoadedStage, image));
+    const size_t paramCount = (size_t)CmdParamCount(false, 29);
+    int seen = 0;
+    std::function<void(const cFlowCmd&)> check = [&](const cFlowCmd& c) {
+        if (c.m_cKind != 29) return;
+        ++seen;
+        EXPECT_EQ(c.m_wSound, 0);
+        ASSERT_EQ(c.m_vecParams.size(), paramCount);
+        EXPECT_EQ(c.m_vecParams[0], 1);
+        for (const cFlow& f : c.m_vecFlows)
+            for (const cFlowCmd& inner : f.m_vecCmds) check(inner);
+    };
+    const cStage& l = g_LoadedStage;
+    for (const auto* charas : {&l.m_vecPaletteCharas, &l.m_vecCharas})
+        for (const cCharaRec& c : *charas)
+            for (const cFlow& f : c.m_vecFlows)
+                for (const cFlowCmd& cmd : f.m_vecCmds) check(cmd);
+    for (const auto* items : {&l.m_vecPaletteItems, &l.m_vecItems})
+        for (const cItemRec& i : *items)
+            for (const cFlowCmd& cmd : i.m_vecCmds) check(cmd);
+    // Palette, placed and template characters 4 + 4 + 4, items 3 + 2 + 3.
+    EXPECT_EQ(seen, 20);
 }
 
 TEST_F(StageTest, PaletteEntryZeroIsTheNoneEntryAndEachPaletteHoldsTwo) {
