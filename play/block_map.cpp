@@ -86,3 +86,11 @@ int BlockSolidFor(int column, int row, int side) {
     if (index >= (int64_t)g_vecBlockMap.size()) return 0;
     return g_vecBlockMap[(size_t)index].IsSolidFor(side);
 }
+
+bool BlockCornersSolid(int left, int top, int right, int bottom, int side) {
+    if (BlockSolidFor(left, top, side)) return true;
+    if (bottom != top && BlockSolidFor(left, bottom, side)) return true;
+    if (right == left) return false;
+    if (BlockSolidFor(right, top, side)) return true;
+    return bottom != top && BlockSolidFor(right, bottom, side);
+}

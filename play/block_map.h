@@ -61,3 +61,7 @@ void BuildBlockMap();
 bool BlockUnderIsSolid(const cChara& chara);
 // Whether the block-map cell (column, row) is solid for a block side (0 outside the map).
 int BlockSolidFor(int column, int row, int side);
+// Whether one of the four corner cells of the cell rectangle is solid for a block side, in the
+// order top-left, bottom-left, top-right, bottom-right. A corner that falls in a cell already
+// asked about is not asked again: the answer cannot differ.
+bool BlockCornersSolid(int left, int top, int right, int bottom, int side);

@@ -307,20 +307,12 @@ void cGameObj::CalcScreenRect() {
     m_nRectBottom = (int32_t)std::clamp<int64_t>((int64_t)m_nRectTop + m_nGraphHeight - 1, INT32_MIN, INT32_MAX);
 }
 
-namespace {
-// Whether one of the four corner cells of the cell rectangle is solid for a block side.
-bool CornersSolid(int left, int top, int right, int bottom, int side) {
-    return BlockSolidFor(left, top, side) || BlockSolidFor(left, bottom, side) || BlockSolidFor(right, top, side) ||
-           BlockSolidFor(right, bottom, side);
-}
-}  // namespace
-
 bool cGameObj::HitsBlockCorners() const {
-    return CornersSolid(m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom, m_nBlockSide);
+    return BlockCornersSolid(m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom, m_nBlockSide);
 }
 
 bool cGameObj::HitsBlockAt(double x, double y) const {
-    return CornersSolid(DotToInt(x) >> 5, DotToInt(y) >> 5, DotToInt(x + m_nWidth - 1.0) >> 5,
+    return BlockCornersSolid(DotToInt(x) >> 5, DotToInt(y) >> 5, DotToInt(x + m_nWidth - 1.0) >> 5,
                         DotToInt(y + m_nHeight - 1.0) >> 5, m_nBlockSide);
 }
 

@@ -254,12 +254,7 @@ void cShot::AccelStepX() {
 int cShot::HitsBlocks() {
     if (m_Settings.PassBlocks() == 1) return 0;
     const int side = m_nBlockSide;
-    if (m_nWidth <= 32) {
-        return (BlockSolidFor(m_nCellLeft, m_nCellTop, side) || BlockSolidFor(m_nCellLeft, m_nCellBottom, side) ||
-                BlockSolidFor(m_nCellRight, m_nCellTop, side) || BlockSolidFor(m_nCellRight, m_nCellBottom, side))
-                   ? 1
-                   : 0;
-    }
+    if (m_nWidth <= 32) return BlockCornersSolid(m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom, side) ? 1 : 0;
     // A wide shot: a grid of 32-dot rows and columns, the last ones at the far edges.
     const int64_t x = DotToInt(m_dX), y = DotToInt(m_dY);
     const int w = std::max(1, m_nWidth), h = std::max(1, m_nHeight);

@@ -262,3 +262,29 @@ TEST_F(BlockHit, APlaceOverlappingABlockCharacterIsBlocked) {
 }
 
 }  // namespace
+
+TEST_F(BlockHit, TheCornerTestFindsTheSolidCellAtAnyCornerOfTheCellRectangle) {
+    Solid(5, 5);
+    Solid(9, 9, 1, 1);  // passes side 1 through
+    struct Case {
+        int left, top, right, bottom, side;
+        bool solid;
+    };
+    const Case cases[] = {
+        {5, 5, 6, 6, 0, true},    // top-left
+        {5, 4, 6, 5, 0, true},    // bottom-left
+        {4, 5, 5, 6, 0, true},    // top-right
+        {4, 4, 5, 5, 0, true},    // bottom-right
+        {4, 5, 5, 5, 0, true},    // one row: its right cell
+        {5, 4, 5, 5, 0, true},    // one column: its bottom cell
+        {4, 4, 4, 4, 0, false},   // one open cell
+        {6, 6, 7, 7, 0, false},   // all four open
+        {3, 3, 7, 7, 0, false},   // the solid cell inside, at no corner
+        {9, 9, 9, 9, 1, false},   // passed through by side 1
+        {9, 9, 9, 9, 0, true},    // but not by side 0
+        {63, 34, 64, 35, 0, false},  // corners beyond the map
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BlockCornersSolid(c.left, c.top, c.right, c.bottom, c.side), c.solid)
+            << c.left << "," << c.top << " - " << c.right << "," << c.bottom << " side " << c.side;
+}
