@@ -217,6 +217,37 @@ unsigned StageFile::LoadThread(void*) {
 
 // ---- the play entry ----
 
+namespace {
+
+enum class LoaderWait { Done, Quit, Close };
+
+// Pumps this thread's messages until the loader is done; sleeps in WaitMessage between them (the
+// loader's wake-up message ends the wait). A WM_QUIT, or a WM_CLOSE to the main window, ends the
+// wait early and is left in *ended. Out of line, so the fuzz build can leave this wait out of
+// its coverage: how often it turns depends on the loader thread's timing.
+[[gnu::noinline]] LoaderWait WaitForStageLoader(MSG* ended) {
+    while (!s_bLoaderDone.load()) {
+        MSG msg;
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            *ended = msg;
+            return LoaderWait::Quit;
+        }
+        if (msg.message == WM_CLOSE && msg.hwnd && msg.hwnd == g_hMainWnd.load()) {
+            *ended = msg;
+            return LoaderWait::Close;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return LoaderWait::Done;
+}
+
+}  // namespace
+
 BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target) {
     std::string path = name ? name : "";
     if (numbered) {
@@ -237,34 +268,26 @@ BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target) {
         MesBoxF("ステージファイル %s の読み込みに失敗しました！", path.c_str());
         return FALSE;
     }
-    // Pump this thread's messages until the loader is done; sleep in WaitMessage between them
-    // (the loader's wake-up message ends the wait).
-    while (!s_bLoaderDone.load()) {
-        MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            // Stop the read at its next definition and wait for the loader; the outer loop of
-            // this thread must still see the quit.
-            s_bStopLoad.store(true);
-            thStageLoad.Exit();
-            s_bStopLoad.store(false);
-            PostQuitMessage((int)msg.wParam);
-            return FALSE;
-        }
-        if (msg.message == WM_CLOSE && msg.hwnd && msg.hwnd == g_hMainWnd.load()) {
-            // The program is closing: the load is cancelled and the close acted on once this
-            // request has returned.
-            s_bStopLoad.store(true);
-            thStageLoad.Exit();
-            s_bStopLoad.store(false);
-            PostMessageA(msg.hwnd, WM_CLOSE, msg.wParam, msg.lParam);
-            return FALSE;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    MSG msg{};
+    switch (WaitForStageLoader(&msg)) {
+    case LoaderWait::Quit:
+        // Stop the read at its next definition and wait for the loader; the outer loop of this
+        // thread must still see the quit.
+        s_bStopLoad.store(true);
+        thStageLoad.Exit();
+        s_bStopLoad.store(false);
+        PostQuitMessage((int)msg.wParam);
+        return FALSE;
+    case LoaderWait::Close:
+        // The program is closing: the load is cancelled and the close acted on once this
+        // request has returned.
+        s_bStopLoad.store(true);
+        thStageLoad.Exit();
+        s_bStopLoad.store(false);
+        PostMessageA(msg.hwnd, WM_CLOSE, msg.wParam, msg.lParam);
+        return FALSE;
+    case LoaderWait::Done:
+        break;
     }
     thStageLoad.Wait();
 
