@@ -57,6 +57,10 @@ fuzz_one() {
   [ "$name" = play ] && unit=60
   local limits=(-rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=$unit -artifact_prefix="$build/artifacts/$name-")
   rm -f "$log.summary"
+  # A target's own temporary folder (the play target makes its game folder there): runs of
+  # fuzz/run.sh from other build folders at the same time never share one.
+  export TMPDIR=$build/tmp/$name
+  mkdir -p "$TMPDIR"
   [ -x "$bin" ] || { echo "fuzz $name: no target for corpus $name" >"$log.summary"; return 1; }
   if ! "$bin" -runs=0 "${limits[@]}" "$corpus" >"$log.replay" 2>&1; then
     { echo "fuzz $name: replaying the corpus failed"; tail -n 40 "$log.replay"; } >"$log.summary"
