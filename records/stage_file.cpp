@@ -112,9 +112,11 @@ void cStage::Read(cRecordReader& reader) {
     if (!m_vecPaletteBlocks.empty()) m_vecPaletteBlocks[0] = cBlockRec();
     if (!m_vecPaletteCharas.empty()) m_vecPaletteCharas[0] = cCharaRec();
     if (!m_vecPaletteItems.empty()) m_vecPaletteItems[0] = cItemRec();
-    ReadDefinitionList(reader, m_vecBlocks, true);
-    bool placedRead = ReadDefinitionList(reader, m_vecCharas, true);
-    placedRead = ReadDefinitionList(reader, m_vecItems, true) && placedRead;
+    // The placed lists are the large ones: read in full, they are validated already (their
+    // references to palette entries the fix-up adds cannot fail a check that passed).
+    bool placedRead = ReadDefinitionList(reader, m_vecBlocks, true);
+    placedRead = ReadDefinitionList(reader, m_vecCharas, true) && placedRead;
+    placedRead = ReadDefinitionList(reader, m_vecItems, true) && placedRead && !reader.Ended();
     if (StageFile::StopRequested()) {
         // Ended by a WM_QUIT on the waiting thread: what was read stays, nothing more is done.
         WriteReport("%s: the stage load was stopped", reader.Name());
@@ -131,7 +133,7 @@ void cStage::Read(cRecordReader& reader) {
         StoreOldFileDefaults(*this, v);
         m_vecTexts.resize(kStageTextCount);
     }
-    FixUp(paletteRead, placedRead);
+    FixUp(paletteRead ? DEFCHECK_FIELDS : DEFCHECK_ALL, placedRead ? DEFCHECK_REFS : DEFCHECK_ALL);
 }
 
 void cStage::Write(cRecordWriter& writer) {
@@ -150,9 +152,9 @@ void cStage::WriteCopy(cRecordWriter& writer, cStage& source) {
     writer.WriteU32(kStageEndMark);
 }
 
-void cStage::FixUp() { FixUp(false, false); }
+void cStage::FixUp() { FixUp(DEFCHECK_ALL, DEFCHECK_ALL); }
 
-void cStage::FixUp(bool paletteRead, bool placedRead) {
+void cStage::FixUp(DEFCHECK paletteCheck, DEFCHECK placedCheck) {
     // A view is 20 x 15 blocks; a stage smaller than the view gets limits of 0, not negative
     // ones. The stored sizes stay as they are.
     int32_t w, h;
@@ -165,8 +167,8 @@ void cStage::FixUp(bool paletteRead, bool placedRead) {
     SetHitLevel(m_nHitLevel);
     if ((uint32_t)m_nBgm >= g_Database.m_vecBgm.size()) m_nBgm = 0;
     PadDefinitionLists(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems);
-    ValidateDefinitions(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems, paletteRead);
-    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, placedRead);
+    ValidateDefinitions(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems, paletteCheck);
+    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, placedCheck);
 }
 
 int cStage::FindHero() const {
