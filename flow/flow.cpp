@@ -58,7 +58,7 @@ void cFlow::Read(cRecordReader& reader) {
     ReadFlowCondList(reader, m_vecConds);
     if (ReadListCount(reader, m_vecKeyConds, kMinKeyCondBytes))
         for (cFlowKeyCond& k : m_vecKeyConds) k.Read(reader);
-    ReadFlowCmdList(reader, m_vecCmds);
+    const BOOL cmdsRead = ReadFlowCmdList(reader, m_vecCmds);
     const uint32_t v = g_nFileVersion;
     if (v < kDataVersion) {
         int trigger = m_cTrigger;
@@ -69,7 +69,11 @@ void cFlow::Read(cRecordReader& reader) {
     }
     m_strName.clear();
     if (m_cGroup < 0 || m_cGroup > kMaxFlowGroup) m_cGroup = 0;
-    ValidateAll();
+    // Commands read from the list have validated themselves; commands the list left in place
+    // are validated here.
+    PadKeyConds();
+    if (!cmdsRead)
+        for (cFlowCmd& c : m_vecCmds) c.Validate();
 }
 
 void cFlow::Write(cRecordWriter& writer) {
@@ -80,9 +84,13 @@ void cFlow::Write(cRecordWriter& writer) {
 }
 
 void cFlow::ValidateAll() {
+    PadKeyConds();
+    for (cFlowCmd& c : m_vecCmds) c.Validate();
+}
+
+void cFlow::PadKeyConds() {
     for (cFlowKeyCond& k : m_vecKeyConds)
         if (k.m_vecKeys.size() < kKeyStateCount) k.m_vecKeys.resize(kKeyStateCount, 0);
-    for (cFlowCmd& c : m_vecCmds) c.Validate();
 }
 
 void cFlow::ValidateCmdRefs() {

@@ -20,12 +20,15 @@ public:
     cFlow();  // cleared, empty lists
     const RECORDLAYOUT& Layout() const override;
     // The body and the three lists, the conversions of older versions; the name is emptied
-    // (the player keeps no flow names), a group outside 0-26 becomes 0, then ValidateAll.
+    // (the player keeps no flow names), a group outside 0-26 becomes 0; the flow then holds
+    // what ValidateAll makes of it (each command read validates itself).
     void Read(cRecordReader& reader) override;
     void Write(cRecordWriter& writer) override;
 
     // Validates every command (and pads every key condition to its 19 keys).
     void ValidateAll();
+    // Pads every key condition to its 19 keys.
+    void PadKeyConds();
     // ValidateRefs on every command.
     void ValidateCmdRefs();
     // No conditions, no key conditions and no commands.

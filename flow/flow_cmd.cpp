@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <boost/make_shared.hpp>
+#include <optional>
 
 #include "flow/command_kinds.h"
 #include "flow/flow.h"
@@ -42,7 +43,30 @@ uint16_t SwordUseTime(const cSwordTypeRec& sword) {
 // Palette choice "0 common, otherwise the stage's" of the summon and get-item commands.
 int StageOrCommon(int32_t choice) { return choice == 0 ? 1 : 2; }
 
+// A command with both parts holds them in one allocation; each pointer shares its ownership.
+struct EDPARTS {
+    EDPARTS(const cEdMove& m, const cEdShot& s) : move(m), shot(s) {}
+    explicit EDPARTS(const cEdMove& m) : move(m) {}
+    cEdMove move;
+    cEdShot shot;
+};
+
 }  // namespace
+
+void cFlowCmd::CopyParts(const cEdMove* move, const cEdShot* shot) {
+    if (move && shot) {
+        const boost::shared_ptr<EDPARTS> parts = boost::make_shared<EDPARTS>(*move, *shot);
+        m_pMove = boost::shared_ptr<cEdMove>(parts, &parts->move);
+        m_pShot = boost::shared_ptr<cEdShot>(parts, &parts->shot);
+        return;
+    }
+    boost::shared_ptr<cEdMove> newMove;
+    boost::shared_ptr<cEdShot> newShot;
+    if (move) newMove = boost::make_shared<cEdMove>(*move);
+    if (shot) newShot = boost::make_shared<cEdShot>(*shot);
+    m_pMove = newMove;
+    m_pShot = newShot;
+}
 
 cFlowCmd::cFlowCmd() { Clear(); }
 
@@ -59,8 +83,7 @@ cFlowCmd::cFlowCmd(const cFlowCmd& other)
       m_bySoundCond(other.m_bySoundCond),
       m_wAnime(other.m_wAnime),
       m_vecFlows(other.m_vecFlows) {
-    if (other.m_pMove) m_pMove.reset(new cEdMove(*other.m_pMove));
-    if (other.m_pShot) m_pShot.reset(new cEdShot(*other.m_pShot));
+    if (other.m_pMove || other.m_pShot) CopyParts(other.m_pMove.get(), other.m_pShot.get());
 }
 
 cFlowCmd& cFlowCmd::operator=(const cFlowCmd& other) {
@@ -76,13 +99,11 @@ cFlowCmd& cFlowCmd::operator=(const cFlowCmd& other) {
     m_wSound = other.m_wSound;
     m_bySoundCond = other.m_bySoundCond;
     m_wAnime = other.m_wAnime;
-    // Copied before the old flows go: the source may live inside them.
+    // Copied before the old flows go: the source may live inside them (the parts are copied
+    // before the old ones are released, for the same reason).
     std::vector<cFlow> flows(other.m_vecFlows);
-    boost::shared_ptr<cEdMove> move(other.m_pMove ? new cEdMove(*other.m_pMove) : nullptr);
-    boost::shared_ptr<cEdShot> shot(other.m_pShot ? new cEdShot(*other.m_pShot) : nullptr);
+    CopyParts(other.m_pMove.get(), other.m_pShot.get());
     m_vecFlows.swap(flows);
-    m_pMove = move;
-    m_pShot = shot;
     return *this;
 }
 
@@ -118,25 +139,38 @@ int cFlowCmd::MainKind() const { return IsInstant() ? m_cKind + kInstantKindOffs
 
 void cFlowCmd::Read(cRecordReader& reader) {
     cDataFile::Read(reader);
+    // The move part is read aside until the shot part's word says whether both go into one
+    // allocation.
     uint32_t present = 0;
-    if (reader.ReadU32(present) && present) {
-        CreateEdMove();
-        m_pMove->Read(reader);
-    } else {
-        m_pMove.reset();
-    }
+    const bool hasMove = reader.ReadU32(present) && present;
+    std::optional<cEdMove> move;
+    if (hasMove) move.emplace().Read(reader);
     present = 0;
-    if (reader.ReadU32(present) && present) {
-        CreateEdShot();
-        m_pShot->Read(reader);
+    const bool hasShot = reader.ReadU32(present) && present;
+    if (hasMove && hasShot) {
+        const boost::shared_ptr<EDPARTS> parts = boost::make_shared<EDPARTS>(*move);
+        m_pMove = boost::shared_ptr<cEdMove>(parts, &parts->move);
+        m_pShot = boost::shared_ptr<cEdShot>(parts, &parts->shot);
     } else {
-        m_pShot.reset();
+        if (hasMove)
+            m_pMove = boost::make_shared<cEdMove>(*move);
+        else
+            m_pMove.reset();
+        if (hasShot)
+            CreateEdShot();
+        else
+            m_pShot.reset();
     }
-    ReadFlowList(reader, m_vecFlows);
+    if (hasShot) m_pShot->Read(reader);
+    // Flows read from the list have validated themselves, and nothing below changes them
+    // but the removal of marked ones; flows the list left in place are validated here.
+    const BOOL flowsRead = ReadFlowList(reader, m_vecFlows);
     ReadValueList(reader, m_vecParams);
     if (g_nFileVersion < kDataVersion) ConvertFlowCmd(*this, g_nFileVersion);
     if (!KeepMarkedFlows()) FlowVector_EraseMarked(m_vecFlows);
-    Validate();
+    ValidateOwnFields();
+    if (!flowsRead)
+        for (cFlow& flow : m_vecFlows) flow.ValidateAll();
 }
 
 void cFlowCmd::Write(cRecordWriter& writer) {
@@ -151,6 +185,11 @@ void cFlowCmd::Write(cRecordWriter& writer) {
 }
 
 void cFlowCmd::Validate() {
+    ValidateOwnFields();
+    for (cFlow& flow : m_vecFlows) flow.ValidateAll();
+}
+
+void cFlowCmd::ValidateOwnFields() {
     const cDatabase& db = g_Database;
     if (m_wSound >= db.m_vecSound.size()) m_wSound = 0;
     if (m_wAnime >= db.m_vecAnime.size()) m_wAnime = 0;
@@ -171,8 +210,6 @@ void cFlowCmd::Validate() {
     int32_t reset = 0;
     if (CheckedFirstParam(mainKind, count, reset) && !m_vecParams.empty() && (uint32_t)m_vecParams[0] >= count)
         m_vecParams[0] = reset;
-
-    for (cFlow& flow : m_vecFlows) flow.ValidateAll();
 }
 
 void cFlowCmd::ValidateRefs() {

@@ -34,6 +34,8 @@ public:
     // A new part with its defaults, replacing what the command held.
     void CreateEdMove();
     void CreateEdShot();
+    // Copies of the given parts (null: none), replacing what the command held.
+    void CopyParts(const cEdMove* move, const cEdShot* shot);
 
     bool IsInstant() const { return m_byInstant != 0; }
     // The kind, or for an instant command its main-kind equivalent (kind + 15).
@@ -43,6 +45,8 @@ public:
     // sized to the kind's count; sound, animation and the kind's database indexes are checked;
     // then every flow of the command is validated.
     void Validate();
+    // The same without the command's flows.
+    void ValidateOwnFields();
     // Resets palette references outside their lists (shot and sword items, summons, get item),
     // then checks the commands of the command's flows.
     void ValidateRefs();

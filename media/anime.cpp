@@ -22,7 +22,7 @@ void cAnime::SetTable(const AnimeFrame* const* table) {
 DWORD cAnime::Set(int no, int force) {
     if (!force && !m_vecAnime.empty()) {
         std::vector<AnimeFrame>& cur = CheckedAt(m_vecAnime, m_nNo);
-        if (!cur.empty() && CheckedAt(cur, m_nFrame).bLock) return 0;
+        if (!cur.empty() && CheckedAt(cur, m_nFrame).bLocked) return 0;
     }
     m_nNo = no;
     m_nFrame = 0;
@@ -43,15 +43,15 @@ int cAnime::Update() {
     const AnimeFrame& cur = CheckedAt(*anim, m_nFrame);
     // A control entry that was handed back as a value (a list with no frames, or a code such as
     // "finished") is held: there is no entry after it.
-    if (cur.nValue >= 0 && m_nTick >= cur.nTime) {
+    if (cur.nValue >= 0 && m_nTick >= cur.nDuration) {
         ++m_nFrame;
         m_nTick = 0;
         const AnimeFrame& reached = CheckedAt(*anim, m_nFrame);
         switch (reached.nValue) {
         case ANIME_JUMP:
-            if (reached.nTime >= 0 && reached.nTime < (int)m_vecAnime.size() &&
-                !m_vecAnime[(size_t)reached.nTime].empty()) {
-                Set(reached.nTime, 1);
+            if (reached.nDuration >= 0 && reached.nDuration < (int)m_vecAnime.size() &&
+                !m_vecAnime[(size_t)reached.nDuration].empty()) {
+                Set(reached.nDuration, 1);
                 anim = &m_vecAnime[(size_t)m_nNo];
             } else {
                 --m_nFrame;  // a jump to a missing animation holds the last frame

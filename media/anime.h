@@ -2,16 +2,19 @@
 // jump, or a value handed back as it is, -4 meaning "finished").
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/win32/types.h"
 
 // One entry of a frame list: a frame (value >= 0) or, with a negative value, the control entry.
+// The same type holds the frame lists the project database precomputes (records/anime_frame.h).
 struct AnimeFrame {
-    int nValue;
-    int nTime;  // ticks; the target animation for the jump code -3
-    BYTE bLock;
+    int32_t nValue;
+    int32_t nDuration;  // ticks; the target animation for the jump code -3
+    uint8_t bLocked;    // the animation may not be switched away from while this frame shows
 };
+static_assert(sizeof(AnimeFrame) == 12, "frame tables are laid out as 12-byte entries");
 
 #define ANIME_HOLD (-1)
 #define ANIME_LOOP (-2)

@@ -9,6 +9,7 @@
 #include "play/hero.h"
 #include "play/item.h"
 #include "play/play_scene.h"
+#include "play/riding.h"
 #include "play/stage_objects.h"
 
 int CheckAppearanceChara(cPlayScene* scene, cChara& chara) {
@@ -59,7 +60,10 @@ void CheckAppearances(cPlayScene* scene) {
     }
     set.clear();
     // 3. Appearance conditions, on-screen flag and the range test.
-    for (cStageChara& chara : g_listStageChara) {
+    static std::vector<std::list<cStageChara>::iterator> s_vecCast;
+    GatherStageCast(s_vecCast);
+    for (const auto& it : s_vecCast) {
+        cStageChara& chara = *it;
         if (CheckAppearanceChara(scene, chara)) {
             chara.m_bAppeared = 1;
             chara.m_bOnScreen = chara.IsOnScreen() ? 1 : 0;
@@ -71,8 +75,10 @@ void CheckAppearances(cPlayScene* scene) {
         }
     }
     // 4. Activation once every group byte is known.
-    for (cStageChara& chara : g_listStageChara)
+    for (const auto& it : s_vecCast) {
+        cStageChara& chara = *it;
         chara.m_bInRange = chara.m_bAppeared && chara.CanAct(groups) ? 1 : 0;
+    }
     // 5. Items.
     for (cItem& item : g_listItem) {
         if (CheckAppearanceItem(scene, item)) {

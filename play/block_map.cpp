@@ -1,5 +1,7 @@
 #include "play/block_map.h"
 
+#include <algorithm>
+
 #include "play/appearance.h"
 #include "core/checked.h"
 #include "play/chara.h"
@@ -9,7 +11,7 @@
 
 std::vector<cBlockDef> g_vecBlockMap;
 
-int cBlockDef::IsSolidFor(int side) {
+int cBlockDef::IsSolidForWithConditions(int side) {
     if (!m_vecConds.empty() && !CheckAppearanceBlock(g_lpPlayScene, *this)) return 0;
     if (PassSide() == side) return 0;
     return Solidity();
@@ -72,8 +74,15 @@ bool BlockUnderIsSolid(const cChara& chara) {
 }
 
 int BlockSolidFor(int column, int row, int side) {
-    if (column < 0 || row < 0) return 0;
-    return BlockCellSolidity(BlockCellIndex((int)std::min<int64_t>((int64_t)column * 32, INT32_MAX),
-                                            (int)std::min<int64_t>((int64_t)row * 32, INT32_MAX)),
-                             side);
+    if (column < 0 || row < 0 || g_vecBlockMap.empty()) return 0;
+    const int shift = RowShift();
+    if (shift < 0 || shift > 30) return 0;
+    // The cell of the cell's first dot, whose position stops at the largest int: a column or
+    // row beyond it reads the cell of that last dot.
+    constexpr int64_t kLastCell = INT32_MAX >> 5;
+    const int64_t column64 = std::min<int64_t>(column, kLastCell), row64 = std::min<int64_t>(row, kLastCell);
+    if (column64 >= ((int64_t)1 << shift)) return 0;
+    const int64_t index = (row64 << shift) + column64;
+    if (index >= (int64_t)g_vecBlockMap.size()) return 0;
+    return g_vecBlockMap[(size_t)index].IsSolidFor(side);
 }

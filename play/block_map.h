@@ -28,7 +28,10 @@ public:
     int NotReplaceable() const { return m_byB18; }
     // The solidity for a character of block side `side`: 0 while the cell's appearance
     // conditions do not hold or when the side passes through it.
-    int IsSolidFor(int side);
+    int IsSolidFor(int side) {
+        if (!m_vecConds.empty()) return IsSolidForWithConditions(side);
+        return PassSide() == side ? 0 : Solidity();
+    }
 
     // The appearance conditions' mode (0 all, 1 any one) and once-held switch.
     int CondMode() const { return m_byB3; }
@@ -37,6 +40,9 @@ public:
     int32_t m_nChanged = 0;   // the cell was changed during play
     int32_t m_bAppeared = 0;  // its appearance conditions have held
     uint8_t m_byHidden = 0;   // non-zero: not drawn
+
+private:
+    int IsSolidForWithConditions(int side);
 };
 
 extern std::vector<cBlockDef> g_vecBlockMap;

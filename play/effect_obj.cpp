@@ -10,9 +10,9 @@
 #include "media/anime.h"
 #include "media/blit.h"
 #include "media/draw_device.h"
-#include "play/effect_frames.h"
 #include "play/play_scene.h"
 #include "play/stage_bitmaps.h"
+#include "records/database.h"
 #include "records/effect_records.h"
 
 namespace {
@@ -26,6 +26,8 @@ int ToInt(double v) {
 int ClampInt(int64_t v) { return (int)std::clamp<int64_t>(v, INT32_MIN, INT32_MAX); }
 
 }  // namespace
+
+const cEffectRec& EffectDef(int id) { return CheckedAt(g_Database.m_vecEffect, id); }
 
 EffectObj::EffectObj()
     : m_nId(0), m_dX(0.0), m_dY(0.0), m_nWidth(0), m_nHeight(0), m_bStretched(0), m_bAdvanceWhileHeld(0) {}
@@ -74,12 +76,11 @@ void EffectObj::CreateAt(int id, double x, double y, int width, int height, int 
 void EffectObj::LoadFrames(int id) {
     // One animation: the effect's frame list with its closing control entry.
     std::vector<AnimeFrame> list;
-    int n = EffectFrameListSize(id);
-    for (int i = 0; i < n; ++i) {
-        int value = 0, duration = 0, locked = 0;
-        EffectFrameEntry(id, i, &value, &duration, &locked);
-        list.push_back(AnimeFrame{value, duration, (BYTE)locked});
-        if (value < 0) break;
+    if (id >= 0 && (size_t)id < EffectFrameTable.size()) {
+        for (const AnimeFrame& f : EffectFrameTable[(size_t)id]) {
+            list.push_back(f);
+            if (f.nValue < 0) break;
+        }
     }
     if (list.empty() || list.back().nValue >= 0) list.push_back(AnimeFrame{ANIME_END, 0, 0});
     const AnimeFrame* table[2] = {list.data(), nullptr};

@@ -28,8 +28,8 @@ struct AIMSTATE {
     int32_t bSnap;
 };
 
-// The object's animation player, held by value but declared apart: the media layer's frame type
-// and the project database's frame type share a name, so this header names neither.
+// The object's animation player, held by value but declared apart so that the headers of the
+// game objects need not include the sequencer's.
 class cObjAnime {
 public:
     cObjAnime();

@@ -234,6 +234,7 @@ void DrawPlayScreen(cPlayScene* scene, int full, int hold, int warn, int caption
     DDSURFACEDATA* back = Back();
     // 1. Converted sheets that lost their pixels are built again.
     if (g_SurfaceData[kSlotConvertedShot].bLost || g_SurfaceData[kSlotConvertedShotMirror].bLost) LoadCommonBitmaps();
+    RedrawLostViewMask();
     // 2. The virtual back buffer when the stage asks for it.
     if (scene->m_nVirtualScreen != 0) DDSetVirtualBackBuffer(1);
     // 3, 4. Backgrounds behind everything.

@@ -59,6 +59,9 @@ enum { RANGE_CHARA = 0, RANGE_BLOCKCHARA = 1, RANGE_ITEM = 2, RANGE_SHOT = 3, RA
 
 void PostClose() { PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0); }
 
+// The stage characters in list order for the walks of a frame that touch each character alone.
+std::vector<std::list<cStageChara>::iterator> s_vecCast;
+
 cHero& Hero() { return CheckedAt(g_vecHero, 0); }
 
 }  // namespace
@@ -494,16 +497,18 @@ void cPlayScene::PlayFrame() {
         return;
     }
     cHero& hero = Hero();
-    hero.ClearFlowRunFlags();
-    for (cStageChara& chara : g_listStageChara) {
-        if (!chara.m_bDying) chara.ClearFlowRunFlags();
-        chara.m_anFrameWord[0] = chara.m_anFrameWord[1] = 0;
-    }
-    hero.m_anFrameWord[0] = hero.m_anFrameWord[1] = 0;
     const int n = g_StageSettings.m_nSubSteps;
     m_nRidingSteps = 0;
     {
         const cBlockCharaRoster roster;
+        hero.ClearFlowRunFlags();
+        GatherStageCast(s_vecCast);
+        for (const CHARAIT& it : s_vecCast) {
+            cStageChara& chara = *it;
+            if (!chara.m_bDying) chara.ClearFlowRunFlags();
+            chara.m_anFrameWord[0] = chara.m_anFrameWord[1] = 0;
+        }
+        hero.m_anFrameWord[0] = hero.m_anFrameWord[1] = 0;
         for (int i = 1; i <= n; ++i)
             if (SubStep(i)) return;
     }
@@ -517,16 +522,17 @@ bool cPlayScene::SubStep(int i) {
     cHero& hero = Hero();
     // 8a, 8b. Lifetimes, then invincibility, contacts and hit rectangles, in one walk: each
     // touches only its own character (and a vanishing one only the links to it).
+    // The walk goes over the cast as gathered: removing a character leaves the others in place.
     const bool lifetimes = !hero.m_bDying;
-    for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
+    GatherStageCast(s_vecCast);
+    for (const CHARAIT& it : s_vecCast) {
         if (lifetimes && it->m_nLifeTime != kEndlessLife && !it->m_bDying && --it->m_nLifeTime < 0) {
-            it = Vanish(it);
+            Vanish(it);
             continue;
         }
         it->TickInvincible();
         it->ClearContactFlags();
         it->SaveHitRects();
-        ++it;
     }
     if (lifetimes) {
         for (auto it = g_listItem.begin(); it != g_listItem.end();) {
@@ -567,6 +573,8 @@ bool cPlayScene::SubStep(int i) {
 }
 
 bool cPlayScene::PassBlockCharas() {
+    // Only the characters that act as blocks move here.
+    if (!AnyBlockCharas()) return false;
     for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
         cStageChara& c = *it;
         if (!c.m_bActsAsBlock || c.m_bDying || !c.m_bAppeared || !c.m_bInRange) {

@@ -39,6 +39,7 @@ double SubStepsN() { return std::max(1, (int)g_StageSettings.m_nSubSteps); }
 // The stage characters that act as blocks, in list order (see cBlockCharaRoster).
 struct BLOCKROSTER {
     std::vector<cStageChara*> vecCharas;
+    std::vector<std::list<cStageChara>::iterator> vecCast;  // every stage character, list order
     int nOpen = 0;        // live cBlockCharaRoster scopes
     bool bStale = true;   // the list has changed since the gathering
     size_t nListSize = 0;  // the list's length at the gathering
@@ -50,8 +51,11 @@ const std::vector<cStageChara*>& BlockCharas() {
     // The length check is a second guard: a change that went unreported still rebuilds.
     if (r.nOpen == 0 || r.bStale || r.nListSize != g_listStageChara.size()) {
         r.vecCharas.clear();
-        for (cStageChara& c : g_listStageChara)
-            if (c.m_bActsAsBlock) r.vecCharas.push_back(&c);
+        r.vecCast.clear();
+        for (auto it = g_listStageChara.begin(); it != g_listStageChara.end(); ++it) {
+            r.vecCast.push_back(it);
+            if (it->m_bActsAsBlock) r.vecCharas.push_back(&*it);
+        }
         r.nListSize = g_listStageChara.size();
         r.bStale = false;
     }
@@ -185,6 +189,13 @@ bool IsBlockCharacter(const cStageChara& c, const cChara* self) {
 }
 
 void BlockCharasChanged() { s_Roster.bStale = true; }
+
+bool AnyBlockCharas() { return !BlockCharas().empty(); }
+
+void GatherStageCast(std::vector<std::list<cStageChara>::iterator>& out) {
+    BlockCharas();
+    out.assign(s_Roster.vecCast.begin(), s_Roster.vecCast.end());
+}
 
 cBlockCharaRoster::cBlockCharaRoster() {
     ++s_Roster.nOpen;

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
+#include <vector>
 
 class cChara;
 class cStageChara;
@@ -22,6 +24,13 @@ bool IsBlockCharacter(const cStageChara& c, const cChara* self);
 // place that adds or removes one reports with BlockCharasChanged. Whether a kept character is
 // appeared, dying or the scanning character itself is still read at every visit.
 void BlockCharasChanged();
+// Whether any stage character acts as a block (the same gathering as the scans below).
+bool AnyBlockCharas();
+// The stage characters in list order, copied into `out`: gathered with the block characters
+// and kept as they are while a cBlockCharaRoster lives. A walk over the copy reads each character
+// without following the list's links one node after the other; a character the walk removes
+// (and only that one) is gone from the list, never from the copy.
+void GatherStageCast(std::vector<std::list<cStageChara>::iterator>& out);
 class cBlockCharaRoster {
 public:
     cBlockCharaRoster();

@@ -41,6 +41,45 @@ std::vector<int> CommonPlaySlots() {
 
 void PostClose() { PostMessageA(g_hMainWnd.load(), WM_CLOSE, 0, 0); }
 
+// What a view mask was last drawn for. Its pixels follow from the sight range and the shape
+// alone (the palette, the colour key and the pixel format are fixed while a device lives, and
+// nothing else draws into the mask), so a stage that starts again with the same view keeps it.
+struct VIEWMASKKEY {
+    const DDSURFACEDATA* lpMask;
+    const DDSURFACEDATA* lpBrush;
+    const void* lpDevice;  // the drawing device the mask was made on
+    const void* lpImage;   // and the texture or surface object it got
+    int nSight;            // dots, held to the surface limit
+    int nShape;            // 0 no hole, 1 circle, 2 square
+};
+VIEWMASKKEY g_ViewMaskKey = {};
+
+const void* DrawingDevice() { return g_lpDDDevice ? (const void*)g_lpDDDevice : (const void*)g_lpDD; }
+
+const void* SurfaceImage(const DDSURFACEDATA* s) {
+    if (s->lpDT) return s->lpDT->lpTexture;
+    return s->lpDD ? s->lpDD->lpSurface : nullptr;
+}
+
+int MaskShape(int sight, int viewMode) { return sight == 0 ? 0 : (viewMode == 1 || viewMode == 2) ? 1 : 2; }
+
+// The record holds a surface whose pixels are still there (a lost device takes them: the
+// restore makes the surface again blank and marks it lost).
+bool SurfaceKept(const DDSURFACEDATA* s) {
+    if (s->bLost) return false;
+    if (s->lpDT) return s->lpDT->lpTexture && s->lpDT->lpSurface;
+    return s->lpDD && s->lpDD->lpSurface && s->lpDD->lpSurface->IsLost() != DDERR_SURFACELOST;
+}
+
+bool ViewMaskKept(const DDSURFACEDATA* mask, const DDSURFACEDATA* brush, int sight, int shape) {
+    const VIEWMASKKEY& k = g_ViewMaskKey;
+    if (k.lpMask != mask || k.lpBrush != brush || k.lpDevice != DrawingDevice() || k.lpImage != SurfaceImage(mask) ||
+        k.nSight != sight || k.nShape != shape)
+        return false;
+    if (!SurfaceKept(mask) || mask->nWidth != 1280 + 2 * sight || mask->nHeight != 960 + 2 * sight) return false;
+    return shape != 1 || (SurfaceKept(brush) && brush->nWidth == 2 * sight && brush->nHeight == 2 * sight);
+}
+
 // One record's descriptors appended: `count` of them named `file`, with the colour key; the
 // second and the fourth get the mirror cell `mirror` (the plain and mirrored view, then their
 // system-memory copies).
@@ -144,29 +183,34 @@ void ReleaseStageBitmaps() {
 }
 
 bool CreatePlayWorkSurfaces(DDSURFACEDATA* mask, DDSURFACEDATA* brush, int sight, int viewMode) {
-    DDReleaseSurface(mask);
-    DDReleaseSurface(brush);
     // A sight range from data is held to what a surface can be made of.
     const int n = std::max(0, std::min(sight, 1024));
+    const int shape = MaskShape(n, viewMode);
+    if (ViewMaskKept(mask, brush, n, shape)) return true;
+    g_ViewMaskKey = VIEWMASKKEY{};
+    DDReleaseSurface(mask);
+    DDReleaseSurface(brush);
     if (!DDCreateSurface(mask, 1280 + 2 * n, 960 + 2 * n, 1, 1, 0, 0, 0)) {
         DDReleaseSurface(mask);
         OutOfMemoryClose();
         return false;
     }
     DDFillRect(mask, 0, 0, mask->nWidth, mask->nHeight, 16);
-    if (n == 0) return true;
-    if (viewMode == 1 || viewMode == 2) {
+    if (shape == 1) {
         if (!DDCreateSurface(brush, 2 * n, 2 * n, 1, 1, 0, 0, 0)) {
             DDReleaseSurface(brush);
             OutOfMemoryClose();
             return false;
         }
         DDFillRect(brush, 0, 0, brush->nWidth, brush->nHeight, 0);
+        brush->bLost = 0;
         DDBltDisc(mask, mask->nWidth / 2, mask->nHeight / 2, mask->nWidth, mask->nHeight, n, 1, brush,
                   brush->nWidth / 2, brush->nHeight / 2, 0);
-    } else {
+    } else if (shape == 2) {
         DDFillRect(mask, mask->nWidth / 2 - n, mask->nHeight / 2 - n, 2 * n, 2 * n, 0);
     }
+    mask->bLost = 0;
+    g_ViewMaskKey = VIEWMASKKEY{mask, brush, DrawingDevice(), SurfaceImage(mask), n, shape};
     return true;
 }
 
@@ -194,9 +238,19 @@ bool LoadPlayBitmaps(int playOnly) {
     return LoadStageBitmaps() && LoadSwordBitmaps() && LoadEffectBitmaps();
 }
 
+void RedrawLostViewMask() {
+    // Only a restore that made the surface again marks it lost; while the device is still lost
+    // nothing can be drawn.
+    const VIEWMASKKEY k = g_ViewMaskKey;
+    if (k.lpMask != &g_ViewMaskSD || k.lpBrush != &g_ViewBrushSD || !g_ViewMaskSD.bLost) return;
+    if (!g_ViewMaskSD.lpDT && !g_ViewMaskSD.lpDD) return;
+    CreatePlayWorkSurfaces(&g_ViewMaskSD, &g_ViewBrushSD, k.nSight, k.nShape == 1 ? 1 : 3);
+}
+
 void ReleasePlayBitmaps() {
     for (int s : CommonPlaySlots()) DDReleaseSurface(&g_SurfaceData[s]);
     ReleaseStageBitmaps();
+    if (g_ViewMaskKey.lpMask == &g_ViewMaskSD) g_ViewMaskKey = VIEWMASKKEY{};
     DDReleaseSurface(&g_ViewMaskSD);
     DDReleaseSurface(&g_ViewBrushSD);
 }

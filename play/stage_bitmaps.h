@@ -43,9 +43,13 @@ bool LoadEffectBitmaps();
 void ReleaseStageBitmaps();
 // The view mask for a sight range of `sight` dots and a view mode (0 none, 1 and 2 a circle,
 // 3 and 4 a square): (1280 + 2n) x (960 + 2n) of colour 16 with a 2n hole of colour 0 at its
-// centre (no hole for n = 0). A surface that cannot be made runs the out-of-memory close and
-// answers false.
+// centre (no hole for n = 0). A mask this function drew last for the same records, sight range
+// and shape, still whole on the same device, is kept as it is (a restarted stage does not
+// draw it again). A surface that cannot be made runs the out-of-memory close and answers false.
 bool CreatePlayWorkSurfaces(DDSURFACEDATA* mask, DDSURFACEDATA* brush, int sight, int viewMode);
+// The play view mask drawn again for the view it was made for, when a device restore left it
+// blank; nothing otherwise.
+void RedrawLostViewMask();
 // The play scene's start: the eight background slots (playOnly) or the common play slots and
 // then the four loaders above; false on a failure (already reported).
 bool LoadPlayBitmaps(int playOnly);

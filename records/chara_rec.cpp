@@ -95,7 +95,9 @@ void cCharaRec::Read(cRecordReader& reader) {
     reader.ReadI32(m_nPlaceValue);
     ReadValueList(reader, m_vecTemplateFlags);
     ReadFlowCondList(reader, m_vecConds);
-    ReadFlowList(reader, m_vecFlows);
+    // Flows read from the list have validated themselves; flows the list left in place, or a
+    // template may copy, are validated below.
+    const BOOL flowsRead = ReadFlowList(reader, m_vecFlows);
     if (!KeepMarkedFlows()) FlowVector_EraseMarked(m_vecFlows);
 
     const uint32_t v = g_nFileVersion;
@@ -117,8 +119,12 @@ void cCharaRec::Read(cRecordReader& reader) {
         if (v < 219 && m_byGraphicKind == 3) m_wGraphic = RaiseGraphic119(m_wGraphic);
         if (v < 285) m_byC33 = 1;
     }
+    const bool flowsValid = flowsRead && !HasTemplateFlag(kFlowsGroup);  // the flags as migrated
     ApplyTemplate();
-    Validate();
+    if (flowsValid)
+        ValidateWithValidFlows();
+    else
+        Validate();
 }
 
 void cCharaRec::Write(cRecordWriter& writer) {
@@ -186,12 +192,23 @@ void cCharaRec::CopyGroup(int group, const cCharaRec& s) {
         case 33: m_wC51 = s.m_wC51; m_byC50 = s.m_byC50; break;
         case 34: m_nC48 = s.m_nC48; break;
         case 35: m_byC49 = s.m_byC49; break;
-        case 36: m_vecFlows = s.m_vecFlows; break;
+        case kFlowsGroup: m_vecFlows = s.m_vecFlows; break;
         default: break;
     }
 }
 
 void cCharaRec::Validate() {
+    ValidateFields();
+    for (cFlow& f : m_vecFlows) f.ValidateAll();
+    EraseEmptyFlows();
+}
+
+void cCharaRec::ValidateWithValidFlows() {
+    ValidateFields();
+    EraseEmptyFlows();
+}
+
+void cCharaRec::ValidateFields() {
     const cDatabase& db = g_Database;
     ValidateTemplateRef(m_byTemplateKind, m_wTemplateIndex, DEF_CHARA);
     if (m_byGraphicKind == 4 && m_wGraphic >= db.m_vecBmpCharaExc.size()) m_wGraphic = 1;
@@ -201,9 +218,15 @@ void cCharaRec::Validate() {
     if (m_wCharaEffect2 >= db.m_vecCharaEffect.size()) m_wCharaEffect2 = 0;
     if (m_sEffect >= (int64_t)db.m_vecEffect.size()) m_sEffect = 0;  // signed: -1 stays
     if (m_byRole == 0) m_byC34 = m_byC6 = 0;
-    for (cFlow& f : m_vecFlows) f.ValidateAll();
+}
+
+void cCharaRec::EraseEmptyFlows() {
     m_vecFlows.erase(std::remove_if(m_vecFlows.begin(), m_vecFlows.end(), [](const cFlow& f) { return f.IsEmpty(); }),
                      m_vecFlows.end());
+}
+
+bool cCharaRec::HasTemplateFlag(int group) const {
+    return (size_t)group < m_vecTemplateFlags.size() && m_vecTemplateFlags[(size_t)group] != 0;
 }
 
 void cCharaRec::ClearFlows() {

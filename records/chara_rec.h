@@ -9,6 +9,7 @@
 
 #include "flow/flow.h"
 #include "records/data_file.h"
+#include "records/small_values.h"
 
 constexpr int kCharaGroupCount = 37;
 
@@ -30,10 +31,17 @@ public:
     void ApplyTemplate();
     // Copies one field group (0-36) from another definition.
     void CopyGroup(int group, const cCharaRec& source);
-    // Brings references into range and removes empty flows.
+    // Brings references into range, validates every flow and removes empty flows.
     void Validate();
+    // The same for flows that are valid already (read, or validated since): their commands are
+    // not validated again.
+    void ValidateWithValidFlows();
     // The palette references of every flow's commands.
     void ClearFlows();
+    // The template flag of a field group is set.
+    bool HasTemplateFlag(int group) const;
+    // The field group of the flows.
+    static constexpr int kFlowsGroup = 36;
 
     // The offset of the i-th of a row of characters: base + i * step, negated for direction 1
     // when the axis' mirror flag is set.
@@ -85,7 +93,12 @@ public:
     std::string m_strName;
     int16_t m_sPlaceX, m_sPlaceY;  // position of a placed character on the stage map
     int32_t m_nPlaceValue;         // compared with -1 by the play set-up
-    std::vector<uint8_t> m_vecTemplateFlags;
+    cSmallValues<uint8_t, kCharaGroupCount> m_vecTemplateFlags;
     std::vector<cFlowCond> m_vecConds;
     std::vector<cFlow> m_vecFlows;
+
+private:
+    // The references and ranges of the definition's own fields.
+    void ValidateFields();
+    void EraseEmptyFlows();
 };

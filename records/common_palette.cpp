@@ -53,14 +53,22 @@ void PadDefinitionLists(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& 
     if (items.size() < 2) items.resize(2);
 }
 
-void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items) {
-    for (cBlockRec& b : blocks) b.Validate();
+void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items,
+                         DEFCHECK check) {
+    if (check != DEFCHECK_REFS)
+        for (cBlockRec& b : blocks) b.Validate();
     for (cCharaRec& c : charas) {
-        c.Validate();
+        if (check == DEFCHECK_ALL)
+            c.Validate();
+        else if (check == DEFCHECK_FIELDS)
+            c.ValidateWithValidFlows();
         c.ClearFlows();
     }
     for (cItemRec& i : items) {
-        i.Validate();
+        if (check == DEFCHECK_ALL)
+            i.Validate();
+        else if (check == DEFCHECK_FIELDS)
+            i.ValidateWithValidCommands();
         i.NormaliseCommands();
     }
 }
@@ -70,8 +78,9 @@ cCommonPalette::cCommonPalette() : m_vecBlocks(1), m_vecCharas(1), m_vecItems(1)
 void cCommonPalette::Read(cRecordReader& reader) {
     cDataFile::Read(reader);
     ReadDefinitionList(reader, m_vecBlocks, false);
-    ReadDefinitionList(reader, m_vecCharas, false);
-    ReadDefinitionList(reader, m_vecItems, false);
+    // Lists read afresh hold only definitions read or new, whose commands are valid already.
+    bool read = ReadDefinitionList(reader, m_vecCharas, false);
+    read = ReadDefinitionList(reader, m_vecItems, false) && read;
     // Entry 0 of each list is the none entry, whatever the file holds.
     if (!m_vecBlocks.empty()) m_vecBlocks[0] = cBlockRec();
     if (!m_vecCharas.empty()) m_vecCharas[0] = cCharaRec();
@@ -80,7 +89,8 @@ void cCommonPalette::Read(cRecordReader& reader) {
     for (cBlockRec& b : m_vecBlocks) std::fill(b.m_vecTemplateFlags.begin(), b.m_vecTemplateFlags.end(), 0);
     for (cCharaRec& c : m_vecCharas) std::fill(c.m_vecTemplateFlags.begin(), c.m_vecTemplateFlags.end(), 0);
     for (cItemRec& i : m_vecItems) std::fill(i.m_vecTemplateFlags.begin(), i.m_vecTemplateFlags.end(), 0);
-    FixUp();
+    PadDefinitionLists(m_vecBlocks, m_vecCharas, m_vecItems);
+    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, read ? DEFCHECK_FIELDS : DEFCHECK_ALL);  // FixUp
 }
 
 void cCommonPalette::Write(cRecordWriter& writer) {

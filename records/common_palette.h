@@ -38,6 +38,17 @@ template <class T>
 BOOL ReadDefinitionList(cRecordReader& reader, std::vector<T>& list, bool reserved);
 template <class T>
 void WriteDefinitionList(cRecordWriter& writer, std::vector<T>& list, bool reserved);
+// What a definition list still needs validated.
+enum DEFCHECK {
+    DEFCHECK_ALL,
+    // The lists hold only definitions just read or new: their flows and commands were
+    // validated as they were read.
+    DEFCHECK_FIELDS,
+    // Every definition was read in full just now and validated itself: only the palette
+    // references of the commands remain (they need every list in place).
+    DEFCHECK_REFS,
+};
 // Validates a palette or placed list: blocks their references, characters their ranges and
-// flow references, items their ranges and command references.
-void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items);
+// flow references, items their ranges and command references; `check` says what is left.
+void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items,
+                         DEFCHECK check = DEFCHECK_ALL);

@@ -40,7 +40,7 @@ int32_t FramesOf(int32_t tenths) {
 }
 
 // A stored cell below the sequencer's control codes would be drawn as a negative cell.
-int32_t CellOf(int32_t cell) { return cell < kAnimeEnd ? 0 : cell; }
+int32_t CellOf(int32_t cell) { return cell < ANIME_END ? 0 : cell; }
 
 // One frame list from (cell, duration, lock) items; the rules of BuildIndex1 and BuildIndex2.
 template <class Item, class LockOf>
@@ -60,7 +60,7 @@ ANIMEFRAMELIST MakeFrameList(const std::vector<Item>& items, size_t index, LockO
         list.push_back(f);
     }
     if (items.empty()) list.push_back(AnimeFrame{0, 0, (uint8_t)(index == 0 ? 1 : 0)});  // something to stand on
-    list.push_back(index == 0 ? AnimeFrame{kAnimeLoop, 0, 1} : AnimeFrame{kAnimeEnd, 0, 0});
+    list.push_back(index == 0 ? AnimeFrame{ANIME_LOOP, 0, 1} : AnimeFrame{ANIME_END, 0, 0});
     return list;
 }
 

@@ -50,10 +50,16 @@ void cItemRec::Read(cRecordReader& reader) {
     reader.ReadI16(m_sPlaceY);
     ReadValueList(reader, m_vecTemplateFlags);
     ReadFlowCondList(reader, m_vecConds);
-    ReadFlowCmdList(reader, m_vecCmds);
+    // Commands read from the list have validated themselves; commands the list left in place,
+    // or a template may copy, are validated below.
+    const BOOL cmdsRead = ReadFlowCmdList(reader, m_vecCmds);
     if (g_nFileVersion < 219 && m_byGraphicKind == 3) m_wGraphic = RaiseGraphic119(m_wGraphic);
+    const bool cmdsValid = cmdsRead && !HasTemplateFlag(kCommandsGroup);
     ApplyTemplate();
-    Validate();
+    if (cmdsValid)
+        ValidateWithValidCommands();
+    else
+        Validate();
 }
 
 void cItemRec::Write(cRecordWriter& writer) {
@@ -95,16 +101,24 @@ void cItemRec::CopyGroup(int group, const cItemRec& s) {
         case 9: m_byI15 = s.m_byI15; break;
         case 10: m_byI14 = s.m_byI14; break;
         case 11: m_wSound = s.m_wSound; break;
-        case 12: m_vecCmds = s.m_vecCmds; break;
+        case kCommandsGroup: m_vecCmds = s.m_vecCmds; break;
         default: break;
     }
 }
 
 void cItemRec::Validate() {
+    ValidateWithValidCommands();
+    for (cFlowCmd& c : m_vecCmds) c.Validate();
+}
+
+void cItemRec::ValidateWithValidCommands() {
     ValidateTemplateRef(m_byTemplateKind, m_wTemplateIndex, DEF_ITEM);
     if (m_byI16 < 1) m_byI16 = 1;
     if (m_wSound >= g_Database.m_vecSound.size()) m_wSound = 0;
-    for (cFlowCmd& c : m_vecCmds) c.Validate();
+}
+
+bool cItemRec::HasTemplateFlag(int group) const {
+    return (size_t)group < m_vecTemplateFlags.size() && m_vecTemplateFlags[(size_t)group] != 0;
 }
 
 void cItemRec::NormaliseCommands() {

@@ -9,6 +9,7 @@
 
 #include "flow/flow.h"
 #include "records/data_file.h"
+#include "records/small_values.h"
 
 constexpr int kItemGroupCount = 13;
 
@@ -28,6 +29,12 @@ public:
     void CopyGroup(int group, const cItemRec& source);
     // The template reference, I16 at least 1, the sound index, and every command validated.
     void Validate();
+    // The same for commands that are valid already (read, or validated since).
+    void ValidateWithValidCommands();
+    // The template flag of a field group is set.
+    bool HasTemplateFlag(int group) const;
+    // The field group of the commands.
+    static constexpr int kCommandsGroup = 12;
     // The palette references of every command.
     void NormaliseCommands();
 
@@ -47,7 +54,7 @@ public:
 
     std::string m_strName;
     int16_t m_sPlaceX, m_sPlaceY;
-    std::vector<uint8_t> m_vecTemplateFlags;
+    cSmallValues<uint8_t, kItemGroupCount> m_vecTemplateFlags;
     std::vector<cFlowCond> m_vecConds;
     std::vector<cFlowCmd> m_vecCmds;
 };

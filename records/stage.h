@@ -11,6 +11,7 @@
 
 #include "records/block_rec.h"
 #include "records/chara_rec.h"
+#include "records/common_palette.h"
 #include "records/data_file.h"
 #include "records/item_rec.h"
 
@@ -166,6 +167,10 @@ public:
 
     // Indexes of m_adSubStep.
     enum { STEP_N = 0, STEP_N2, STEP_LIMIT_FRAME, STEP_GRAVITY, STEP_LIMIT };
+
+private:
+    // FixUp with what the palette and placed lists still need validated after a read.
+    void FixUp(DEFCHECK paletteCheck, DEFCHECK placedCheck);
 };
 
 // The stage stage files and replays are read into, and the settings copy every stage start

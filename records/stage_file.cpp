@@ -105,15 +105,18 @@ void cStage::Read(cRecordReader& reader) {
     ReadValueList(reader, m_vecNumbers);
     for (cStagePartA& p : m_aParts) p.Read(reader);
     ReadDefinitionList(reader, m_vecPaletteBlocks, false);
-    ReadDefinitionList(reader, m_vecPaletteCharas, false);
-    ReadDefinitionList(reader, m_vecPaletteItems, false);
+    // Lists read afresh hold only definitions read or new, whose commands are valid already.
+    bool paletteRead = ReadDefinitionList(reader, m_vecPaletteCharas, false);
+    paletteRead = ReadDefinitionList(reader, m_vecPaletteItems, false) && paletteRead;
     // Entry 0 of each palette list is the none entry, whatever the file holds.
     if (!m_vecPaletteBlocks.empty()) m_vecPaletteBlocks[0] = cBlockRec();
     if (!m_vecPaletteCharas.empty()) m_vecPaletteCharas[0] = cCharaRec();
     if (!m_vecPaletteItems.empty()) m_vecPaletteItems[0] = cItemRec();
-    ReadDefinitionList(reader, m_vecBlocks, true);
-    ReadDefinitionList(reader, m_vecCharas, true);
-    ReadDefinitionList(reader, m_vecItems, true);
+    // The placed lists are the large ones: read in full, they are validated already (their
+    // references to palette entries the fix-up adds cannot fail a check that passed).
+    bool placedRead = ReadDefinitionList(reader, m_vecBlocks, true);
+    placedRead = ReadDefinitionList(reader, m_vecCharas, true) && placedRead;
+    placedRead = ReadDefinitionList(reader, m_vecItems, true) && placedRead && !reader.Ended();
     if (StageFile::StopRequested()) {
         // Ended by a WM_QUIT on the waiting thread: what was read stays, nothing more is done.
         WriteReport("%s: the stage load was stopped", reader.Name());
@@ -130,7 +133,7 @@ void cStage::Read(cRecordReader& reader) {
         StoreOldFileDefaults(*this, v);
         m_vecTexts.resize(kStageTextCount);
     }
-    FixUp();
+    FixUp(paletteRead ? DEFCHECK_FIELDS : DEFCHECK_ALL, placedRead ? DEFCHECK_REFS : DEFCHECK_ALL);
 }
 
 void cStage::Write(cRecordWriter& writer) {
@@ -149,7 +152,9 @@ void cStage::WriteCopy(cRecordWriter& writer, cStage& source) {
     writer.WriteU32(kStageEndMark);
 }
 
-void cStage::FixUp() {
+void cStage::FixUp() { FixUp(DEFCHECK_ALL, DEFCHECK_ALL); }
+
+void cStage::FixUp(DEFCHECK paletteCheck, DEFCHECK placedCheck) {
     // A view is 20 x 15 blocks; a stage smaller than the view gets limits of 0, not negative
     // ones. The stored sizes stay as they are.
     int32_t w, h;
@@ -162,8 +167,8 @@ void cStage::FixUp() {
     SetHitLevel(m_nHitLevel);
     if ((uint32_t)m_nBgm >= g_Database.m_vecBgm.size()) m_nBgm = 0;
     PadDefinitionLists(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems);
-    ValidateDefinitions(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems);
-    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems);
+    ValidateDefinitions(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems, paletteCheck);
+    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, placedCheck);
 }
 
 int cStage::FindHero() const {

@@ -4,11 +4,15 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "platform/audio/joystick.h"
+#include "platform/gdi/fonttext.h"
 #include "platform/host/host.h"
 #include "platform/win32/codepage.h"
 
 int main(int argc, char** argv) {
-    host::Init();  // the entry's thread is the window thread
+    gdi::PrepareFontConfig();  // fontconfig reads its configuration while the rest starts
+    host::Init();              // the entry's thread is the window thread
+    audio::StartJoysticks();   // the first frame reads the controllers
     std::string cmdLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) cmdLine += ' ';

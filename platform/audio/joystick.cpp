@@ -46,6 +46,15 @@ DWORD AxisValue(Sint16 v) { return (DWORD)((int)v + 32768); }
 
 }  // namespace
 
+namespace audio {
+
+bool StartJoysticks() {
+    std::lock_guard<std::mutex> lock(g_m);
+    return InitLocked();
+}
+
+}  // namespace audio
+
 MMRESULT joyGetPosEx(UINT id, LPJOYINFOEX pji) {
     if (!pji || pji->dwSize < sizeof(JOYINFOEX)) return MMSYSERR_INVALPARAM;
     if (id > 15) return JOYERR_PARMS;

@@ -4,6 +4,11 @@
 
 namespace audio {
 
+// Starts SDL's joystick and game controller support now; call it on the window thread. The
+// first joyGetPosEx otherwise starts it, asking the window thread from the game thread. False
+// when it cannot start (joyGetPosEx then answers MMSYSERR_NODRIVER, as it would have).
+bool StartJoysticks();
+
 // Attaches the virtual joystick (once) and returns its joyGetPosEx number, -1 on failure.
 int AttachVirtualJoystick();
 void DetachVirtualJoystick();

@@ -1,6 +1,7 @@
 // The Direct3D object and the device: parameters, back buffer, states, drawing, present, reset.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/d3d9/internal.h"
 #include "platform/d3d9/opacity.h"
@@ -292,11 +293,15 @@ HRESULT Device::Present(const RECT* src, const RECT* dst, HWND wnd, const void* 
     if (state != Ok) return D3DERR_DEVICELOST;
     if (m_bInScene || !m_pBackBuffer) return D3DERR_INVALIDCALL;
     raster::Surface& bb = m_pBackBuffer->pixels;
-    m_frame.resize((size_t)bb.width * bb.height);
-    if (host::NextFrameShown()) raster::ToArgbImage(bb, m_frame.data(), bb.width * 4, true);
+    // A frame nobody sees (headless, no capture) is not copied: its store stays untouched.
+    const size_t bytes = (size_t)bb.width * (size_t)bb.height * 4;
+    if (m_frame.size() != bytes && !m_frame.Allocate(bytes)) return E_OUTOFMEMORY;
+    const uint32_t* frame = reinterpret_cast<const uint32_t*>(std::as_const(m_frame).data());
+    if (host::NextFrameShown())
+        raster::ToArgbImage(bb, reinterpret_cast<uint32_t*>(m_frame.data()), bb.width * 4, true);
     if (m_pp.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE) host::WaitForVerticalBlank();
     HWND target = wnd ? wnd : (m_pp.hDeviceWindow ? m_pp.hDeviceWindow : m_hFocus);
-    host::PresentFrame(target, m_frame.data(), bb.width, bb.height, bb.width * 4);
+    host::PresentFrame(target, frame, bb.width, bb.height, bb.width * 4);
     ++presented;
     return D3D_OK;
 }

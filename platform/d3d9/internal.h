@@ -170,7 +170,8 @@ private:
     UINT m_nStreamOffset = 0, m_nStride = 0;
     IndexBuffer* m_pIndices = nullptr;
     DWORD m_dwFVF = 0;
-    std::vector<uint32_t> m_frame;
+    // The presented frame in 32-bit ARGB; zero pages until a frame that is shown is copied in.
+    raster::PixelStore m_frame;
 };
 
 }  // namespace d3d9

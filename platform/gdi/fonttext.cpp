@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <map>
 
 #include "platform/win32/codepage.h"
@@ -67,6 +68,30 @@ bool MatchFamily(const std::string& familyUtf8, FONTFILE* out) {
     return exact;
 }
 
+// fontconfig's set-up when PrepareFontConfig started it on a thread of its own.
+std::mutex g_fcEarlyM;
+std::future<bool> g_fcEarly;
+
+// True once fontconfig is set up; the first call takes the early set-up's result or does it
+// now. Called with g_fontM held.
+bool FontConfigUp() {
+    static bool s_bFcUp = false;
+    if (s_bFcUp) return true;
+    std::future<bool> early;
+    {
+        std::lock_guard<std::mutex> lock(g_fcEarlyM);
+        early = std::move(g_fcEarly);
+    }
+    bool up = early.valid() && early.get();
+    if (!up) up = FcInit() != FcFalse;
+    if (up) {
+        s_bFcUp = true;
+        // fontconfig's configuration is given back at exit.
+        std::atexit([] { FcFini(); });
+    }
+    return up;
+}
+
 FT_Library Library() {
     if (!g_library && FT_Init_FreeType(&g_library) != 0) g_library = nullptr;
     return g_library;
@@ -101,19 +126,25 @@ bool IsProportionalFaceName(const char* faceName) {
     return f.find("pgothic") != std::string::npos;
 }
 
+void PrepareFontConfig() {
+    std::lock_guard<std::mutex> lock(g_fcEarlyM);
+    static bool s_bStarted = false;
+    if (s_bStarted) return;
+    s_bStarted = true;
+    try {
+        g_fcEarly = std::async(std::launch::async, [] { return FcInit() != FcFalse; });
+    } catch (...) {
+        // No thread to spare: the first face name sets fontconfig up itself.
+    }
+}
+
 FONTFILE ResolveFontFace(const char* faceName) {
     std::string face = faceName ? faceName : "";
     std::lock_guard<std::mutex> lock(g_fontM);
     auto it = g_resolved.find(face);
     if (it != g_resolved.end()) return it->second;
     FONTFILE r;
-    static bool s_bFcUp = false;
-    if (!s_bFcUp && FcInit()) {
-        s_bFcUp = true;
-        // fontconfig's configuration is given back at exit.
-        std::atexit([] { FcFini(); });
-    }
-    if (!s_bFcUp) {
+    if (!FontConfigUp()) {
         g_resolved[face] = r;
         return r;
     }

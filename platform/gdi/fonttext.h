@@ -37,6 +37,9 @@ struct FONTFILE {
     bool bFallback = false;  // the face itself is not installed; a Gothic fallback was taken
 };
 
+// Starts reading fontconfig's configuration and caches on a thread of its own, so that the
+// first face name resolved later need not wait for all of it. Optional; only the first call acts.
+void PrepareFontConfig();
 // Resolves a face name (Shift-JIS). Results are cached; safe from any thread.
 FONTFILE ResolveFontFace(const char* faceName);
 // True when a face name asks for a proportional face (a full-width "Ｐ" or "PGothic").

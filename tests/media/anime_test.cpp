@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "media/anime.h"
+#include "records/anime_frame.h"
+#include "records/database.h"
 
 namespace {
 
@@ -60,6 +62,40 @@ TEST(Anime, LockedFramesRefuseUnforcedChanges) {
     EXPECT_EQ(a.m_nTick, 2);
     EXPECT_EQ(a.Change(0, 0), 1u);
     EXPECT_EQ(a.m_nTick, 0);
+}
+
+// The lists the project database precomputes are the sequencer's own tables: record 0 loops
+// locked frames of no duration, the others run their frames once, lock from the locked frame on,
+// and hand back "finished".
+TEST(Anime, RunsTheDatabaseFrameLists) {
+    cDatabase db;
+    db.m_vecAnime.assign(2, cAnimeRec());
+    db.m_vecAnime[0].m_vecFrames.assign(2, cAnimeFrameRec());
+    db.m_vecAnime[0].m_vecFrames[0].m_nCell = 1;
+    db.m_vecAnime[0].m_vecFrames[1].m_nCell = 2;
+    db.m_vecAnime[1].m_vecFrames.assign(2, cAnimeFrameRec());
+    db.m_vecAnime[1].m_vecFrames[0].m_nCell = 3;
+    db.m_vecAnime[1].m_vecFrames[1].m_nCell = 4;
+    db.m_vecAnime[1].m_vecFrames[1].m_nLock = 1;
+    ANIMEFRAMETABLE frames;
+    db.BuildIndex1(frames);
+    ASSERT_EQ(frames.size(), 2u);
+    const AnimeFrame* table[] = {frames[0].data(), frames[1].data(), nullptr};
+
+    cAnime a;
+    a.SetTable(table);
+    std::vector<int> got;
+    for (int i = 0; i < 4; ++i) got.push_back(a.Update());
+    EXPECT_EQ(got, (std::vector<int>{2, 1, 2, 1}));
+    EXPECT_EQ(a.Set(1, 0), 0u);  // record 0 is locked throughout
+    ASSERT_EQ(a.Set(1, 1), 1u);
+
+    got.clear();
+    for (int i = 0; i < 6; ++i) got.push_back(a.Update());
+    EXPECT_EQ(a.Set(0, 0), 0u);  // locked from frame 1 on
+    for (int i = 0; i < 7; ++i) got.push_back(a.Update());
+    EXPECT_EQ(got, (std::vector<int>{3, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4, -4, -4}));  // 1/10 s = 6 ticks
+    EXPECT_EQ(a.Set(0, 0), 1u);  // a finished animation gives way
 }
 
 }  // namespace

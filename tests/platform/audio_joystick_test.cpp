@@ -31,6 +31,21 @@ TEST(Joystick, ReadsAxesAndButtonsOfTheVirtualJoystick) {
     EXPECT_EQ(joyGetPosEx((UINT)id, &ji), (MMRESULT)JOYERR_UNPLUGGED);
 }
 
+// The player starts joystick support on its window thread before the first poll.
+TEST(Joystick, StartedEarlyReadsTheVirtualJoystickAsBefore) {
+    ASSERT_TRUE(audio::StartJoysticks());
+    EXPECT_TRUE(audio::StartJoysticks());  // already running
+    int id = audio::AttachVirtualJoystick();
+    ASSERT_GE(id, 0);
+    ASSERT_TRUE(audio::SetVirtualJoystickButton(1, true));
+    JOYINFOEX ji{};
+    ji.dwSize = sizeof(ji);
+    ji.dwFlags = JOY_RETURNBUTTONS;
+    ASSERT_EQ(joyGetPosEx((UINT)id, &ji), (MMRESULT)JOYERR_NOERROR);
+    EXPECT_EQ(ji.dwButtons, 2u);
+    audio::DetachVirtualJoystick();
+}
+
 TEST(Joystick, RefusesBadArguments) {
     JOYINFOEX ji{};
     ji.dwSize = 8;

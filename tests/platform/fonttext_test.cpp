@@ -38,6 +38,21 @@ TEST(FontText, FaceNamesResolveToInstalledFontsOrTheGothicFallbacks) {
     }
 }
 
+// The player starts fontconfig on a thread of its own at once; faces then resolve as they do
+// when the first face name starts it (each test runs in a process of its own).
+TEST(FontText, FacesResolveAlikeWhenFontconfigWasStartedEarly) {
+    gdi::PrepareFontConfig();
+    gdi::PrepareFontConfig();  // only the first call acts
+    std::string gothic = FileName(gdi::ResolveFontFace("IPAGothic").path);
+    EXPECT_TRUE(gothic == "ipag.ttf" || gothic == "fonts-japanese-gothic.ttf") << gothic;
+    gdi::FONTFILE f = gdi::ResolveFontFace("ＭＳ Ｐゴシック");
+    EXPECT_EQ(FileName(f.path), "ipagp.ttf");
+    EXPECT_TRUE(f.bFallback);
+    auto font = FontText::Create("ＭＳ ゴシック", 16);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->Height(), 16);
+}
+
 TEST(FontText, CellHeightsAndEmSizesGiveGdiMetrics) {
     // A positive height is the cell; a negative one the em size, the cell following from it.
     auto cell = FontText::Create("ＭＳ ゴシック", 16);

@@ -303,8 +303,8 @@ TEST_F(Chara, AnimationsComeFromTheAnimationSetAndLoop) {
     ASSERT_EQ(a.m_vecAnime.size(), 2u);
     ASSERT_EQ(a.m_vecAnime[0].size(), 3u);
     EXPECT_EQ(a.m_vecAnime[0][0].nValue, 4);
-    EXPECT_EQ(a.m_vecAnime[0][0].nTime, 6);  // tenths of a second to frames
-    EXPECT_EQ(a.m_vecAnime[0][1].nTime, 30);
+    EXPECT_EQ(a.m_vecAnime[0][0].nDuration, 6);  // tenths of a second to frames
+    EXPECT_EQ(a.m_vecAnime[0][1].nDuration, 30);
     EXPECT_EQ(a.m_vecAnime[0][2].nValue, ANIME_LOOP);
     EXPECT_EQ(a.m_vecAnime[1].size(), 1u);  // no items: the end entry alone
     // Without force the same set changes nothing.

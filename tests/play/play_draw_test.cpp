@@ -6,8 +6,10 @@
 #include <cstdio>
 
 #include "core/frame_timer.h"
+#include "platform/d3d9/testing.h"
 #include "platform/win32/codepage.h"
 #include "media/blit.h"
+#include "media/restore.h"
 #include "play/block_draw.h"
 #include "play/block_map.h"
 #include "play/chara_def.h"
@@ -31,7 +33,7 @@ protected:
     void SetUp() override {
         SceneFixture::SetUp();
         ASSERT_TRUE(WritePlayBitmaps(*folder));
-        Open();
+        Open(m_nDirect3D);
         g_StageSettings.m_nWidth = 40;
         g_StageSettings.m_nHeight = 15;
         g_StageSettings.m_nHitLevel = 1;
@@ -48,6 +50,7 @@ protected:
         SceneFixture::TearDown();
     }
     cPlayScene* Play() { return g_lpPlayScene; }
+    int m_nDirect3D = 0;
     // Frames until play runs.
     void ToPlay() {
         for (int i = 0; i < 200 && (!Play() || Play()->m_nState != PLAY_FRAME); ++i) Frame();
@@ -154,6 +157,52 @@ TEST_F(PlayDraw, ViewMaskHasAHoleOfTheSightRangeShapedByTheViewMode) {
     }
     DDReleaseSurface(&mask);
     DDReleaseSurface(&brush);
+}
+
+class PlayDrawDirect3D : public PlayDraw {
+protected:
+    PlayDrawDirect3D() { m_nDirect3D = 1; }
+};
+
+// A stage started again with the same view keeps its mask; a device reset takes the mask's pixels
+// and it is drawn again, by the next play frame or the next stage start, for the view it was
+// made for.
+TEST_F(PlayDrawDirect3D, ViewMaskIsKeptForTheSameViewAndDrawnAgainAfterADeviceReset) {
+    ToPlay();
+    const uint32_t through = Colour(7), covered = Colour(16);
+    // The centre and a corner of the mask's screen-sized cut around its centre, shown over colour 7.
+    auto shown = [&] {
+        DDFillSurface(&g_BackBufferSD, 7);
+        DDBlt(&g_BackBufferSD, 0, 0, 640, 480, &g_ViewMaskSD, g_ViewMaskSD.nWidth / 2 - 320,
+              g_ViewMaskSD.nHeight / 2 - 240, DDBLT_TRANSPARENT);
+        return std::vector<uint32_t>{At(320, 240), At(5, 5)};
+    };
+    const std::vector<uint32_t> want{through, covered};
+    ASSERT_TRUE(CreatePlayWorkSurfaces(&g_ViewMaskSD, &g_ViewBrushSD, 48, 1));
+    EXPECT_EQ(shown(), want);
+    IDirect3DTexture9* texture = g_ViewMaskSD.lpDT->lpTexture;
+    ASSERT_TRUE(CreatePlayWorkSurfaces(&g_ViewMaskSD, &g_ViewBrushSD, 48, 2));  // a circle as well
+    EXPECT_EQ(g_ViewMaskSD.lpDT->lpTexture, texture);
+    EXPECT_EQ(shown(), want);
+
+    struct CASE {
+        const char* name;
+        bool frame;  // drawn again by a play frame, else by a stage start
+    };
+    for (const CASE& c : {CASE{"play frame", true}, CASE{"stage start", false}}) {
+        d3d9::SimulateDeviceLoss(g_lpD3DDevice);
+        d3d9::SimulateDeviceNotReset(g_lpD3DDevice);
+        ASSERT_EQ(DDRestoreSurface(), 1u) << c.name;
+        ASSERT_EQ(g_ViewMaskSD.bLost, 1u) << c.name;
+        EXPECT_EQ(shown()[1], through) << c.name;  // blank: nothing covered
+        if (c.frame)
+            Frame();
+        else
+            ASSERT_TRUE(CreatePlayWorkSurfaces(&g_ViewMaskSD, &g_ViewBrushSD, 48, 1));
+        EXPECT_EQ(g_ViewMaskSD.bLost, 0u) << c.name;
+        EXPECT_EQ(g_ViewMaskSD.nWidth, 1280 + 96) << c.name;
+        EXPECT_EQ(shown(), want) << c.name;
+    }
 }
 
 TEST_F(PlayDraw, BitmapVectorsHoldFourCharacterTwoEffectAndFourSwordSurfacesPerRecordFromOne) {

@@ -2,10 +2,14 @@
 // the exact bytes of a stage file, round trips, the fix-up and damaged stage files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <functional>
 
+#include "flow/command_kinds.h"
 #include "records/common_palette.h"
 #include "records/database.h"
+#include "records/palette_lists.h"
 #include "records/stage.h"
 #include "test_support.h"
 #include "tools/records/stage_writer.h"
@@ -201,6 +205,92 @@ TEST_F(StageTest, RoundTripsKeepEveryList) {
     EXPECT_EQ(l.m_vecPaletteCharas[1].m_vecFlows.size(), 2u);
     EXPECT_EQ(l.m_vecItems[1].m_vecCmds.size(), 1u);
     EXPECT_EQ(StageFileImage(l), image);
+}
+
+// Commands are validated as they are read, each once; a stage written against a larger
+// database must come back with every command in range at every depth: in palette and placed
+// characters, in flows taken from a template, in items, and in flows nested in commands.
+TEST_F(StageTest, ALoadedStageHoldsEveryCommandValidatedAtEveryDepth) {
+    g_Database.m_vecSound.resize(10);
+    g_Database.m_vecEffect.resize(10);
+    // An effect command (its first parameter an effect index) with sound 7, holding `depth`
+    // levels of flows with such commands inside.
+    std::function<cFlowCmd(int)> command = [&](int depth) {
+        cFlowCmd c;
+        c.m_cKind = 29;
+        c.m_vecParams = {7};
+        c.m_wSound = 7;
+        if (depth > 0) {
+            cFlow inner;
+            inner.m_vecCmds.push_back(command(depth - 1));
+            c.m_vecFlows.push_back(inner);
+        }
+        return c;
+    };
+    auto flows = [&] {
+        cFlow f;
+        f.m_vecCmds = {command(2), command(0)};
+        return std::vector<cFlow>{f};
+    };
+    cStage s;
+    MakeSampleStage(s, 30, 20, 2, 1);
+    s.m_vecPaletteCharas[1].m_vecFlows = flows();
+    s.m_vecCharas[1].m_vecFlows = flows();
+    s.m_vecCharas[2].m_byTemplateKind = kPaletteStage;  // flows from the stage palette
+    s.m_vecCharas[2].m_wTemplateIndex = 1;
+    s.m_vecCharas[2].m_vecTemplateFlags[cCharaRec::kFlowsGroup] = 1;
+    s.m_vecPaletteItems[1].m_vecCmds = {command(2)};
+    s.m_vecItems[0].m_vecCmds = {command(1), command(2)};
+    g_LoadedStage.m_vecPaletteCharas = s.m_vecPaletteCharas;  // where stage templates are looked up
+    const std::vector<uint8_t> image = StageFileImage(s);
+
+    CreateDefaultDatabase(g_Database);  // 2 sounds, 2 effects
+    ASSERT_TRUE(ReadImage(g_LoadedStage, image));
+    const size_t paramCount = (size_t)CmdParamCount(false, 29);
+    int seen = 0;
+    std::function<void(const cFlowCmd&)> check = [&](const cFlowCmd& c) {
+        if (c.m_cKind != 29) return;
+        ++seen;
+        EXPECT_EQ(c.m_wSound, 0);
+        ASSERT_EQ(c.m_vecParams.size(), paramCount);
+        EXPECT_EQ(c.m_vecParams[0], 1);
+        for (const cFlow& f : c.m_vecFlows)
+            for (const cFlowCmd& inner : f.m_vecCmds) check(inner);
+    };
+    const cStage& l = g_LoadedStage;
+    for (const auto* charas : {&l.m_vecPaletteCharas, &l.m_vecCharas})
+        for (const cCharaRec& c : *charas)
+            for (const cFlow& f : c.m_vecFlows)
+                for (const cFlowCmd& cmd : f.m_vecCmds) check(cmd);
+    for (const auto* items : {&l.m_vecPaletteItems, &l.m_vecItems})
+        for (const cItemRec& i : *items)
+            for (const cFlowCmd& cmd : i.m_vecCmds) check(cmd);
+    // Palette, placed and template characters 4 + 4 + 4, items 3 + 2 + 3.
+    EXPECT_EQ(seen, 20);
+}
+
+// A file that ends inside the placed blocks leaves the blocks after it new; the fix-up still
+// validates them (a new block has no graphic, so its B12 is cleared).
+TEST_F(StageTest, BlocksAFileEndsBeforeAreValidatedByTheFixUp) {
+    auto image = [](size_t blocks) {
+        cStage s;
+        for (size_t i = 0; i < blocks; ++i) s.m_vecBlocks.push_back(MakeSampleBlock((int)i));
+        return StageFileImage(s);
+    };
+    const std::vector<uint8_t> four = image(4), two = image(2);
+    const size_t count = (size_t)(std::mismatch(four.begin(), four.end(), two.begin()).first - four.begin());
+    const size_t blockBytes = (four.size() - two.size()) / 2;
+    ASSERT_EQ(four[count], 4);
+    std::vector<uint8_t> cut(four.begin(), four.begin() + (ptrdiff_t)(count + 4 + blockBytes + blockBytes / 2));
+
+    cStage l;
+    ASSERT_TRUE(ReadImage(l, cut));
+    ASSERT_EQ(l.m_vecBlocks.size(), 4u);
+    EXPECT_NE(l.m_vecBlocks[0].m_wGraphic, 0);
+    for (size_t i = 2; i < 4; ++i) {
+        EXPECT_EQ(l.m_vecBlocks[i].m_wGraphic, 0) << i;
+        EXPECT_EQ(l.m_vecBlocks[i].m_byB12, 0) << i;
+    }
 }
 
 TEST_F(StageTest, PaletteEntryZeroIsTheNoneEntryAndEachPaletteHoldsTwo) {
