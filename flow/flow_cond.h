@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "records/data_file.h"
+#include "records/small_values.h"
 
 class cChara;
 
@@ -48,7 +49,7 @@ public:
     // Base clear and 19 key states of 0.
     void Clear();
 
-    std::vector<uint8_t> m_vecKeys;  // 0 "--", 1 held, 2 released
+    cSmallValues<uint8_t, kKeyStateCount> m_vecKeys;  // 0 "--", 1 held, 2 released
     uint8_t m_byMirror;
     uint16_t m_wMinFrames;
     uint16_t m_wMaxFrames;

@@ -57,6 +57,8 @@ fuzz_one() {
   [ "$name" = play ] && unit=60
   local limits=(-rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=$unit -artifact_prefix="$build/artifacts/$name-")
   rm -f "$log.summary"
+  export TMPDIR=$tmp/$name
+  mkdir -p "$TMPDIR"
   [ -x "$bin" ] || { echo "fuzz $name: no target for corpus $name" >"$log.summary"; return 1; }
   if ! "$bin" -runs=0 "${limits[@]}" "$corpus" >"$log.replay" 2>&1; then
     { echo "fuzz $name: replaying the corpus failed"; tail -n 40 "$log.replay"; } >"$log.summary"
@@ -125,8 +127,16 @@ if [ "$mode" = ci ]; then
 else
   echo "== fuzz --long: ${#names[@]} targets, $secs s each, $jobs at a time"
 fi
+# The targets' temporary folders (the play target makes its game folder there): one of this
+# run's own, so runs at the same time never share one, and a path of the same length on every
+# run, since the play target's coverage counts the characters of the paths it builds.
+tmp=$(printf '/tmp/velmora-fuzz-%010d' $$)
+rm -rf "$tmp"
+mkdir -p "$tmp"
+trap 'rm -rf "$tmp"' EXIT
+
 export -f fuzz_one ci_setting
-export root build mode secs norandom
+export root build mode secs norandom tmp
 status=0
 printf '%s\n' "${names[@]}" | xargs -P "$jobs" -I{} bash -c 'fuzz_one "$1"' _ {} || status=1
 for name in "${names[@]}"; do

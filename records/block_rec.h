@@ -8,6 +8,7 @@
 
 #include "flow/flow_cond.h"
 #include "records/data_file.h"
+#include "records/small_values.h"
 
 constexpr int kBlockGroupCount = 11;
 
@@ -47,6 +48,6 @@ public:
 
     std::string m_strName;
     int16_t m_sPlaceX, m_sPlaceY;
-    std::vector<uint8_t> m_vecTemplateFlags;
+    cSmallValues<uint8_t, kBlockGroupCount> m_vecTemplateFlags;
     std::vector<cFlowCond> m_vecConds;
 };

@@ -9,6 +9,7 @@
 
 #include "flow/flow.h"
 #include "records/data_file.h"
+#include "records/small_values.h"
 
 constexpr int kCharaGroupCount = 37;
 
@@ -92,7 +93,7 @@ public:
     std::string m_strName;
     int16_t m_sPlaceX, m_sPlaceY;  // position of a placed character on the stage map
     int32_t m_nPlaceValue;         // compared with -1 by the play set-up
-    std::vector<uint8_t> m_vecTemplateFlags;
+    cSmallValues<uint8_t, kCharaGroupCount> m_vecTemplateFlags;
     std::vector<cFlowCond> m_vecConds;
     std::vector<cFlow> m_vecFlows;
 

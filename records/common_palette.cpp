@@ -54,20 +54,21 @@ void PadDefinitionLists(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& 
 }
 
 void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items,
-                         bool commandsValid) {
-    for (cBlockRec& b : blocks) b.Validate();
+                         DEFCHECK check) {
+    if (check != DEFCHECK_REFS)
+        for (cBlockRec& b : blocks) b.Validate();
     for (cCharaRec& c : charas) {
-        if (commandsValid)
-            c.ValidateWithValidFlows();
-        else
+        if (check == DEFCHECK_ALL)
             c.Validate();
+        else if (check == DEFCHECK_FIELDS)
+            c.ValidateWithValidFlows();
         c.ClearFlows();
     }
     for (cItemRec& i : items) {
-        if (commandsValid)
-            i.ValidateWithValidCommands();
-        else
+        if (check == DEFCHECK_ALL)
             i.Validate();
+        else if (check == DEFCHECK_FIELDS)
+            i.ValidateWithValidCommands();
         i.NormaliseCommands();
     }
 }
@@ -89,7 +90,7 @@ void cCommonPalette::Read(cRecordReader& reader) {
     for (cCharaRec& c : m_vecCharas) std::fill(c.m_vecTemplateFlags.begin(), c.m_vecTemplateFlags.end(), 0);
     for (cItemRec& i : m_vecItems) std::fill(i.m_vecTemplateFlags.begin(), i.m_vecTemplateFlags.end(), 0);
     PadDefinitionLists(m_vecBlocks, m_vecCharas, m_vecItems);
-    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, read);  // FixUp
+    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, read ? DEFCHECK_FIELDS : DEFCHECK_ALL);  // FixUp
 }
 
 void cCommonPalette::Write(cRecordWriter& writer) {

@@ -38,9 +38,17 @@ template <class T>
 BOOL ReadDefinitionList(cRecordReader& reader, std::vector<T>& list, bool reserved);
 template <class T>
 void WriteDefinitionList(cRecordWriter& writer, std::vector<T>& list, bool reserved);
+// What a definition list still needs validated.
+enum DEFCHECK {
+    DEFCHECK_ALL,
+    // The lists hold only definitions just read or new: their flows and commands were
+    // validated as they were read.
+    DEFCHECK_FIELDS,
+    // Every definition was read in full just now and validated itself: only the palette
+    // references of the commands remain (they need every list in place).
+    DEFCHECK_REFS,
+};
 // Validates a palette or placed list: blocks their references, characters their ranges and
-// flow references, items their ranges and command references. With `commandsValid` the lists
-// hold only definitions just read or new (their flows and commands validated as they were
-// read), and the commands are not validated again.
+// flow references, items their ranges and command references; `check` says what is left.
 void ValidateDefinitions(std::vector<cBlockRec>& blocks, std::vector<cCharaRec>& charas, std::vector<cItemRec>& items,
-                         bool commandsValid = false);
+                         DEFCHECK check = DEFCHECK_ALL);

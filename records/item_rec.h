@@ -9,6 +9,7 @@
 
 #include "flow/flow.h"
 #include "records/data_file.h"
+#include "records/small_values.h"
 
 constexpr int kItemGroupCount = 13;
 
@@ -53,7 +54,7 @@ public:
 
     std::string m_strName;
     int16_t m_sPlaceX, m_sPlaceY;
-    std::vector<uint8_t> m_vecTemplateFlags;
+    cSmallValues<uint8_t, kItemGroupCount> m_vecTemplateFlags;
     std::vector<cFlowCond> m_vecConds;
     std::vector<cFlowCmd> m_vecCmds;
 };

@@ -56,11 +56,4 @@ void ValidateTemplateRef(uint8_t& kind, uint16_t& index, DEFCLASS cls) {
     }
 }
 
-void InsertTemplateGroup(std::vector<uint8_t>& flags, size_t count, size_t group) {
-    flags.resize(count, 0);
-    if (group >= count) return;
-    for (size_t i = count - 1; i > group; --i) flags[i] = flags[i - 1];
-    flags[group] = 1;
-}
-
 uint16_t RaiseGraphic119(uint16_t graphic) { return (uint16_t)std::min((int)graphic + 1, 119); }

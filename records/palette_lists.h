@@ -38,6 +38,12 @@ std::vector<cItemRec>* PaletteItems(int palette);
 // Makes a template flag vector exactly `count` entries, moves the entries from `group` up one
 // place (the last is lost) and sets entry `group`: a field group that older files lacked is
 // taken from the template.
-void InsertTemplateGroup(std::vector<uint8_t>& flags, size_t count, size_t group);
+template <class Flags>
+void InsertTemplateGroup(Flags& flags, size_t count, size_t group) {
+    flags.resize(count, 0);
+    if (group >= count) return;
+    for (size_t i = count - 1; i > group; --i) flags[i] = flags[i - 1];
+    flags[group] = 1;
+}
 // A 0-119 graphic number that a file older than 219 stored one lower.
 uint16_t RaiseGraphic119(uint16_t graphic);

@@ -38,10 +38,11 @@ void WriteRecordList(cRecordWriter& writer, std::vector<T>& list) {
     for (T& e : list) e.Write(writer);
 }
 
-// A list of plain values (bytes, 16- or 32-bit words): resized to the count (new entries 0),
-// then the elements in order.
-template <class T>
-BOOL ReadValueList(cRecordReader& reader, std::vector<T>& list) {
+// A list of plain values (bytes, 16- or 32-bit words; a std::vector or a cSmallValues): resized
+// to the count (new entries 0), then the elements in order.
+template <class List>
+BOOL ReadValueList(cRecordReader& reader, List& list) {
+    using T = typename List::value_type;
     static_assert(std::is_arithmetic_v<T>);
     uint32_t n;
     if (!reader.ReadCount(n, sizeof(T))) return FALSE;
@@ -50,8 +51,9 @@ BOOL ReadValueList(cRecordReader& reader, std::vector<T>& list) {
     return TRUE;
 }
 
-template <class T>
-void WriteValueList(cRecordWriter& writer, const std::vector<T>& list) {
+template <class List>
+void WriteValueList(cRecordWriter& writer, const List& list) {
+    using T = typename List::value_type;
     static_assert(std::is_arithmetic_v<T>);
     writer.WriteU32((uint32_t)list.size());
     if (!list.empty()) writer.WriteBytes(list.data(), list.size() * sizeof(T));

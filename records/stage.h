@@ -11,6 +11,7 @@
 
 #include "records/block_rec.h"
 #include "records/chara_rec.h"
+#include "records/common_palette.h"
 #include "records/data_file.h"
 #include "records/item_rec.h"
 
@@ -168,9 +169,8 @@ public:
     enum { STEP_N = 0, STEP_N2, STEP_LIMIT_FRAME, STEP_GRAVITY, STEP_LIMIT };
 
 private:
-    // FixUp; the commands of the palette or placed lists are not validated again when the
-    // lists were just read afresh (each definition validated its commands as it was read).
-    void FixUp(bool paletteRead, bool placedRead);
+    // FixUp with what the palette and placed lists still need validated after a read.
+    void FixUp(DEFCHECK paletteCheck, DEFCHECK placedCheck);
 };
 
 // The stage stage files and replays are read into, and the settings copy every stage start

@@ -112,9 +112,11 @@ void cStage::Read(cRecordReader& reader) {
     if (!m_vecPaletteBlocks.empty()) m_vecPaletteBlocks[0] = cBlockRec();
     if (!m_vecPaletteCharas.empty()) m_vecPaletteCharas[0] = cCharaRec();
     if (!m_vecPaletteItems.empty()) m_vecPaletteItems[0] = cItemRec();
-    ReadDefinitionList(reader, m_vecBlocks, true);
-    bool placedRead = ReadDefinitionList(reader, m_vecCharas, true);
-    placedRead = ReadDefinitionList(reader, m_vecItems, true) && placedRead;
+    // The placed lists are the large ones: read in full, they are validated already (their
+    // references to palette entries the fix-up adds cannot fail a check that passed).
+    bool placedRead = ReadDefinitionList(reader, m_vecBlocks, true);
+    placedRead = ReadDefinitionList(reader, m_vecCharas, true) && placedRead;
+    placedRead = ReadDefinitionList(reader, m_vecItems, true) && placedRead && !reader.Ended();
     if (StageFile::StopRequested()) {
         // Ended by a WM_QUIT on the waiting thread: what was read stays, nothing more is done.
         WriteReport("%s: the stage load was stopped", reader.Name());
@@ -131,7 +133,7 @@ void cStage::Read(cRecordReader& reader) {
         StoreOldFileDefaults(*this, v);
         m_vecTexts.resize(kStageTextCount);
     }
-    FixUp(paletteRead, placedRead);
+    FixUp(paletteRead ? DEFCHECK_FIELDS : DEFCHECK_ALL, placedRead ? DEFCHECK_REFS : DEFCHECK_ALL);
 }
 
 void cStage::Write(cRecordWriter& writer) {
@@ -150,9 +152,9 @@ void cStage::WriteCopy(cRecordWriter& writer, cStage& source) {
     writer.WriteU32(kStageEndMark);
 }
 
-void cStage::FixUp() { FixUp(false, false); }
+void cStage::FixUp() { FixUp(DEFCHECK_ALL, DEFCHECK_ALL); }
 
-void cStage::FixUp(bool paletteRead, bool placedRead) {
+void cStage::FixUp(DEFCHECK paletteCheck, DEFCHECK placedCheck) {
     // A view is 20 x 15 blocks; a stage smaller than the view gets limits of 0, not negative
     // ones. The stored sizes stay as they are.
     int32_t w, h;
@@ -165,8 +167,8 @@ void cStage::FixUp(bool paletteRead, bool placedRead) {
     SetHitLevel(m_nHitLevel);
     if ((uint32_t)m_nBgm >= g_Database.m_vecBgm.size()) m_nBgm = 0;
     PadDefinitionLists(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems);
-    ValidateDefinitions(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems, paletteRead);
-    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, placedRead);
+    ValidateDefinitions(m_vecPaletteBlocks, m_vecPaletteCharas, m_vecPaletteItems, paletteCheck);
+    ValidateDefinitions(m_vecBlocks, m_vecCharas, m_vecItems, placedCheck);
 }
 
 int cStage::FindHero() const {
@@ -220,6 +222,37 @@ unsigned StageFile::LoadThread(void*) {
 
 // ---- the play entry ----
 
+namespace {
+
+enum class LoaderWait { Done, Quit, Close };
+
+// Pumps this thread's messages until the loader is done; sleeps in WaitMessage between them (the
+// loader's wake-up message ends the wait). A WM_QUIT, or a WM_CLOSE to the main window, ends the
+// wait early and is left in *ended. Out of line, so the fuzz build can leave this wait out of
+// its coverage: how often it turns depends on the loader thread's timing.
+[[gnu::noinline]] LoaderWait WaitForStageLoader(MSG* ended) {
+    while (!s_bLoaderDone.load()) {
+        MSG msg;
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            *ended = msg;
+            return LoaderWait::Quit;
+        }
+        if (msg.message == WM_CLOSE && msg.hwnd && msg.hwnd == g_hMainWnd.load()) {
+            *ended = msg;
+            return LoaderWait::Close;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return LoaderWait::Done;
+}
+
+}  // namespace
+
 BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target) {
     std::string path = name ? name : "";
     if (numbered) {
@@ -240,34 +273,26 @@ BOOL PlayStageFile(const char* name, BOOL numbered, cStage* target) {
         MesBoxF("ステージファイル %s の読み込みに失敗しました！", path.c_str());
         return FALSE;
     }
-    // Pump this thread's messages until the loader is done; sleep in WaitMessage between them
-    // (the loader's wake-up message ends the wait).
-    while (!s_bLoaderDone.load()) {
-        MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            // Stop the read at its next definition and wait for the loader; the outer loop of
-            // this thread must still see the quit.
-            s_bStopLoad.store(true);
-            thStageLoad.Exit();
-            s_bStopLoad.store(false);
-            PostQuitMessage((int)msg.wParam);
-            return FALSE;
-        }
-        if (msg.message == WM_CLOSE && msg.hwnd && msg.hwnd == g_hMainWnd.load()) {
-            // The program is closing: the load is cancelled and the close acted on once this
-            // request has returned.
-            s_bStopLoad.store(true);
-            thStageLoad.Exit();
-            s_bStopLoad.store(false);
-            PostMessageA(msg.hwnd, WM_CLOSE, msg.wParam, msg.lParam);
-            return FALSE;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    MSG msg{};
+    switch (WaitForStageLoader(&msg)) {
+    case LoaderWait::Quit:
+        // Stop the read at its next definition and wait for the loader; the outer loop of this
+        // thread must still see the quit.
+        s_bStopLoad.store(true);
+        thStageLoad.Exit();
+        s_bStopLoad.store(false);
+        PostQuitMessage((int)msg.wParam);
+        return FALSE;
+    case LoaderWait::Close:
+        // The program is closing: the load is cancelled and the close acted on once this
+        // request has returned.
+        s_bStopLoad.store(true);
+        thStageLoad.Exit();
+        s_bStopLoad.store(false);
+        PostMessageA(msg.hwnd, WM_CLOSE, msg.wParam, msg.lParam);
+        return FALSE;
+    case LoaderWait::Done:
+        break;
     }
     thStageLoad.Wait();
 

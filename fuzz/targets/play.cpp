@@ -12,15 +12,21 @@
 // answers. While the game is held the key bytes go on by presented frame, so a key press can
 // end the hold; a hold that has shown kHoldFrames frames is ended as closing the window ends it
 // (the play scene's quit flag and WM_QUIT to the pause thread), and the input stops there.
+// An input plays the same way and covers the same code on every run, however the threads are
+// timed: the window thread sleeps until a request or a message comes, and the keys and the end
+// of a hold are given on the presenting thread at the presents themselves (the turns the
+// threads' waits take are left out of the coverage, fuzz/coverage_ignore.txt).
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <dirent.h>
+#include <unistd.h>
 
 #include "app/game_loop.h"
 #include "app/main_window.h"
@@ -85,6 +91,8 @@ LRESULT PlayFuzzProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     }
 }
 
+void OnPresent(uint32_t index);
+
 struct PlayWorld {
     std::unique_ptr<cGameFolder> folder;
     HWND hwnd = nullptr;
@@ -132,6 +140,7 @@ PlayWorld& World() {
         // paths are relative to where it started.
         w->folder->Enter();
         SetClockOverride(FuzzClock);
+        host::SetPresentHook(OnPresent);
         g_bAppActive = 1;  // the pause loop holds while the application is inactive
         w->ok = OpenDevice(w);
         w->folder->Leave();
@@ -169,6 +178,69 @@ void DrainMessages(HWND hwnd) {
     (void)hwnd;
 }
 
+// The message the game thread posts to the window thread when its frames are over.
+constexpr UINT kGameEnded = WM_APP + 16;
+
+// The window thread while the game runs: it sleeps until a send or a message arrives and serves
+// it (sound requests from the game and pause threads), and stops at the game's end message.
+void ServeWindowUntilGameEnds() {
+    MSG m;
+    for (;;) {
+        GetMessageA(&m, nullptr, 0, 0);
+        if (m.message == kGameEnded && !m.hwnd) return;
+        if (m.message != WM_CLOSE && m.message != WM_QUIT) DispatchMessageA(&m);
+    }
+}
+
+// The input being played: its key bytes and the game frame under way.
+struct PlayRun {
+    const uint8_t* keys = nullptr;
+    size_t keyCount = 0;
+    std::atomic<uint32_t> frameNo{0};
+    std::atomic<uint32_t> framePresents{0};  // frames presented before the game frame began
+    std::atomic<bool> cut{false};             // the input was ended during a hold
+    uint8_t KeyAt(uint32_t frame) const { return keyCount ? keys[(frame / 4) % keyCount] : 0; }
+};
+std::atomic<PlayRun*> g_run{nullptr};
+
+// Called on the presenting thread after each present. A game frame that has presented more than
+// its own picture holds the game (the pause loop on the pause thread, a message window waiting
+// for a key): each further picture takes the keys of the next frame, so a key press can end the
+// hold, and a hold past kHoldFrames is ended as closing the window ends it. Answered here, the
+// keys and the end come at the same picture of a run whatever the threads' timing.
+void OnPresent(uint32_t index) {
+    PlayRun* run = g_run.load();
+    if (!run || run->cut) return;
+    const uint32_t held = index + 1 - run->framePresents;
+    if (held <= 1 || held >= 0x80000000u) return;
+    PressKeys(run->KeyAt(run->frameNo + held));
+    if (held > kHoldFrames) {
+        run->cut = true;
+        if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
+        if (thPause.IsRunning()) PostThreadMessageA(thPause.ThreadId(), WM_QUIT, 0, 0);
+    }
+}
+
+// How many threads the process has: the entries of /proc/self/task.
+size_t CountThreads() {
+    size_t n = 0;
+    if (DIR* d = opendir("/proc/self/task")) {
+        while (const dirent* e = readdir(d))
+            if (e->d_name[0] != '.') ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+// Waits, at most five seconds, until the threads an input started have ended in full. The
+// layer's threads (the stage loader, the pause loop) are detached, and a waiter goes on as soon
+// as they report their end, before they have released their last blocks. libFuzzer runs an
+// input a second time to look for leaks when it allocated more blocks than it freed, so an
+// input that returned before those frees would be run twice in one run and once in another.
+[[gnu::noinline]] void SettleThreads(size_t before) {
+    for (int i = 0; i < 50000 && CountThreads() > before; ++i) usleep(100);
+}
+
 // Every group list entry is a live object of the scene.
 void CheckGroups(cPlayScene* scene) {
     for (const auto& group : scene->m_vecCharaGroup)
@@ -201,6 +273,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* keys = data + 1;
     std::vector<uint8_t> image(data + 1 + keyCount, data + size);
     if (!world.folder->WriteFile(kStagePath, image)) return 0;
+    const size_t threadsBefore = CountThreads();
     world.folder->Enter();
 
     OpenReport((WindowsPathFromHost(world.folder->Root()) + "\\Report_Game.txt").c_str());
@@ -214,52 +287,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (loaded) {
         g_SceneManager.m_nCurrent = SCENE_PLAY;
         g_SceneManager.m_nPrevious = SCENE_TITLE;
-        auto keyAt = [&](uint32_t frame) -> uint8_t { return keyCount ? keys[(frame / 4) % keyCount] : 0; };
-        // The game thread sets a frame's keys and its first present under the lock; the window
-        // thread looks at them under it, so it never takes a frame that runs freely for a hold.
-        std::mutex keyLock;
-        uint32_t frameNo = 0, framePresents = host::PresentedFrames();
-        std::atomic<bool> done{false}, cut{false};
+        PlayRun run;
+        run.keys = keys;
+        run.keyCount = keyCount;
+        run.framePresents = host::PresentedFrames();
+        g_run = &run;
+        const DWORD windowThread = GetCurrentThreadId();
         std::thread game([&] {
-            for (uint32_t f = 0; f < (uint32_t)kFrames && !cut; ++f) {
-                {
-                    std::lock_guard<std::mutex> lock(keyLock);
-                    PressKeys(keyAt(f));
-                    frameNo = f;
-                    framePresents = host::PresentedFrames();
-                }
+            for (uint32_t f = 0; f < (uint32_t)kFrames && !run.cut; ++f) {
+                run.frameNo = f;
+                run.framePresents = host::PresentedFrames();
+                PressKeys(run.KeyAt(f));
                 if (!GameFrame()) break;
                 if (g_lpPlayScene && g_SceneManager.Current() == (cScene*)g_lpPlayScene) {
                     CheckGroups(g_lpPlayScene);
                     if (g_lpPlayScene->m_bQuit) break;
                 }
             }
-            done = true;
+            PostThreadMessageA(windowThread, kGameEnded, 0, 0);
         });
-        // The window thread serves the game's sends. A frame that has presented more than its
-        // own picture holds the game: the keys then go on by presented frame.
-        while (!done) {
-            DrainMessages(world.hwnd);
-            {
-                std::lock_guard<std::mutex> lock(keyLock);
-                const uint32_t held = host::PresentedFrames() - framePresents;
-                if (held > 1 && held < 0x80000000u && !cut) {
-                    PressKeys(keyAt(frameNo + held));
-                    if (held > kHoldFrames) {
-                        cut = true;
-                        if (g_lpPlayScene) g_lpPlayScene->m_bQuit = 1;
-                        if (thPause.IsRunning()) PostThreadMessageA(thPause.ThreadId(), WM_QUIT, 0, 0);
-                    }
-                }
-            }
-            Sleep(1);
-        }
+        ServeWindowUntilGameEnds();
         game.join();
+        g_run = nullptr;
         DrainMessages(world.hwnd);
     }
     PressKeys(0);
     g_SceneManager.DestroyAll();
     ResetPlayGlobals();
     world.folder->Leave();
+    SettleThreads(threadsBefore);
     return 0;
 }

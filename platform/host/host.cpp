@@ -39,6 +39,7 @@ int g_scale = 1;
 std::mutex g_hostM;
 std::map<HWND, std::shared_ptr<HostWindow>> g_windows;
 std::atomic<uint32_t> g_presented{0};
+std::atomic<void (*)(uint32_t)> g_presentHook{nullptr};
 std::atomic<bool> g_appActive{false};
 bool g_scriptStarted = false;
 
@@ -488,7 +489,10 @@ void PresentFrame(HWND hwnd, const uint32_t* pixels, int width, int height, int 
         }
     }
     script::OnPresent(hwnd, index, pixels, width, height, pitch);
+    if (auto hook = g_presentHook.load()) hook(index);
 }
+
+void SetPresentHook(void (*hook)(uint32_t frame)) { g_presentHook.store(hook); }
 
 void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, int pitch) {
     if (!pixels || width <= 0 || height <= 0 || g_headless) return;

@@ -62,6 +62,10 @@ void ShowWindowPixels(HWND hwnd, const uint32_t* pixels, int width, int height, 
 void SetFullScreen(HWND hwnd, bool on);
 // Frames presented so far.
 uint32_t PresentedFrames();
+// A function called on the presenting thread after every present, with the frame's index (null
+// for none). A driver that steps its input by presented frame answers there, before the
+// presenting loop polls its next frame, whatever thread presents and however fast.
+void SetPresentHook(void (*hook)(uint32_t frame));
 // Whether the pixels of the next presented frame are looked at: always with a display; without
 // one only when the test driver captures that frame. A presenter may skip preparing them
 // otherwise (the frame still counts).

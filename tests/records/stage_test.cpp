@@ -2,6 +2,7 @@
 // the exact bytes of a stage file, round trips, the fix-up and damaged stage files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 
@@ -266,6 +267,30 @@ TEST_F(StageTest, ALoadedStageHoldsEveryCommandValidatedAtEveryDepth) {
             for (const cFlowCmd& cmd : i.m_vecCmds) check(cmd);
     // Palette, placed and template characters 4 + 4 + 4, items 3 + 2 + 3.
     EXPECT_EQ(seen, 20);
+}
+
+// A file that ends inside the placed blocks leaves the blocks after it new; the fix-up still
+// validates them (a new block has no graphic, so its B12 is cleared).
+TEST_F(StageTest, BlocksAFileEndsBeforeAreValidatedByTheFixUp) {
+    auto image = [](size_t blocks) {
+        cStage s;
+        for (size_t i = 0; i < blocks; ++i) s.m_vecBlocks.push_back(MakeSampleBlock((int)i));
+        return StageFileImage(s);
+    };
+    const std::vector<uint8_t> four = image(4), two = image(2);
+    const size_t count = (size_t)(std::mismatch(four.begin(), four.end(), two.begin()).first - four.begin());
+    const size_t blockBytes = (four.size() - two.size()) / 2;
+    ASSERT_EQ(four[count], 4);
+    std::vector<uint8_t> cut(four.begin(), four.begin() + (ptrdiff_t)(count + 4 + blockBytes + blockBytes / 2));
+
+    cStage l;
+    ASSERT_TRUE(ReadImage(l, cut));
+    ASSERT_EQ(l.m_vecBlocks.size(), 4u);
+    EXPECT_NE(l.m_vecBlocks[0].m_wGraphic, 0);
+    for (size_t i = 2; i < 4; ++i) {
+        EXPECT_EQ(l.m_vecBlocks[i].m_wGraphic, 0) << i;
+        EXPECT_EQ(l.m_vecBlocks[i].m_byB12, 0) << i;
+    }
 }
 
 TEST_F(StageTest, PaletteEntryZeroIsTheNoneEntryAndEachPaletteHoldsTwo) {
