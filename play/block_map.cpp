@@ -32,16 +32,6 @@ int BlockCellIndex(int x, int y) {
     return (int)index;
 }
 
-cBlockDef* BlockCell(int index) {
-    if (index < 0 || (size_t)index >= g_vecBlockMap.size()) return nullptr;
-    return &g_vecBlockMap[(size_t)index];
-}
-
-int BlockCellSolidity(int index, int side) {
-    cBlockDef* cell = BlockCell(index);
-    return cell ? cell->IsSolidFor(side) : 0;
-}
-
 // Every cell empty, then each block placed on the stage copied into its cell (the stage's
 // margin of 10 blocks on each side moves it in by 10 columns and rows).
 void BuildBlockMap() {

@@ -51,9 +51,15 @@ extern std::vector<cBlockDef> g_vecBlockMap;
 // the map's rows or columns lies in no cell, so it is never solid).
 int BlockCellIndex(int x, int y);
 // The cell of an index, or none for -1 or an index outside the map.
-cBlockDef* BlockCell(int index);
+inline cBlockDef* BlockCell(int index) {
+    if (index < 0 || (size_t)index >= g_vecBlockMap.size()) return nullptr;
+    return &g_vecBlockMap[(size_t)index];
+}
 // The solidity of the cell of an index for a block side (0 for none).
-int BlockCellSolidity(int index, int side);
+inline int BlockCellSolidity(int index, int side) {
+    cBlockDef* cell = BlockCell(index);
+    return cell ? cell->IsSolidFor(side) : 0;
+}
 
 // Empties the map, then copies each block placed on the stage into its cell.
 void BuildBlockMap();
