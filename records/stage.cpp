@@ -34,17 +34,6 @@ void cStagePartA::Set(const int32_t (&v)[8]) {
     m_nV8 = v[7];
 }
 
-int32_t cStagePartA::Value(int i) const {
-    switch (i) {
-        case 0: return m_nV1;
-        case 1: case 2: case 3: return m_anV2_4[i - 1];
-        case 4: return m_nV5;
-        case 5: case 6: return m_anV6_7[i - 5];
-        case 7: return m_nV8;
-        default: return 0;
-    }
-}
-
 // ---- cBackgroundRec ----
 
 cBackgroundRec::cBackgroundRec() {

@@ -22,8 +22,18 @@ public:
     const RECORDLAYOUT& Layout() const override;
     // Sets the eight values in order.
     void Set(const int32_t (&values)[8]);
-    // Value i (0-7); 0 outside.
-    int32_t Value(int i) const;
+    // Value i (0-7); 0 outside. Inline: the far-edge checks ask it for every character each
+    // sub-step.
+    int32_t Value(int i) const {
+        switch (i) {
+            case 0: return m_nV1;
+            case 1: case 2: case 3: return m_anV2_4[i - 1];
+            case 4: return m_nV5;
+            case 5: case 6: return m_anV6_7[i - 5];
+            case 7: return m_nV8;
+            default: return 0;
+        }
+    }
 
     int32_t m_nV1;
     int32_t m_anV2_4[3];  // from version 125
