@@ -189,31 +189,47 @@ TEST_F(StageFileTest, AStageWithoutAHeroIsRefused) {
     EXPECT_EQ(g_LoadedStage.m_bLoadDone, 1);
 }
 
+// The waiting thread looks at its queue only while the loader runs, so a loader that ends
+// before the first look leaves the message queued for the caller's own loop: a legal outcome,
+// checked as such, after which the load is tried again until a look comes first. A large
+// stage makes that the usual case; a busy machine can still let the loader win a few times.
 TEST_F(StageFileTest, AQuitDuringTheLoadStopsItAndIsPostedAgain) {
-    ASSERT_TRUE(folder_->WriteFile("data\\stg4\\a.stg4_001", Playable("big", 500, 4)));
-    PostQuitMessage(7);
-    EXPECT_EQ(PlayStageFile("data\\stg4\\a.stg4_001", FALSE, &g_StageSettings), FALSE);
-    EXPECT_FALSE(thStageLoad.IsRunning());
-    EXPECT_EQ(g_LoadedStage.m_bLoadDone, 0);
-    EXPECT_TRUE(g_boxes.empty());
-    MSG m;
-    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(m.message, (UINT)WM_QUIT);
-    EXPECT_EQ(m.wParam, 7u);
-    EXPECT_FALSE(StageFile::StopRequested());
+    ASSERT_TRUE(folder_->WriteFile("data\\stg4\\a.stg4_001", Playable("big", 2000, 4)));
+    bool interrupted = false;
+    for (int attempt = 0; attempt < 50 && !interrupted; ++attempt) {
+        PostQuitMessage(7);
+        BOOL loaded = PlayStageFile("data\\stg4\\a.stg4_001", FALSE, &g_StageSettings);
+        EXPECT_FALSE(thStageLoad.IsRunning());
+        EXPECT_TRUE(g_boxes.empty());
+        EXPECT_EQ(g_LoadedStage.m_bLoadDone, loaded ? 1 : 0);
+        // Either way the quit is in the queue once, with its code.
+        MSG m;
+        ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(m.message, (UINT)WM_QUIT);
+        EXPECT_EQ(m.wParam, 7u);
+        EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        EXPECT_FALSE(StageFile::StopRequested());
+        interrupted = !loaded;
+    }
+    EXPECT_TRUE(interrupted) << "the loader ended before every first look at the queue";
     // The next load runs to its end.
     EXPECT_EQ(PlayStageFile("data\\stg4\\a.stg4_001", FALSE, nullptr), TRUE);
-    EXPECT_EQ(g_LoadedStage.m_vecCharas.size(), 501u);
+    EXPECT_EQ(g_LoadedStage.m_vecCharas.size(), 2001u);
 }
 
 TEST_F(StageFileTest, AClosingProgramCancelsTheLoadAndClosesAfterIt) {
-    ASSERT_TRUE(folder_->WriteFile("data\\stg4\\a.stg4_001", Playable("big", 500, 4)));
-    PostMessageA(main_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(PlayStageFile("data\\stg4\\a.stg4_001", FALSE, &g_StageSettings), FALSE);
-    EXPECT_FALSE(thStageLoad.IsRunning());
-    EXPECT_TRUE(g_boxes.empty());   // cancelled, not a failure to report
-    EXPECT_EQ(Closes(), 1);         // the close is still to be acted on
-    EXPECT_TRUE(IsWindow(main_));   // and was not acted on inside the request
+    ASSERT_TRUE(folder_->WriteFile("data\\stg4\\a.stg4_001", Playable("big", 2000, 4)));
+    bool cancelled = false;
+    for (int attempt = 0; attempt < 50 && !cancelled; ++attempt) {
+        PostMessageA(main_, WM_CLOSE, 0, 0);
+        BOOL loaded = PlayStageFile("data\\stg4\\a.stg4_001", FALSE, &g_StageSettings);
+        EXPECT_FALSE(thStageLoad.IsRunning());
+        EXPECT_TRUE(g_boxes.empty());   // cancelled or loaded, never a failure to report
+        EXPECT_EQ(Closes(), 1);         // the close is still to be acted on
+        EXPECT_TRUE(IsWindow(main_));   // and was not acted on inside the request
+        cancelled = !loaded;
+    }
+    EXPECT_TRUE(cancelled) << "the loader ended before every first look at the queue";
 }
 
 }  // namespace
