@@ -23,10 +23,7 @@ const cScroll& AxisY() { return g_lpPlayScene ? g_lpPlayScene->m_ScrollY : s_NoA
 struct BOUNDS {
     double scrollMin, scrollMax, stageMin, stageMax, total;
 };
-BOUNDS Bounds(const cScroll& s) {
-    return BOUNDS{(double)s.m_nMin, (double)s.m_nMax, (double)s.m_nBase, (double)s.m_nDefaultMax,
-                  (double)s.m_nMapSize * 32.0};
-}
+BOUNDS Bounds(const cScroll& s) { return BOUNDS{s.m_dMin, s.m_dMax, s.m_dBase, s.m_dDefaultMax, s.m_dTotal}; }
 
 // A size times a scale, held inside the int range.
 int32_t Scaled(int32_t base, int scale) {

@@ -54,6 +54,7 @@ void cScroll::SetRange(int first, int last, int limitStart, int limitEnd) {
         m_nMax = std::max(dots((int64_t)last + 1), m_nMin);
     else
         m_nMax = m_nDefaultMax;
+    PrepareBounds();
 }
 
 void cScroll::SetAxis(int axis, int blocks, int extension) {
@@ -74,4 +75,13 @@ void cScroll::SetAxis(int axis, int blocks, int extension) {
     m_nBase = kMargin * kBlockDots;
     m_nDefaultMax = (blocks + kMargin) * kBlockDots;
     m_nExtent = (int32_t)std::clamp<int64_t>((int64_t)extension + 640, INT32_MIN / 2, INT32_MAX / 2);
+    PrepareBounds();
+}
+
+void cScroll::PrepareBounds() {
+    m_dMin = (double)m_nMin;
+    m_dMax = (double)m_nMax;
+    m_dBase = (double)m_nBase;
+    m_dDefaultMax = (double)m_nDefaultMax;
+    m_dTotal = (double)m_nMapSize * 32.0;
 }

@@ -35,4 +35,16 @@ public:
     int32_t m_nRowShift = 0;  // x: log2 of the row length; y: 0
     double m_dSpeed = 0.0;    // dots per sub-step of forced scrolling
     int32_t m_bScroll = 0;    // 1 while forced scrolling is on
+
+    // The range as doubles for the objects' clamps, which run for every object in every
+    // sub-step: m_nMin, m_nMax, m_nBase, m_nDefaultMax and m_nMapSize x 32, exactly. SetAxis
+    // and SetRange, the only writers of those words, prepare them.
+    double m_dMin = 0.0;
+    double m_dMax = 0.0;
+    double m_dBase = 0.0;
+    double m_dDefaultMax = 0.0;
+    double m_dTotal = 0.0;
+
+private:
+    void PrepareBounds();
 };

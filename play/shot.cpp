@@ -41,7 +41,7 @@ double ScrollSpeedOr(int axis, double keep) {
 double TotalLength(int axis) {
     if (!g_lpPlayScene) return 0.0;
     const cScroll& s = axis == 0 ? g_lpPlayScene->m_ScrollX : g_lpPlayScene->m_ScrollY;
-    return (double)s.m_nMapSize * 32.0;
+    return s.m_dTotal;
 }
 
 // The stage's shot hit size: the enemies' shots (owner's player side 0) or the player's.

@@ -124,4 +124,28 @@ TEST(Scroll, AxisGeometry) {
     }
 }
 
+// The clamps read the range as doubles: every change of the axis or its range leaves them
+// equal to the words they stand for.
+TEST(Scroll, PreparedBoundsFollowEveryChangeOfTheRange) {
+    auto expectSame = [](const cScroll& s, const char* step) {
+        EXPECT_EQ(s.m_dMin, (double)s.m_nMin) << step;
+        EXPECT_EQ(s.m_dMax, (double)s.m_nMax) << step;
+        EXPECT_EQ(s.m_dBase, (double)s.m_nBase) << step;
+        EXPECT_EQ(s.m_dDefaultMax, (double)s.m_nDefaultMax) << step;
+        EXPECT_EQ(s.m_dTotal, (double)s.m_nMapSize * 32.0) << step;
+    };
+    cScroll s;
+    expectSame(s, "new");
+    s.SetAxis(0, 100, 0);
+    expectSame(s, "axis");
+    s.SetRange(5, 60, 1, 1);
+    expectSame(s, "range");
+    s.SetRange(-2000000000, 2000000000, 1, 1);
+    expectSame(s, "damaged range");
+    s.SetAxis(1, 1000000, 0);  // cut to the largest stage
+    expectSame(s, "large axis");
+    s.SetRange(0, 0, 0, 0);
+    expectSame(s, "no limits");
+}
+
 }  // namespace
