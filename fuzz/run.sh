@@ -74,9 +74,22 @@ fuzz_one() {
     rm -rf "$work"
     mkdir -p "$work"
     # Nothing time-driven may steer the run (no corpus reload, no time limit), and the address
-    # layout is fixed: with randomised addresses the coverage of the same inputs varies.
-    $norandom "$bin" -runs="$runs" -seed="$seed" -reload=0 -print_final_stats=1 "${limits[@]}" \
-      "$work" "$corpus" >"$log.fuzz" 2>&1 || rc=$?
+    # layout is fixed: with randomised addresses the coverage of the same inputs varies. The
+    # stack's place still follows the size of the arguments and the environment (a longer
+    # checkout path, another variable of the machine), and the fuzzer traces the values of
+    # comparisons, addresses among them: so the run sees short links of the same length in its
+    # temporary folder instead of the checkout's paths, and a fixed environment.
+    local links=$tmp/$name
+    ln -sfn "$bin" "$links/t"
+    ln -sfn "$work" "$links/w"
+    ln -sfn "$corpus" "$links/c"
+    ln -sfn "$build/artifacts" "$links/a"
+    local ci_limits=(-rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=$unit -artifact_prefix="$links/a/$name-")
+    (cd "$links" && env -i PATH=/usr/bin:/bin HOME="$links" TMPDIR="$links" VELMORA_RUNTIME_DIR="$links/r" \
+      ASAN_OPTIONS="$ASAN_OPTIONS" UBSAN_OPTIONS="$UBSAN_OPTIONS" \
+      SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy DISPLAY= \
+      $norandom "$links/t" -runs="$runs" -seed="$seed" -reload=0 -print_final_stats=1 "${ci_limits[@]}" \
+      "$links/w" "$links/c") >"$log.fuzz" 2>&1 || rc=$?
     if [ $rc -ne 0 ]; then
       { echo "fuzz $name: failed after replaying $seeds seeds (runs $runs, seed $seed)"; tail -n 60 "$log.fuzz"; } >"$log.summary"
       return 1
