@@ -262,13 +262,12 @@ void cGameObj::GetGraphicRect() {
     m_nRectBottom = (int32_t)std::clamp<int64_t>((int64_t)m_nRectTop + m_nGraphHeight - 1, INT32_MIN, INT32_MAX);
 }
 
-bool cGameObj::IsOnScreen() const { return IsInView(0, 0); }
+SCREENVIEW CurrentScreenView() { return SCREENVIEW{AxisX().m_dPos, AxisY().m_dPos}; }
+
+bool cGameObj::IsOnScreen() const { return IsInView(CurrentScreenView(), 0, 0); }
 
 bool cGameObj::IsInView(int skipHorizontal, int skipVertical) const {
-    const double sx = AxisX().m_dPos, sy = AxisY().m_dPos;
-    if (!skipHorizontal && !(m_dRight >= sx && m_dX < sx + 640.0)) return false;
-    if (skipVertical) return true;
-    return m_dBottom >= sy && m_dY < sy + 480.0;
+    return IsInView(CurrentScreenView(), skipHorizontal, skipVertical);
 }
 
 bool cGameObj::IsInStageY(int wholeMap) const {

@@ -237,8 +237,10 @@ void cShot::AddGravity() { cGameObj::AddGravity(); }
 void cShot::AccelStepY() {
     if (m_dMoveY != 0.0) m_dSpeedY += m_dMoveY;
     if (m_dSpeedY != 0.0) {
-        StepY(2);
-        ClampY(2);
+        // The step's clamp is held once more. Unless the step met the map's edge, the shot
+        // already lies inside the map and a second clamp would change nothing.
+        const int r = StepY(2);
+        if (r == CLAMP_MAPEDGE || r == CLAMP_MAPEDGE_BOTTOM) ClampY(2);
     }
 }
 
