@@ -64,6 +64,16 @@ struct SCREENVIEW {
 };
 SCREENVIEW CurrentScreenView();
 
+// The far edges of a stage range block (see cGameObj::IsNearScrollEdge) for the present view and
+// map, taken once for a pass over many objects: which of the four edges are enabled, their
+// places in whole dots, and the map's last dot along each axis.
+struct FAREDGES {
+    bool abOn[4];       // left, right, top, bottom
+    int32_t anEdge[4];  // same order
+    double dLastX, dLastY;
+};
+FAREDGES FarEdgesOf(const cStagePartA& range);
+
 class cGameObj {
 public:
     // Every field 0 except the life time (kEndlessLife), an empty animation.
@@ -142,6 +152,15 @@ public:
     // Whether the object has left the area of a stage range block (four enable flags left,
     // right, top, bottom, then the four distances in blocks) or the map.
     bool IsNearScrollEdge(const cStagePartA& range) const;
+    // The same against edges taken before.
+    bool IsNearScrollEdge(const FAREDGES& e) const {
+        if (m_bAlwaysActive) return false;
+        if (e.abOn[0] && e.anEdge[0] >= m_dRight) return true;
+        if (e.abOn[1] && e.anEdge[1] <= m_dX) return true;
+        if (e.abOn[3] && e.anEdge[3] <= m_dY) return true;
+        if (e.abOn[2] && e.anEdge[2] >= m_dBottom) return true;
+        return m_dX <= 0.0 || m_dRight >= e.dLastX || m_dY <= 0.0 || m_dBottom >= e.dLastY;
+    }
     int GetDir() const { return m_nDir > 0 ? 1 : -1; }
     // The number of the animation now playing.
     int AnimeNumber() const;

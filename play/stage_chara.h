@@ -18,7 +18,7 @@ enum {
     PLACE_CLONE = 3,    // the clone index: the clone value the flows' times and speeds grow by
 };
 
-class cStageChara : public cChara {
+class cStageChara final : public cChara {
 public:
     cStageChara() = default;
     // The character part assigned, then the embedded item and the fields of this class.
