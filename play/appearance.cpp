@@ -68,8 +68,13 @@ void CheckAppearances(cPlayScene* scene) {
         cStageChara& chara = *it;
         if (CheckAppearanceChara(scene, chara)) {
             chara.m_bAppeared = 1;
-            chara.m_bOnScreen = chara.IsInView(view, 0, 0) ? 1 : 0;
-            if (chara.CheckInView(view, groups) && charadef::AppearGroupOn(chara.m_Def))
+            const bool onScreen = chara.IsInView(view, 0, 0);
+            chara.m_bOnScreen = onScreen ? 1 : 0;
+            // Without a skipped half the range test is the on-screen test.
+            const bool inView = chara.m_bSkipViewX || chara.m_bSkipViewY
+                                    ? chara.IsInView(view, chara.m_bSkipViewX, chara.m_bSkipViewY)
+                                    : onScreen;
+            if (chara.TakeInView(inView, groups) && charadef::AppearGroupOn(chara.m_Def))
                 set.push_back((uint16_t)charadef::AppearGroup(chara.m_Def));
         } else {
             chara.m_bAppeared = 0;

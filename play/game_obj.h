@@ -197,10 +197,11 @@ public:
 // A double position as an int, truncated toward zero (held inside the int range; NaN gives 0).
 // Inline: every step, clamp and block look-up of the frame passes through it.
 inline int32_t DotToInt(double v) {
+    // Inside (-2^31 - 1, 2^31) the truncation lands in the int range (the two ends included);
+    // only NaN and the values beyond take the second test.
+    if (v > -2147483649.0 && v < 2147483648.0) return (int32_t)v;
     if (!(v == v)) return 0;
-    if (v >= 2147483647.0) return INT32_MAX;
-    if (v <= -2147483648.0) return INT32_MIN;
-    return (int32_t)v;
+    return v > 0.0 ? INT32_MAX : INT32_MIN;
 }
 // The block column (axis 0) or row (axis 1) at which the stage begins on the map: the margin in
 // front of it (10 without a play scene).

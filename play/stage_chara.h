@@ -37,7 +37,11 @@ public:
     int CheckInView(std::vector<uint8_t>& groups) { return CheckInView(CurrentScreenView(), groups); }
     // The same against a view taken before (the appearance pass asks every character).
     int CheckInView(const SCREENVIEW& view, std::vector<uint8_t>& groups) {
-        if (!IsInView(view, m_bSkipViewX, m_bSkipViewY)) {
+        return TakeInView(IsInView(view, m_bSkipViewX, m_bSkipViewY), groups);
+    }
+    // The range test's outcome, found by the caller: the in-view word and the group flag.
+    int TakeInView(bool inView, std::vector<uint8_t>& groups) {
+        if (!inView) {
             m_nInput = 0;
             return 0;
         }
