@@ -61,15 +61,22 @@ void CheckAppearances(cPlayScene* scene) {
         for (uint16_t g : set) groups[g] = 0;
     }
     set.clear();
-    // 3. Appearance conditions, on-screen flag and the range test.
+    // 3. Appearance conditions, on-screen flag and the range test. Nothing in this pass moves
+    // the screen, so the view is taken once.
+    const SCREENVIEW view = CurrentScreenView();
     static std::vector<std::list<cStageChara>::iterator> s_vecCast;
     GatherStageCast(s_vecCast);
     for (const auto& it : s_vecCast) {
         cStageChara& chara = *it;
         if (CheckAppearanceChara(scene, chara)) {
             chara.m_bAppeared = 1;
-            chara.m_bOnScreen = chara.IsOnScreen() ? 1 : 0;
-            if (chara.CheckInView(groups) && charadef::AppearGroupOn(chara.m_Def))
+            const bool onScreen = chara.IsInView(view, 0, 0);
+            chara.m_bOnScreen = onScreen ? 1 : 0;
+            // Without a skipped half the range test is the on-screen test.
+            const bool inView = chara.m_bSkipViewX || chara.m_bSkipViewY
+                                    ? chara.IsInView(view, chara.m_bSkipViewX, chara.m_bSkipViewY)
+                                    : onScreen;
+            if (chara.TakeInView(inView, groups) && charadef::AppearGroupOn(chara.m_Def))
                 set.push_back((uint16_t)charadef::AppearGroup(chara.m_Def));
         } else {
             chara.m_bAppeared = 0;
@@ -85,7 +92,7 @@ void CheckAppearances(cPlayScene* scene) {
     for (cItem& item : g_listItem) {
         if (CheckAppearanceItem(scene, item)) {
             item.m_bAppeared = 1;
-            item.m_bOnScreen = item.IsOnScreen() ? 1 : 0;
+            item.m_bOnScreen = item.IsInView(view, 0, 0) ? 1 : 0;
         } else {
             item.m_bAppeared = 0;
             item.m_bOnScreen = 0;
@@ -95,6 +102,6 @@ void CheckAppearances(cPlayScene* scene) {
     if (!scene) return;
     for (cShot& shot : scene->m_listShot) {
         shot.m_bAppeared = 1;
-        shot.m_bOnScreen = shot.IsOnScreen() ? 1 : 0;
+        shot.m_bOnScreen = shot.IsInView(view, 0, 0) ? 1 : 0;
     }
 }

@@ -262,13 +262,12 @@ void cGameObj::GetGraphicRect() {
     m_nRectBottom = (int32_t)std::clamp<int64_t>((int64_t)m_nRectTop + m_nGraphHeight - 1, INT32_MIN, INT32_MAX);
 }
 
-bool cGameObj::IsOnScreen() const { return IsInView(0, 0); }
+SCREENVIEW CurrentScreenView() { return SCREENVIEW{AxisX().m_dPos, AxisY().m_dPos}; }
+
+bool cGameObj::IsOnScreen() const { return IsInView(CurrentScreenView(), 0, 0); }
 
 bool cGameObj::IsInView(int skipHorizontal, int skipVertical) const {
-    const double sx = AxisX().m_dPos, sy = AxisY().m_dPos;
-    if (!skipHorizontal && !(m_dRight >= sx && m_dX < sx + 640.0)) return false;
-    if (skipVertical) return true;
-    return m_dBottom >= sy && m_dY < sy + 480.0;
+    return IsInView(CurrentScreenView(), skipHorizontal, skipVertical);
 }
 
 bool cGameObj::IsInStageY(int wholeMap) const {
@@ -277,17 +276,21 @@ bool cGameObj::IsInStageY(int wholeMap) const {
     return m_dX >= x.stageMin && m_dRight < x.stageMax && m_dY >= y.stageMin && m_dBottom < y.stageMax;
 }
 
-bool cGameObj::IsNearScrollEdge(const cStagePartA& range) const {
-    if (m_bAlwaysActive) return false;
+FAREDGES FarEdgesOf(const cStagePartA& range) {
     const double sx = AxisX().m_dPos, sy = AxisY().m_dPos;
-    const double totalX = Bounds(AxisX()).total, totalY = Bounds(AxisY()).total;
+    FAREDGES e;
     // Enable flags left, right, top, bottom; then the distances in the same order.
-    if (range.Value(0) && DotToInt(sx - 32.0 * range.Value(4)) >= m_dRight) return true;
-    if (range.Value(1) && DotToInt(sx + 640.0 + 32.0 * range.Value(5)) <= m_dX) return true;
-    if (range.Value(3) && DotToInt(sy + 480.0 + 32.0 * range.Value(7)) <= m_dY) return true;
-    if (range.Value(2) && DotToInt(sy - 32.0 * range.Value(6)) >= m_dBottom) return true;
-    return m_dX <= 0.0 || m_dRight >= totalX - 1.0 || m_dY <= 0.0 || m_dBottom >= totalY - 1.0;
+    for (int i = 0; i < 4; ++i) e.abOn[i] = range.Value(i) != 0;
+    e.anEdge[0] = DotToInt(sx - 32.0 * range.Value(4));
+    e.anEdge[1] = DotToInt(sx + 640.0 + 32.0 * range.Value(5));
+    e.anEdge[2] = DotToInt(sy - 32.0 * range.Value(6));
+    e.anEdge[3] = DotToInt(sy + 480.0 + 32.0 * range.Value(7));
+    e.dLastX = Bounds(AxisX()).total - 1.0;
+    e.dLastY = Bounds(AxisY()).total - 1.0;
+    return e;
 }
+
+bool cGameObj::IsNearScrollEdge(const cStagePartA& range) const { return IsNearScrollEdge(FarEdgesOf(range)); }
 
 void cGameObj::CalcScreenRect() {
     const cScroll& ax = AxisX();

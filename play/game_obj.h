@@ -57,6 +57,23 @@ enum {
     CLAMP_MAPEDGE_BOTTOM = 6,
 };
 
+// Where the screen lies on the map: the two scroll positions of the play scene's axes (0, 0
+// outside play). A pass that asks many objects whether they are in view takes it once.
+struct SCREENVIEW {
+    double dX, dY;
+};
+SCREENVIEW CurrentScreenView();
+
+// The far edges of a stage range block (see cGameObj::IsNearScrollEdge) for the present view and
+// map, taken once for a pass over many objects: which of the four edges are enabled, their
+// places in whole dots, and the map's last dot along each axis.
+struct FAREDGES {
+    bool abOn[4];       // left, right, top, bottom
+    int32_t anEdge[4];  // same order
+    double dLastX, dLastY;
+};
+FAREDGES FarEdgesOf(const cStagePartA& range);
+
 class cGameObj {
 public:
     // Every field 0 except the life time (kEndlessLife), an empty animation.
@@ -123,11 +140,27 @@ public:
     int AimFromAngle(AIMSTATE& aim, const cGameObj* obj, double toY);
     bool IsOnScreen() const;
     bool IsInView(int skipHorizontal, int skipVertical) const;
+    // The same against a view taken before: inside the 640 x 480 screen at the view, a half of
+    // the test skipped when asked.
+    bool IsInView(const SCREENVIEW& view, int skipHorizontal, int skipVertical) const {
+        if (!skipHorizontal && !(m_dRight >= view.dX && m_dX < view.dX + 640.0)) return false;
+        if (skipVertical) return true;
+        return m_dBottom >= view.dY && m_dY < view.dY + 480.0;
+    }
     // Inside the whole map (flag set) or inside the stage range.
     bool IsInStageY(int wholeMap) const;
     // Whether the object has left the area of a stage range block (four enable flags left,
     // right, top, bottom, then the four distances in blocks) or the map.
     bool IsNearScrollEdge(const cStagePartA& range) const;
+    // The same against edges taken before.
+    bool IsNearScrollEdge(const FAREDGES& e) const {
+        if (m_bAlwaysActive) return false;
+        if (e.abOn[0] && e.anEdge[0] >= m_dRight) return true;
+        if (e.abOn[1] && e.anEdge[1] <= m_dX) return true;
+        if (e.abOn[3] && e.anEdge[3] <= m_dY) return true;
+        if (e.abOn[2] && e.anEdge[2] >= m_dBottom) return true;
+        return m_dX <= 0.0 || m_dRight >= e.dLastX || m_dY <= 0.0 || m_dBottom >= e.dLastY;
+    }
     int GetDir() const { return m_nDir > 0 ? 1 : -1; }
     // The number of the animation now playing.
     int AnimeNumber() const;
@@ -164,10 +197,11 @@ public:
 // A double position as an int, truncated toward zero (held inside the int range; NaN gives 0).
 // Inline: every step, clamp and block look-up of the frame passes through it.
 inline int32_t DotToInt(double v) {
+    // Inside (-2^31 - 1, 2^31) the truncation lands in the int range (the two ends included);
+    // only NaN and the values beyond take the second test.
+    if (v > -2147483649.0 && v < 2147483648.0) return (int32_t)v;
     if (!(v == v)) return 0;
-    if (v >= 2147483647.0) return INT32_MAX;
-    if (v <= -2147483648.0) return INT32_MIN;
-    return (int32_t)v;
+    return v > 0.0 ? INT32_MAX : INT32_MIN;
 }
 // The block column (axis 0) or row (axis 1) at which the stage begins on the map: the margin in
 // front of it (10 without a play scene).

@@ -692,6 +692,12 @@ bool cPlayScene::PassCharas() {
 }
 
 void cPlayScene::PassShots(int i) {
+    // The far edges of the two shot ranges: nothing in this pass moves the screen.
+    FAREDGES far[2] = {};
+    if (i == 1) {
+        far[0] = FarEdgesOf(g_StageSettings.m_aParts[RANGE_SHOT]);
+        far[1] = FarEdgesOf(g_StageSettings.m_aParts[RANGE_SHOT2]);
+    }
     for (auto it = m_listShot.begin(); it != m_listShot.end();) {
         cShot& shot = *it;
         if (shot.Update()) {
@@ -701,8 +707,7 @@ void cPlayScene::PassShots(int i) {
         shot.AddGravity();
         shot.AccelStepY();
         shot.AccelStepX();
-        if (i == 1 && shot.m_bFarErase &&
-            shot.IsNearScrollEdge(g_StageSettings.m_aParts[shot.m_bFollowOwner ? RANGE_SHOT2 : RANGE_SHOT])) {
+        if (i == 1 && shot.m_bFarErase && shot.IsNearScrollEdge(far[shot.m_bFollowOwner ? 1 : 0])) {
             it = EraseShot(it);
             continue;
         }
@@ -716,26 +721,27 @@ void cPlayScene::PassShots(int i) {
 
 void cPlayScene::EraseFarObjects() {
     if (m_abFarErase[RANGE_CHARA]) {
+        const FAREDGES far = FarEdgesOf(g_StageSettings.m_aParts[RANGE_CHARA]);
         for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
-            if (!it->m_bActsAsBlock && !it->m_bDying && it->m_bAppeared &&
-                it->IsNearScrollEdge(g_StageSettings.m_aParts[RANGE_CHARA]))
+            if (!it->m_bActsAsBlock && !it->m_bDying && it->m_bAppeared && it->IsNearScrollEdge(far))
                 it = Vanish(it);
             else
                 ++it;
         }
     }
     if (m_abFarErase[RANGE_BLOCKCHARA]) {
+        const FAREDGES far = FarEdgesOf(g_StageSettings.m_aParts[RANGE_BLOCKCHARA]);
         for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
-            if (it->m_bActsAsBlock && !it->m_bDying && it->m_bAppeared &&
-                it->IsNearScrollEdge(g_StageSettings.m_aParts[RANGE_BLOCKCHARA]))
+            if (it->m_bActsAsBlock && !it->m_bDying && it->m_bAppeared && it->IsNearScrollEdge(far))
                 it = Vanish(it);
             else
                 ++it;
         }
     }
     if (m_abFarErase[RANGE_ITEM]) {
+        const FAREDGES far = FarEdgesOf(g_StageSettings.m_aParts[RANGE_ITEM]);
         for (auto it = g_listItem.begin(); it != g_listItem.end();) {
-            if (it->IsNearScrollEdge(g_StageSettings.m_aParts[RANGE_ITEM]))
+            if (it->IsNearScrollEdge(far))
                 it = g_listItem.erase(it);
             else
                 ++it;

@@ -181,6 +181,24 @@ void cShot::ClampStepX() {
     m_nCellRight = DotToInt(m_dRight) >> 5;
 }
 
+bool cShot::ClampStepY() {
+    const double total = TotalLength(1);
+    const double h = m_nHeight;
+    bool edge = false;
+    if (m_dY < 0.0) {
+        m_dY = 0.0;
+        edge = true;
+    } else if (m_dY + h - 1.0 >= total) {
+        m_dY = total - h;
+        edge = true;
+    }
+    m_dBottom = h + m_dY - 1.0;
+    UpdateRectY();
+    m_nCellTop = DotToInt(m_dY) >> 5;
+    m_nCellBottom = DotToInt(m_dBottom) >> 5;
+    return edge;
+}
+
 int cShot::Update() {
     if (!m_bIsShot) return UpdateSword();
     // 1. The scroll-following part of the motion.
@@ -236,10 +254,15 @@ void cShot::AddGravity() { cGameObj::AddGravity(); }
 
 void cShot::AccelStepY() {
     if (m_dMoveY != 0.0) m_dSpeedY += m_dMoveY;
-    if (m_dSpeedY != 0.0) {
-        StepY(2);
-        ClampY(2);
-    }
+    if (m_dSpeedY == 0.0) return;
+    // The step with the stage's speed limit, then the clamp to the map, held once more. Unless
+    // the first clamp met the map's edge, the shot already lies inside and a second one would
+    // change nothing.
+    const double limit = g_StageSettings.m_adSubStep[cStage::STEP_LIMIT];
+    if (m_dSpeedY > limit) m_dSpeedY = limit;
+    if (m_dSpeedY < -limit) m_dSpeedY = -limit;
+    m_dY += m_dSpeedY;
+    if (ClampStepY()) ClampStepY();
 }
 
 void cShot::AccelStepX() {
@@ -253,9 +276,14 @@ void cShot::AccelStepX() {
 
 int cShot::HitsBlocks() {
     if (m_Settings.PassBlocks() == 1) return 0;
+    if (m_nWidth <= 32)
+        return BlockCornersSolid(m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom, m_nBlockSide) ? 1 : 0;
+    return HitsBlocksWide();
+}
+
+int cShot::HitsBlocksWide() const {
+    // A grid of 32-dot rows and columns, the last ones at the far edges.
     const int side = m_nBlockSide;
-    if (m_nWidth <= 32) return BlockCornersSolid(m_nCellLeft, m_nCellTop, m_nCellRight, m_nCellBottom, side) ? 1 : 0;
-    // A wide shot: a grid of 32-dot rows and columns, the last ones at the far edges.
     const int64_t x = DotToInt(m_dX), y = DotToInt(m_dY);
     const int w = std::max(1, m_nWidth), h = std::max(1, m_nHeight);
     for (int oy = 0;; oy += 32) {

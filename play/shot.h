@@ -33,7 +33,7 @@ struct SPAWNVALUES {
     double dSpeedStep;    // added to the speed per formation call
 };
 
-class cShot : public cGameObj {
+class cShot final : public cGameObj {
 public:
     cShot();
     cShot(const cShot&) = default;
@@ -100,6 +100,11 @@ private:
     int UpdateSword();
     // The horizontal clamp of a step: inside the map, then the far edge, the rectangle, the cells.
     void ClampStepX();
+    // The vertical one, as the clamp to the whole map does it (ClampY(2)) but without its result
+    // codes for the stage and scroll ranges: true when it held the shot at the map's edge.
+    bool ClampStepY();
+    // HitsBlocks for a shot wider than a block.
+    int HitsBlocksWide() const;
 };
 
 // The global follow switch: while it is on, scroll-following shots do not take the forced-scroll

@@ -553,10 +553,9 @@ void SpawnOne(std::list<cShot>* list, SPAWNVALUES& v, cChara& owner, int kind, c
     case SHOTCMD_SHOT: {
         if (!list) return;
         const int serial = g_lpPlayScene ? g_lpPlayScene->m_nShotSerial : 0;
-        cShot shot;
-        shot.Init(serial, owner, kind, s, v);
-        list->push_back(shot);
-        cShot& added = list->back();
+        // Made in its place in the list: a copy would build and free a second animation player.
+        cShot& added = list->emplace_back();
+        added.Init(serial, owner, kind, s, v);
         if (g_lpPlayScene) {
             if (g_lpPlayScene->m_nShotSerial < INT32_MAX) ++g_lpPlayScene->m_nShotSerial;
             if (list == &g_lpPlayScene->m_listShot) g_lpPlayScene->AddToGroup(&added);

@@ -127,32 +127,11 @@ void cStageChara::SetBlockPos(int column, int row) {
     ClampY();
 }
 
-int cStageChara::CheckInView(std::vector<uint8_t>& groups) {
-    if (!IsInView(m_bSkipViewX, m_bSkipViewY)) {
-        m_nInput = 0;
-        return 0;
-    }
-    m_nInput = 1;
-    if (charadef::AppearGroupOn(m_Def)) {
-        const size_t g = (uint16_t)charadef::AppearGroup(m_Def);
-        if (g < groups.size()) groups[g] = 1;
-    }
-    return 1;
-}
-
-int cStageChara::CanAct(const std::vector<uint8_t>& groups) {
-    bool acts = m_nInput != 0;
-    if (!acts && charadef::AppearGroupOn(m_Def)) {
-        const size_t g = (uint16_t)charadef::AppearGroup(m_Def);
-        acts = g < groups.size() && groups[g] != 0;
-    }
-    if (!acts && !m_bFlying) acts = m_bJumping || (m_bActivated && m_bFalling);
-    if (!acts) return 0;
+void cStageChara::Activate() {
     m_bActivated = 1;
     // Once active it stays in view from then on.
     if (charadef::StayActive(m_Def) == 1) m_bSkipViewX = m_bSkipViewY = 1;
     GetGraphicRect();
-    return 1;
 }
 
 void cStageChara::ScaleHitBoxes(int scale) {
@@ -192,7 +171,8 @@ int cStageChara::StepX() {
         m_dSpeedX += m_dMoveX;
     }
     const int r = cGameObj::StepX(2);
-    ClampX();
+    // Held once more; only a step that met the map's edge can have left something to hold.
+    if (r == CLAMP_MAPEDGE) ClampX();
     return r == CLAMP_MAPEDGE ? STEP_X_AT_EDGE : r;
 }
 
@@ -203,7 +183,7 @@ int cStageChara::StepY() {
         m_dSpeedY += m_dMoveY;
     }
     const int r = cGameObj::StepY(2);
-    ClampY();
+    if (r == CLAMP_MAPEDGE || r == CLAMP_MAPEDGE_BOTTOM) ClampY();
     if (m_bFlying) return (r == CLAMP_MAPEDGE || r == CLAMP_MAPEDGE_BOTTOM) ? STEP_AT_EDGE : r;
     return (r == CLAMP_STAGE_BOTTOM || r == CLAMP_MAPEDGE_BOTTOM) ? STEP_FELL_OUT : r;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "play/chara.h"
+#include "play/chara_def.h"
 #include "play/item.h"
 
 // The placement values of a stage character (the four of cChara::SetUp, then the extra code).
@@ -17,7 +18,7 @@ enum {
     PLACE_CLONE = 3,    // the clone index: the clone value the flows' times and speeds grow by
 };
 
-class cStageChara : public cChara {
+class cStageChara final : public cChara {
 public:
     cStageChara() = default;
     // The character part assigned, then the embedded item and the fields of this class.
@@ -33,9 +34,36 @@ public:
     void SetBlockPos(int column, int row);
     // The range test: 1 in view (the in-view word set, and the character's appearance group
     // flagged in `groups`), else 0.
-    int CheckInView(std::vector<uint8_t>& groups);
+    int CheckInView(std::vector<uint8_t>& groups) { return CheckInView(CurrentScreenView(), groups); }
+    // The same against a view taken before (the appearance pass asks every character).
+    int CheckInView(const SCREENVIEW& view, std::vector<uint8_t>& groups) {
+        return TakeInView(IsInView(view, m_bSkipViewX, m_bSkipViewY), groups);
+    }
+    // The range test's outcome, found by the caller: the in-view word and the group flag.
+    int TakeInView(bool inView, std::vector<uint8_t>& groups) {
+        if (!inView) {
+            m_nInput = 0;
+            return 0;
+        }
+        m_nInput = 1;
+        if (charadef::AppearGroupOn(m_Def)) {
+            const size_t g = (uint16_t)charadef::AppearGroup(m_Def);
+            if (g < groups.size()) groups[g] = 1;
+        }
+        return 1;
+    }
     // The activation test against the group flags: 1 when the character acts this frame.
-    int CanAct(const std::vector<uint8_t>& groups);
+    int CanAct(const std::vector<uint8_t>& groups) {
+        bool acts = m_nInput != 0;
+        if (!acts && charadef::AppearGroupOn(m_Def)) {
+            const size_t g = (uint16_t)charadef::AppearGroup(m_Def);
+            acts = g < groups.size() && groups[g] != 0;
+        }
+        if (!acts && !m_bFlying) acts = m_bJumping || (m_bActivated && m_bFalling);
+        if (!acts) return 0;
+        Activate();
+        return 1;
+    }
 
     void ScaleHitBoxes(int scale) override;
     void UpdateRectX() override;
@@ -63,4 +91,9 @@ public:
     int32_t m_bSkipViewY = 0;    // the vertical half is skipped
     int32_t m_bActivated = 0;    // set the first time the character acts
     int32_t m_nSpare = 0;
+
+private:
+    // The first act and every act after it: the activated word, the stay-in-view setting, the
+    // screen rectangle.
+    void Activate();
 };

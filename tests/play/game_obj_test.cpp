@@ -3,6 +3,9 @@
 // about the centre, the screen rectangle, the view tests and the activation distance.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "app/scene_manager.h"
 #include "media/anime.h"
 #include "play/game_obj.h"
@@ -41,6 +44,36 @@ protected:
     }
     cPlayScene scene;
 };
+
+TEST(DotToInt, TruncatesTowardZeroAndHoldsTheIntRange) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double v;
+        int32_t want;
+    } cases[] = {
+        {0.0, 0},
+        {0.9, 0},
+        {-0.9, 0},
+        {31.99, 31},
+        {-31.5, -31},
+        {2147483646.5, 2147483646},
+        {2147483647.0, INT32_MAX},
+        {2147483647.9, INT32_MAX},
+        {2147483648.0, INT32_MAX},
+        {1e300, INT32_MAX},
+        {inf, INT32_MAX},
+        {-2147483647.5, -2147483647},
+        {-2147483648.0, INT32_MIN},
+        {-2147483648.9, INT32_MIN},
+        {-2147483649.0, INT32_MIN},
+        {-1e300, INT32_MIN},
+        {-inf, INT32_MIN},
+        {nan, 0},
+        {-nan, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DotToInt(c.v), c.want) << c.v;
+}
 
 TEST_F(GameObj, ClampXHoldsTheObjectAndSaysWhereItWas) {
     struct Case {
