@@ -31,11 +31,13 @@ int CheckAppearanceItem(cPlayScene* scene, cItem& item) {
     return 1;
 }
 
-int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell) {
+int CheckAppearanceBlock(cPlayScene* scene, const cBlockDef& cell) {
     if (cell.m_vecConds.empty()) return 1;
     if (cell.CondOnceHeld() && cell.m_bAppeared) return 1;
     cChara* hero = g_vecHero.empty() ? nullptr : &g_vecHero.front();
-    if (!EvaluateConditionList(scene, cell.m_vecConds, cell.CondMode(), hero)) return 0;
+    // The evaluator only reads the list; it takes it without const.
+    if (!EvaluateConditionList(scene, const_cast<std::vector<cFlowCond>&>(cell.m_vecConds), cell.CondMode(), hero))
+        return 0;
     cell.m_bAppeared = 1;
     return 1;
 }

@@ -19,4 +19,4 @@ void CheckAppearances(cPlayScene* scene);
 // once-held switch; otherwise the list by its mode, and the appeared flag is set when it holds.
 int CheckAppearanceChara(cPlayScene* scene, cChara& chara);
 int CheckAppearanceItem(cPlayScene* scene, cItem& item);
-int CheckAppearanceBlock(cPlayScene* scene, cBlockDef& cell);
+int CheckAppearanceBlock(cPlayScene* scene, const cBlockDef& cell);

@@ -35,7 +35,7 @@ void DrawBlockMap(cPlayScene* scene, DDSURFACEDATA* target, int pass) {
         for (int j = 0; j < 21; ++j) {
             const int c = c0 + j;
             if (c < 0 || c >= columns) continue;
-            cBlockDef& cell = CheckedAt(g_vecBlockMap, (int)(((int64_t)r << shift) + c));
+            const cBlockDef& cell = CheckedAt(g_vecBlockMap.Cells(), (int)(((int64_t)r << shift) + c));
             if (cell.Graphic() == 0 || cell.FrontPass() != pass || cell.m_byHidden) continue;
             if (!CheckAppearanceBlock(scene, cell)) continue;
             DrawBlockCell(cell, target, 32 * j - ox, 32 * k - oy);

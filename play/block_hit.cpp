@@ -24,6 +24,7 @@ bool IsStageChara(const cChara& c) { return c.m_nKind == 1; }
 // The whole-number size multiplier: the scaled width over the unscaled one (at least 1).
 int ScaleOf(const cChara& c) {
     if (c.m_nBaseWidth <= 0 || c.m_nWidth <= 0) return 1;
+    if (c.m_nWidth < 2 * (int64_t)c.m_nBaseWidth) return 1;  // unscaled: no division
     return std::clamp(c.m_nWidth / c.m_nBaseWidth, 1, 255);
 }
 
@@ -32,12 +33,53 @@ int Mod32(int v) { return ((v % kCellSize) + kCellSize) % kCellSize; }
 // A walking character rising into a floor lands only when the project allows it.
 bool RisingBlocksLanding(const cChara& c) { return !LandWhileRising() && !c.m_bFlying && c.m_dSpeedY < 0.0; }
 
+// The cell under a sample and its solidity for the side (-1 and 0 outside the map).
+struct Sample {
+    int cell, solidity;
+};
+inline Sample SampleAt(int x, int y, int shift, int side) {
+    const int cell = BlockCellIndexIn(x, y, shift);
+    return {cell, cell < 0 ? 0 : g_vecBlockMap.SolidFor((size_t)cell, side)};
+}
+
+// FindBestBlockOnEdge with the winning cell's solidity (0 for none).
+Sample BestOnEdge(cChara& c, int x1, int y1, int x2, int y2) {
+    const int side = c.m_nBlockSide;
+    const int samples = ScaleOf(c) + 1;
+    if (x1 != x2 && y1 != y2) {
+        const int cell = BlockCellIndex(0, 0);
+        return {cell, BlockCellSolidity(cell, side)};
+    }
+    const int shift = BlockLookUpShift();
+    if (shift < 0) return {-1, 0};
+    int best = -1, bestS = -1;
+    if (x1 == x2) {
+        const int64_t step = std::max(c.m_nBaseHeight, 1) - 1;
+        for (int i = 0; i < samples; ++i) {
+            const int64_t y = std::min<int64_t>((int64_t)y1 + step * i, INT32_MAX);
+            const Sample s = SampleAt(x1, (int)y, shift, side);
+            if (s.solidity > bestS) best = s.cell, bestS = s.solidity;
+        }
+        return {best, bestS};
+    }
+    const int64_t step = std::max(c.m_nBaseWidth, 1) - 1;
+    const int64_t mid = ((int64_t)x1 + x2) >> 1;
+    int64_t bestDist = 0;
+    for (int i = 0; i < samples; ++i) {
+        const int64_t x = std::min<int64_t>((int64_t)x1 + step * i, INT32_MAX);
+        const Sample s = SampleAt((int)x, y1, shift, side);
+        const int64_t dist = std::llabs(x - mid);
+        if (s.solidity > bestS || (s.solidity == bestS && dist < bestDist))
+            best = s.cell, bestS = s.solidity, bestDist = dist;
+    }
+    return {best, bestS};
+}
+
 // One side: push out of a solid cell, or report a death.
 int HitSide(cChara& c, int right) {
     if (PassesBlocks(c)) return 0;
     const int x = DotToInt(right ? c.m_dRight : c.m_dX);
-    const int cell = FindBestBlockOnEdge(c, x, DotToInt(c.m_dY), x, DotToInt(c.m_dBottom));
-    const int s = BlockCellSolidity(cell, c.m_nBlockSide);
+    const int s = BestOnEdge(c, x, DotToInt(c.m_dY), x, DotToInt(c.m_dBottom)).solidity;
     if (s == 2 && !IsStageChara(c)) return 2;
     if (s != 1 && s != 2) return 0;
     if (DiesOnBlocks(c)) return 2;
@@ -81,57 +123,31 @@ int FloorSolid(cChara& c, int s) {
     return 0;
 }
 
-int BottomCell(cChara& c) {
+Sample BottomCell(cChara& c) {
     const int y = DotToInt(c.m_dBottom);
-    return FindBestBlockOnEdge(c, DotToInt(c.m_dX), y, DotToInt(c.m_dRight), y);
+    return BestOnEdge(c, DotToInt(c.m_dX), y, DotToInt(c.m_dRight), y);
 }
 
 }  // namespace
 
-int FindBestBlockOnEdge(cChara& c, int x1, int y1, int x2, int y2) {
-    const int side = c.m_nBlockSide;
-    const int samples = ScaleOf(c) + 1;
-    int best = -1, bestS = -1;
-    if (x1 == x2) {
-        const int64_t step = std::max(c.m_nBaseHeight, 1) - 1;
-        for (int i = 0; i < samples; ++i) {
-            const int64_t y = std::min<int64_t>((int64_t)y1 + step * i, INT32_MAX);
-            const int cell = BlockCellIndex(x1, (int)y);
-            const int s = BlockCellSolidity(cell, side);
-            if (s > bestS) best = cell, bestS = s;
-        }
-        return best;
-    }
-    if (y1 == y2) {
-        const int64_t step = std::max(c.m_nBaseWidth, 1) - 1;
-        const int64_t mid = ((int64_t)x1 + x2) >> 1;
-        int64_t bestDist = 0;
-        for (int i = 0; i < samples; ++i) {
-            const int64_t x = std::min<int64_t>((int64_t)x1 + step * i, INT32_MAX);
-            const int cell = BlockCellIndex((int)x, y1);
-            const int s = BlockCellSolidity(cell, side);
-            const int64_t dist = std::llabs(x - mid);
-            if (s > bestS || (s == bestS && dist < bestDist)) best = cell, bestS = s, bestDist = dist;
-        }
-        return best;
-    }
-    return BlockCellIndex(0, 0);
-}
+int FindBestBlockOnEdge(cChara& c, int x1, int y1, int x2, int y2) { return BestOnEdge(c, x1, y1, x2, y2).cell; }
 
 int FindBestBlockOnFloor(cChara& c) {
     const int scale = ScaleOf(c);
     const int k = (scale % 2 == 0) ? scale + 1 : scale + 2;
     const int left = DotToInt(c.m_dX), right = DotToInt(c.m_dRight), y = DotToInt(c.m_dBottom);
+    const int shift = BlockLookUpShift();
+    if (shift < 0) return -1;
     const int64_t step = (int64_t)c.m_nWidth / (k - 1);
     const int64_t mid = ((int64_t)left + right) >> 1;
     int best = -1, bestS = -1;
     int64_t bestDist = 0;
     for (int i = 0; i < k; ++i) {
         const int64_t x = (i == k - 1) ? right : std::min<int64_t>(left + step * i, right);
-        const int cell = BlockCellIndex((int)x, y);
-        const int s = BlockCellSolidity(cell, c.m_nBlockSide);
+        const Sample s = SampleAt((int)x, y, shift, c.m_nBlockSide);
         const int64_t dist = std::llabs(x - mid);
-        if (s > bestS || (s == bestS && dist < bestDist)) best = cell, bestS = s, bestDist = dist;
+        if (s.solidity > bestS || (s.solidity == bestS && dist < bestDist))
+            best = s.cell, bestS = s.solidity, bestDist = dist;
     }
     return best;
 }
@@ -141,8 +157,9 @@ int HitBlockRight(cChara& c) { return HitSide(c, 1); }
 
 int HitBlockFloor(cChara& c) {
     if (PassesBlocks(c)) return 0;
-    c.m_nBlockUnder = BottomCell(c);
-    const int s = BlockCellSolidity(c.m_nBlockUnder, c.m_nBlockSide);
+    const Sample under = BottomCell(c);
+    c.m_nBlockUnder = under.cell;
+    const int s = under.solidity;
     if (s == 1 || s == 2) return FloorSolid(c, s);
     if (s == 0) {
         if (c.m_nAirCount < INT32_MAX) ++c.m_nAirCount;
@@ -161,8 +178,7 @@ int HitBlockFloor(cChara& c) {
 int HitBlockCeiling(cChara& c) {
     if (PassesBlocks(c)) return 0;
     const int y = DotToInt(c.m_dY);
-    const int cell = FindBestBlockOnEdge(c, DotToInt(c.m_dX), y, DotToInt(c.m_dRight), y);
-    const int s = BlockCellSolidity(cell, c.m_nBlockSide);
+    const int s = BestOnEdge(c, DotToInt(c.m_dX), y, DotToInt(c.m_dRight), y).solidity;
     if (s == 2 && !IsStageChara(c)) return 2;
     if (s != 1 && s != 2) return 0;
     if (DiesOnBlocks(c)) return 2;
@@ -205,8 +221,8 @@ int cChara::HitFloorAndCeilingAgain() {
     if (PassesBlocks(*this)) return 0;
     // A cell found here becomes the standing cell; an empty one leaves the cell the vertical
     // test stood the character on (after its landing the bottom edge lies in the row above).
-    const int cell = BottomCell(*this);
-    const int s = BlockCellSolidity(cell, m_nBlockSide);
+    const Sample bottom = BottomCell(*this);
+    const int cell = bottom.cell, s = bottom.solidity;
     if (s == 1 || s == 2) {
         m_nBlockUnder = cell;
         if (RisingBlocksLanding(*this) && !(s == 2 && !IsStageChara(*this)) && !DiesOnBlocks(*this)) return 0;

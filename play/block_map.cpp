@@ -3,33 +3,42 @@
 #include <algorithm>
 
 #include "play/appearance.h"
-#include "core/checked.h"
 #include "play/chara.h"
 #include "app/scene_manager.h"
 #include "play/play_scene.h"
 #include "records/stage.h"
 
-std::vector<cBlockDef> g_vecBlockMap;
+cBlockMap g_vecBlockMap;
 
-int cBlockDef::IsSolidForWithConditions(int side) {
+int cBlockDef::IsSolidForWithConditions(int side) const {
     if (!m_vecConds.empty() && !CheckAppearanceBlock(g_lpPlayScene, *this)) return 0;
     if (PassSide() == side) return 0;
     return Solidity();
 }
 
-namespace {
-int RowShift() { return g_lpPlayScene ? g_lpPlayScene->m_ScrollX.m_nRowShift : 0; }
-}  // namespace
+uint16_t cBlockMap::EntryOf(const cBlockDef& cell) {
+    if (!cell.m_vecConds.empty()) return kAskCell;
+    if (cell.Solidity() == 0) return 0;
+    return (uint16_t)((cell.PassSide() << 8) | cell.Solidity());
+}
+
+void cBlockMap::Refresh() const {
+    m_vecSolidity.resize(m_vecCells.size());
+    for (size_t i = 0; i < m_vecCells.size(); ++i) m_vecSolidity[i] = EntryOf(m_vecCells[i]);
+    m_bStale = false;
+}
+
+int BlockRowShift() { return g_lpPlayScene ? g_lpPlayScene->m_ScrollX.m_nRowShift : 0; }
+
+int BlockLookUpShift() {
+    if (g_vecBlockMap.empty()) return -1;
+    const int shift = BlockRowShift();
+    return shift < 0 || shift > 30 ? -1 : shift;
+}
 
 int BlockCellIndex(int x, int y) {
-    if (x < 0 || y < 0 || g_vecBlockMap.empty()) return -1;
-    const int shift = RowShift();
-    if (shift < 0 || shift > 30) return -1;
-    const int64_t column = x >> 5, row = y >> 5;
-    if (column >= ((int64_t)1 << shift)) return -1;
-    const int64_t index = (row << shift) + column;
-    if (index >= (int64_t)g_vecBlockMap.size()) return -1;
-    return (int)index;
+    const int shift = BlockLookUpShift();
+    return shift < 0 ? -1 : BlockCellIndexIn(x, y, shift);
 }
 
 // Every cell empty, then each block placed on the stage copied into its cell (the stage's
@@ -42,31 +51,32 @@ void BuildBlockMap() {
     if (sx.m_nRowShift < 0 || sx.m_nRowShift > 30 || sy.m_nMapSize <= 0) return;
     const int64_t cells = (int64_t)sy.m_nMapSize << sx.m_nRowShift;
     if (cells <= 0 || cells > (int64_t)1 << 26) return;
-    g_vecBlockMap.assign((size_t)cells, cBlockDef());
-    for (cBlockDef& cell : g_vecBlockMap) {
-        cell.m_byB12 = 0;  // an empty cell is never hit
-        cell.m_nChanged = 0;
-        cell.m_byHidden = 0;
-    }
+    cBlockDef empty;
+    empty.m_byB12 = 0;  // an empty cell is never hit
+    empty.m_nChanged = 0;
+    empty.m_byHidden = 0;
+    g_vecBlockMap.assign((size_t)cells, empty);
     const int64_t rowLength = (int64_t)1 << sx.m_nRowShift;
     for (const cBlockRec& block : g_LoadedStage.m_vecBlocks) {
         const int64_t column = (int64_t)block.m_sPlaceX + 10, row = (int64_t)block.m_sPlaceY + 10;
         if (column < 0 || row < 0 || column >= rowLength || row >= sy.m_nMapSize) continue;
-        cBlockDef& cell = CheckedAt(g_vecBlockMap, (int)((row << sx.m_nRowShift) + column));
+        cBlockDef& cell = g_vecBlockMap[(size_t)((row << sx.m_nRowShift) + column)];
         static_cast<cBlockRec&>(cell) = block;
         cell.m_nChanged = 0;
         cell.m_byHidden = 0;
     }
+    g_vecBlockMap.Refresh();
 }
 
 bool BlockUnderIsSolid(const cChara& chara) {
     return BlockCellSolidity(chara.m_nBlockUnder, chara.m_nBlockSide) != 0;
 }
 
-int BlockSolidFor(int column, int row, int side) {
-    if (column < 0 || row < 0 || g_vecBlockMap.empty()) return 0;
-    const int shift = RowShift();
-    if (shift < 0 || shift > 30) return 0;
+namespace {
+
+// BlockSolidFor with the row shift already checked.
+inline int SolidForIn(int column, int row, int side, int shift) {
+    if (column < 0 || row < 0) return 0;
     // The cell of the cell's first dot, whose position stops at the largest int: a column or
     // row beyond it reads the cell of that last dot.
     constexpr int64_t kLastCell = INT32_MAX >> 5;
@@ -74,13 +84,22 @@ int BlockSolidFor(int column, int row, int side) {
     if (column64 >= ((int64_t)1 << shift)) return 0;
     const int64_t index = (row64 << shift) + column64;
     if (index >= (int64_t)g_vecBlockMap.size()) return 0;
-    return g_vecBlockMap[(size_t)index].IsSolidFor(side);
+    return g_vecBlockMap.SolidFor((size_t)index, side);
+}
+
+}  // namespace
+
+int BlockSolidFor(int column, int row, int side) {
+    const int shift = BlockLookUpShift();
+    return shift < 0 ? 0 : SolidForIn(column, row, side, shift);
 }
 
 bool BlockCornersSolid(int left, int top, int right, int bottom, int side) {
-    if (BlockSolidFor(left, top, side)) return true;
-    if (bottom != top && BlockSolidFor(left, bottom, side)) return true;
+    const int shift = BlockLookUpShift();
+    if (shift < 0) return false;
+    if (SolidForIn(left, top, side, shift)) return true;
+    if (bottom != top && SolidForIn(left, bottom, side, shift)) return true;
     if (right == left) return false;
-    if (BlockSolidFor(right, top, side)) return true;
-    return bottom != top && BlockSolidFor(right, bottom, side);
+    if (SolidForIn(right, top, side, shift)) return true;
+    return bottom != top && SolidForIn(right, bottom, side, shift);
 }

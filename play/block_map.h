@@ -3,6 +3,7 @@
 // row r is (r << row shift) + c. Empty until the stage set-up builds it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -28,7 +29,7 @@ public:
     int NotReplaceable() const { return m_byB18; }
     // The solidity for a character of block side `side`: 0 while the cell's appearance
     // conditions do not hold or when the side passes through it.
-    int IsSolidFor(int side) {
+    int IsSolidFor(int side) const {
         if (!m_vecConds.empty()) return IsSolidForWithConditions(side);
         return PassSide() == side ? 0 : Solidity();
     }
@@ -37,28 +38,120 @@ public:
     int CondMode() const { return m_byB3; }
     int CondOnceHeld() const { return m_byB4; }
 
-    int32_t m_nChanged = 0;   // the cell was changed during play
-    int32_t m_bAppeared = 0;  // its appearance conditions have held
-    uint8_t m_byHidden = 0;   // non-zero: not drawn
+    int32_t m_nChanged = 0;           // the cell was changed during play
+    mutable int32_t m_bAppeared = 0;  // its appearance conditions have held (set by asking them)
+    uint8_t m_byHidden = 0;           // non-zero: not drawn
 
 private:
-    int IsSolidForWithConditions(int side);
+    int IsSolidForWithConditions(int side) const;
 };
 
-extern std::vector<cBlockDef> g_vecBlockMap;
+// The cells, and beside them a solidity table that the collision look-ups read instead of the
+// cell records: one 16-bit entry per cell, the solidity in the low byte and the side that
+// passes through in the high byte (0 for a cell that is never solid), or kAskCell for a cell
+// with appearance conditions, which is asked itself every time.
+//
+// The table follows the cells. Change() edits one cell and brings its entry up to date; any
+// other write access (filling or clearing the map, a cell reached through a non-const
+// reference or iterator) has the whole table built afresh before the next look-up. Reading
+// code goes through the const accessors so that it never causes a rebuild.
+class cBlockMap {
+public:
+    using value_type = cBlockDef;
+    using iterator = std::vector<cBlockDef>::iterator;
+    using const_iterator = std::vector<cBlockDef>::const_iterator;
 
+    size_t size() const { return m_vecCells.size(); }
+    bool empty() const { return m_vecCells.empty(); }
+    const cBlockDef& operator[](size_t i) const { return m_vecCells[i]; }
+    const cBlockDef& at(size_t i) const { return m_vecCells.at(i); }
+    const_iterator begin() const { return m_vecCells.begin(); }
+    const_iterator end() const { return m_vecCells.end(); }
+    const std::vector<cBlockDef>& Cells() const { return m_vecCells; }
+    operator const std::vector<cBlockDef>&() const { return m_vecCells; }
+
+    cBlockDef& operator[](size_t i) {
+        m_bStale = true;
+        return m_vecCells[i];
+    }
+    cBlockDef& at(size_t i) {
+        m_bStale = true;
+        return m_vecCells.at(i);
+    }
+    iterator begin() {
+        m_bStale = true;
+        return m_vecCells.begin();
+    }
+    iterator end() {
+        m_bStale = true;
+        return m_vecCells.end();
+    }
+    void clear() {
+        m_vecCells.clear();
+        m_bStale = true;
+    }
+    void assign(size_t count, const cBlockDef& cell) {
+        m_vecCells.assign(count, cell);
+        m_bStale = true;
+    }
+
+    // Edits cell i (which must lie in the map) through edit(cBlockDef&), then updates its entry.
+    template <typename Edit>
+    void Change(size_t i, Edit&& edit) {
+        edit(m_vecCells[i]);
+        if (!m_bStale) m_vecSolidity[i] = EntryOf(m_vecCells[i]);
+    }
+    // Builds the whole table now (otherwise the first look-up after a write does it).
+    void Refresh() const;
+
+    // The solidity of cell i (which must lie in the map) for a block side, as the cell's
+    // IsSolidFor answers it.
+    int SolidFor(size_t i, int side) const {
+        if (m_bStale) Refresh();
+        const uint16_t entry = m_vecSolidity[i];
+        if (entry == kAskCell) return m_vecCells[i].IsSolidFor(side);
+        return (entry >> 8) == side ? 0 : (entry & 0xff);
+    }
+
+private:
+    // Solidity 0 with pass side 1: a never-solid cell without conditions is entered as 0.
+    static constexpr uint16_t kAskCell = 0x0100;
+    static uint16_t EntryOf(const cBlockDef& cell);
+
+    std::vector<cBlockDef> m_vecCells;
+    mutable std::vector<uint16_t> m_vecSolidity;
+    mutable bool m_bStale = true;
+};
+
+extern cBlockMap g_vecBlockMap;
+
+// The row shift of the map (the x axis' row shift; 0 without a play scene).
+int BlockRowShift();
+// The row shift for a run of look-ups, or -1 when no position lies in the map (no map, or a
+// row shift outside 0-30): every position then gives no cell.
+int BlockLookUpShift();
+// The index of the cell under the dot position (x, y) in a map of rows of 1 << shift cells
+// (shift 0-30); -1 outside the map.
+inline int BlockCellIndexIn(int x, int y, int shift) {
+    if (x < 0 || y < 0) return -1;
+    const int64_t column = x >> 5, row = y >> 5;
+    if (column >= ((int64_t)1 << shift)) return -1;
+    const int64_t index = (row << shift) + column;
+    if (index >= (int64_t)g_vecBlockMap.size()) return -1;
+    return (int)index;
+}
 // The index of the cell under the dot position (x, y); -1 outside the map (a position beyond
 // the map's rows or columns lies in no cell, so it is never solid).
 int BlockCellIndex(int x, int y);
 // The cell of an index, or none for -1 or an index outside the map.
-inline cBlockDef* BlockCell(int index) {
+inline const cBlockDef* BlockCell(int index) {
     if (index < 0 || (size_t)index >= g_vecBlockMap.size()) return nullptr;
-    return &g_vecBlockMap[(size_t)index];
+    return &g_vecBlockMap.Cells()[(size_t)index];
 }
 // The solidity of the cell of an index for a block side (0 for none).
 inline int BlockCellSolidity(int index, int side) {
-    cBlockDef* cell = BlockCell(index);
-    return cell ? cell->IsSolidFor(side) : 0;
+    if (index < 0 || (size_t)index >= g_vecBlockMap.size()) return 0;
+    return g_vecBlockMap.SolidFor((size_t)index, side);
 }
 
 // Empties the map, then copies each block placed on the stage into its cell.

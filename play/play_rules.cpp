@@ -25,7 +25,7 @@ int SubSteps() { return g_StageSettings.m_nSubSteps > 0 ? g_StageSettings.m_nSub
 int BlockFloorKind(const cBlockDef& cell) { return cell.m_byB14; }
 int32_t BlockFloorParam(const cBlockDef& cell) { return cell.m_nB15; }
 
-int BlockSolidityFor(cBlockDef& cell, int side) {
+int BlockSolidityFor(const cBlockDef& cell, int side) {
     if (!cell.m_vecConds.empty() && !CheckAppearanceBlock(nullptr, cell)) return 0;
     if ((int)cell.m_byB13 == side) return 0;
     return cell.m_byB12;
@@ -85,10 +85,9 @@ static void StartFloorEffect(cChara& chara, const cBlockDef& cell) {
 
 int ApplyFloorBlockEffect(cChara& chara) {
     if (chara.m_bFlying) return 0;
-    if (chara.m_nBlockUnder >= 0 && chara.m_nFloorFrames == 0 &&
-        (size_t)chara.m_nBlockUnder < g_vecBlockMap.size()) {
-        cBlockDef& cell = g_vecBlockMap[(size_t)chara.m_nBlockUnder];
-        if (BlockSolidityFor(cell, chara.m_nBlockSide)) StartFloorEffect(chara, cell);
+    if (chara.m_nFloorFrames == 0) {
+        const cBlockDef* cell = BlockCell(chara.m_nBlockUnder);
+        if (cell && BlockSolidityFor(*cell, chara.m_nBlockSide)) StartFloorEffect(chara, *cell);
     }
     if (chara.m_nFloorFrames > 0) {
         switch (chara.m_nFloorEffect) {

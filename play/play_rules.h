@@ -23,7 +23,7 @@ int BlockFloorKind(const cBlockDef& cell);
 int32_t BlockFloorParam(const cBlockDef& cell);
 // Solidity of a cell for a side: 0 while its appearance conditions do not hold or when the side
 // passes through it, else its solidity byte (0 not solid, 1 solid, 2 deadly for the hero).
-int BlockSolidityFor(cBlockDef& cell, int side);
+int BlockSolidityFor(const cBlockDef& cell, int side);
 
 // Plays `tune` on the stage tune slot (WM_USER+6, wParam 4); the option word (the loop
 // setting, g_bBgmTuneLoop) is stored first, since the window thread reads it with the request.

@@ -223,7 +223,7 @@ void SpawnItem(int x, int y, double, double, const cEdShot& settings) {
 void SetBlockAt(int x, int y, const cEdShot& settings) {
     const int px = DotToInt((double)x + 16.5), py = DotToInt((double)y + 16.5);
     const int index = BlockCellIndex(px, py);
-    cBlockDef* cell = BlockCell(index);
+    const cBlockDef* cell = BlockCell(index);
     if (!cell || cell->NotReplaceable()) return;
     const std::vector<cBlockRec>& blocks = BlockList(settings);
     const size_t which = settings.m_wS57;
@@ -248,24 +248,31 @@ void SetBlockAt(int x, int y, const cEdShot& settings) {
         break;
     default: return;
     }
+    // The map's writer keeps its solidity table in step with the cell.
+    auto put = [index](const cBlockRec& record) {
+        g_vecBlockMap.Change((size_t)index, [&](cBlockDef& target) {
+            static_cast<cBlockRec&>(target) = record;
+            target.m_nChanged = 0;
+        });
+    };
     if (erase) {
-        static_cast<cBlockRec&>(*cell) = empty;
-        cell->m_nChanged = 0;
+        put(empty);
         return;
     }
     if (!summon || which >= blocks.size()) return;
     const cBlockDef previous = *cell;
-    static_cast<cBlockRec&>(*cell) = blocks[which];
-    cell->m_nChanged = 0;
+    put(blocks[which]);
     const int row = py >> 5, column = px >> 5;
     if (FlagCaughtInBlock(index, column, row, heroFlag, charaFlag)) {
-        *cell = previous;
-        cell->m_nChanged = 0;
+        g_vecBlockMap.Change((size_t)index, [&](cBlockDef& target) {
+            target = previous;
+            target.m_nChanged = 0;
+        });
     }
 }
 
 int FlagCaughtInBlock(int index, int cellX, int cellY, int heroFlag, int charaFlag) {
-    cBlockDef* cell = BlockCell(index);
+    const cBlockDef* cell = BlockCell(index);
     if (!cell) return 0;
     const double left = (double)cellX * kCell, right = (double)(cellX + 1) * kCell - 0.1;
     const double top = (double)cellY * kCell, bottom = (double)(cellY + 1) * kCell - 0.1;

@@ -12,6 +12,7 @@
 #include "play/stage_chara.h"
 #include "play/stage_objects.h"
 #include "play/system_words.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 
 namespace {
@@ -287,4 +288,60 @@ TEST_F(BlockHit, TheCornerTestFindsTheSolidCellAtAnyCornerOfTheCellRectangle) {
     for (const Case& c : cases)
         EXPECT_EQ(BlockCornersSolid(c.left, c.top, c.right, c.bottom, c.side), c.solid)
             << c.left << "," << c.top << " - " << c.right << "," << c.bottom << " side " << c.side;
+}
+
+// The look-ups answer from a table kept beside the cells. It must follow the cells through every
+// kind of write made after a look-up, and a cell with appearance conditions must be asked again
+// each time (its answer follows the conditions, with nothing else changed).
+TEST_F(BlockHit, TheLookUpsFollowTheCellsAfterEveryWrite) {
+    const std::vector<int32_t> savedVars = g_SaveData.m_vecCommonVars;
+    g_SaveData.m_vecCommonVars.assign(8, 0);
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 0);
+    Solid(3, 4, 2, 1);  // written through a reference after a look-up
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 2);
+    EXPECT_EQ(BlockSolidFor(3, 4, 1), 0);
+    EXPECT_TRUE(BlockCornersSolid(3, 4, 3, 4, 0));
+    EXPECT_EQ(BlockCellSolidity((4 << 6) + 3, 0), 2);
+    // A solid byte of 0 with any side, and bytes beyond 2, answer as the cell does.
+    Solid(3, 4, 0, 1);
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 0);
+    EXPECT_EQ(BlockSolidFor(3, 4, 1), 0);
+    Solid(3, 4, 255, 0);
+    EXPECT_EQ(BlockSolidFor(3, 4, 1), 255);
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 0);
+    EXPECT_EQ(BlockSolidFor(3, 4, 256), 255);  // no pass side byte equals 256
+
+    // Appearance conditions: common variable 3 must equal 4.
+    Solid(3, 4, 1, 255);
+    cFlowCond cond;
+    cond.m_cKind = 1;
+    cond.m_sIndex = 3;
+    cond.m_nValue = 4;
+    cond.m_byOperator = 0;
+    Cell(3, 4).m_vecConds = {cond};
+    for (int value : {0, 4, 0}) {
+        g_SaveData.m_vecCommonVars[3] = value;
+        EXPECT_EQ(BlockSolidFor(3, 4, 0), value == 4 ? 1 : 0) << value;
+    }
+    Cell(3, 4).m_byB4 = 1;  // once held: held on from the first time it holds
+    g_SaveData.m_vecCommonVars[3] = 4;
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 1);
+    g_SaveData.m_vecCommonVars[3] = 0;
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 1);
+    EXPECT_EQ(Cell(3, 4).m_bAppeared, 1);
+    Cell(3, 4).m_vecConds.clear();
+    Cell(3, 4).m_byB12 = 0;
+    EXPECT_EQ(BlockSolidFor(3, 4, 0), 0);
+
+    // The map filled afresh, rebuilt from the stage, or emptied.
+    Solid(3, 4);
+    const cBlockDef solid = Cell(3, 4);
+    g_vecBlockMap.assign(g_vecBlockMap.size(), solid);
+    EXPECT_EQ(BlockSolidFor(60, 30, 0), 1);
+    BuildBlockMap();
+    EXPECT_EQ(BlockSolidFor(60, 30, 0), 0);
+    g_vecBlockMap.clear();
+    EXPECT_EQ(BlockSolidFor(0, 0, 0), 0);
+    EXPECT_EQ(BlockCellIndex(0, 0), -1);
+    g_SaveData.m_vecCommonVars = savedVars;
 }

@@ -5,6 +5,7 @@
 
 #include "app/scene_manager.h"
 #include "flow/ed_shot.h"
+#include "play/block_hit.h"
 #include "play/block_map.h"
 #include "play/hero.h"
 #include "play/play_scene.h"
@@ -223,6 +224,37 @@ TEST_F(Spawn, ARefusedBlockMarksNobodyItWouldHaveCaught) {
     EXPECT_EQ(g_vecBlockMap[(size_t)cell].Graphic(), 7);
     EXPECT_EQ(hero.m_nCaught, 2);
     EXPECT_EQ(c.m_nCaught, 0);
+}
+
+// Summons, erasures, toggles and refused summons during play: the collision look-ups answer for
+// the cell as it is now, whether they asked about it before or not.
+TEST_F(Spawn, TheCollisionLookUpsFollowBlocksChangedDuringPlay) {
+    const int cell = BlockCellIndex(616, 616);  // map cell (19, 19)
+    const int wall = BlockCellIndex(480, 416);  // map cell (15, 13)
+    EXPECT_EQ(BlockCellSolidity(cell, 0), 0);
+    EXPECT_EQ(BlockSolidFor(15, 13, 0), 1);
+    SetBlockAt(600, 600, Settings(1, 0));
+    EXPECT_EQ(BlockCellSolidity(cell, 0), 1);
+    EXPECT_EQ(BlockSolidFor(19, 19, 0), 1);
+    EXPECT_TRUE(BlockCornersSolid(18, 18, 19, 19, 0));
+    SetBlockAt(600, 600, Settings(1, 1));
+    EXPECT_EQ(BlockCellSolidity(cell, 0), 0);
+    EXPECT_FALSE(BlockCornersSolid(18, 18, 19, 19, 0));
+    SetBlockAt(480 - 16, 416 - 16, Settings(1, 2));
+    EXPECT_EQ(BlockCellSolidity(wall, 0), 0);
+    // A summon refused for a flagged hero in the cell: the cell and its answer are put back.
+    cHero& hero = g_vecHero[0];
+    hero.m_dX = hero.m_dY = 620.0;
+    hero.m_dRight = hero.m_dBottom = 635.0;
+    cEdShot keep = Settings(1, 0);
+    keep.m_byS54 = 1;
+    SetBlockAt(600, 600, keep);
+    EXPECT_EQ(BlockCellSolidity(cell, 0), 0);
+    EXPECT_EQ(BlockCellIndex(DotToInt(hero.m_dX), DotToInt(hero.m_dY)), cell);
+    EXPECT_EQ(IsPlaceBlocked(hero), 0);
+    keep.m_byS54 = 0;
+    SetBlockAt(600, 600, keep);
+    EXPECT_EQ(IsPlaceBlocked(hero), 1);
 }
 
 }  // namespace
