@@ -648,46 +648,67 @@ bool cPlayScene::PassHero() {
 }
 
 bool cPlayScene::PassCharas() {
-    for (CHARAIT it = g_listStageChara.begin(); it != g_listStageChara.end();) {
-        cStageChara& c = *it;
-        if (c.m_bActsAsBlock || c.m_bDying || !c.m_bAppeared || !c.m_bInRange) {
-            ++it;
-            continue;
-        }
-        c.RunFlowsOfTrigger(0);
-        if (c.RunFlows(0)) {
-            if (c.m_bVanishOnEnd) {
-                it = Vanish(it);
-                continue;
+    // The walk goes over the cast as gathered while the stage list stays as it was (a node at a
+    // time, without waiting on each node's link to the next). From the first visit that changes
+    // the list (a flow summons or removes a character, a character ends) it follows the list's
+    // links from where that visit left it, as the whole walk did before.
+    static std::vector<CHARAIT> s_vecPassCast;
+    GatherStageCast(s_vecPassCast);
+    CHARAIT it = g_listStageChara.begin();
+    const size_t count = g_listStageChara.size();
+    if (s_vecPassCast.size() == count) {
+        const uint64_t changes = StageCastChanges();
+        bool changed = false;
+        for (const CHARAIT& at : s_vecPassCast) {
+            it = at;
+            if (PassChara(it)) return true;
+            if (StageCastChanges() != changes || g_listStageChara.size() != count) {
+                changed = true;
+                break;
             }
-            if (KillByPass(it)) return true;
-            continue;
         }
-        if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
-        if (c.IsRiding()) MoveRiders(c);
-        bool crushed = false, vanish = false;
-        if (c.StepX() == 4) vanish = true;
-        if (c.HitBlocksHorizontal() == 2) crushed = true;
-        c.ApplyGravity();
-        const int y = c.StepY();
-        if (y == 7) crushed = true;
-        if (y == 8) vanish = true;
-        if (c.HitBlocksVertical() == 2) crushed = true;
-        if (c.HitBlockCharacters() == 2) crushed = true;
-        c.HitBlocksSidesAgain();
-        c.HitFloorAndCeilingAgain();
-        if (crushed || c.Squeezed()) {
-            if (Crushed(it)) return true;
-            continue;
-        }
-        if (vanish) {
-            it = Vanish(it);
-            continue;
-        }
-        c.DecayInertiaX();
-        c.DecayInertiaY();
-        ++it;
+        if (!changed) return false;
     }
+    while (it != g_listStageChara.end())
+        if (PassChara(it)) return true;
+    return false;
+}
+
+bool cPlayScene::PassChara(CHARAIT& it) {
+    cStageChara& c = *it;
+    if (c.m_bActsAsBlock || c.m_bDying || !c.m_bAppeared || !c.m_bInRange) {
+        ++it;
+        return false;
+    }
+    c.RunFlowsOfTrigger(0);
+    if (c.RunFlows(0)) {
+        if (c.m_bVanishOnEnd) {
+            it = Vanish(it);
+            return false;
+        }
+        return KillByPass(it);
+    }
+    if (m_bDeathCheck && CheckDeaths(this, &c)) return true;
+    if (c.IsRiding()) MoveRiders(c);
+    bool crushed = false, vanish = false;
+    if (c.StepX() == 4) vanish = true;
+    if (c.HitBlocksHorizontal() == 2) crushed = true;
+    c.ApplyGravity();
+    const int y = c.StepY();
+    if (y == 7) crushed = true;
+    if (y == 8) vanish = true;
+    if (c.HitBlocksVertical() == 2) crushed = true;
+    if (c.HitBlockCharacters() == 2) crushed = true;
+    c.HitBlocksSidesAgain();
+    c.HitFloorAndCeilingAgain();
+    if (crushed || c.Squeezed()) return Crushed(it);
+    if (vanish) {
+        it = Vanish(it);
+        return false;
+    }
+    c.DecayInertiaX();
+    c.DecayInertiaY();
+    ++it;
     return false;
 }
 

@@ -189,6 +189,8 @@ private:
     bool PassBlockCharas();
     bool PassHero();
     bool PassCharas();
+    // One character's visit of PassCharas: `it` moves on to the next character of the list.
+    bool PassChara(CHARAIT& it);
     void PassShots(int i);
     void EraseFarObjects();
     // Step H (the hero dies) and step G (the game ends); both end the frame.

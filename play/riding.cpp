@@ -188,7 +188,16 @@ bool IsBlockCharacter(const cStageChara& c, const cChara* self) {
     return &c != self && c.m_bActsAsBlock && c.m_bAppeared && !c.m_bDying;
 }
 
-void BlockCharasChanged() { s_Roster.bStale = true; }
+namespace {
+uint64_t s_nCastChanges = 0;
+}  // namespace
+
+void BlockCharasChanged() {
+    s_Roster.bStale = true;
+    ++s_nCastChanges;
+}
+
+uint64_t StageCastChanges() { return s_nCastChanges; }
 
 bool AnyBlockCharas() { return !BlockCharas().empty(); }
 

@@ -24,6 +24,9 @@ bool IsBlockCharacter(const cStageChara& c, const cChara* self);
 // place that adds or removes one reports with BlockCharasChanged. Whether a kept character is
 // appeared, dying or the scanning character itself is still read at every visit.
 void BlockCharasChanged();
+// How many times the stage list has been reported changed: a walk over a gathered copy compares
+// it before and after each visit to know the copy still matches the list.
+uint64_t StageCastChanges();
 // Whether any stage character acts as a block (the same gathering as the scans below).
 bool AnyBlockCharas();
 // The stage characters in list order, copied into `out`: gathered with the block characters

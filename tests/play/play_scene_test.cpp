@@ -284,6 +284,40 @@ TEST_F(PlayScene, FarObjectsAreErasedOnlyWhereTheStageGivesARange) {
     g_StageSettings.m_aParts[2] = cStagePartA();
 }
 
+// Characters that leave while the character pass visits them: the pass goes on with the next one
+// in the list, and every character that stays is visited once in every sub-step, before and after
+// the first one leaves alike.
+TEST_F(PlayScene, TheCharacterPassVisitsEachStayingCharacterOnceWhileOthersLeave) {
+    ToPlay();
+    const cHero& hero = g_vecHero.front();
+    std::vector<cStageChara*> staying;
+    // Staying, leaving, staying, leaving, leaving, staying, staying, leaving.
+    for (int leaves : {0, 1, 0, 1, 1, 0, 0, 1}) {
+        cStageChara& c = AddChara(1);
+        c.m_bFlying = 1;
+        c.m_bSkipViewX = c.m_bSkipViewY = 1;  // in range wherever it is
+        c.m_dX = hero.m_dX + 64.0 * (double)g_listStageChara.size();
+        c.m_dY = hero.m_dY - 96.0;
+        c.m_nWidth = c.m_nHeight = 32;
+        c.m_dMoveX = 0.5;
+        c.m_nHP = leaves ? 0 : 1;     // a character without hit points ends in its visit
+        c.m_bVanishOnEnd = leaves;  // and leaves at once
+        if (!leaves) staying.push_back(&c);
+    }
+    std::vector<double> start;
+    for (const cStageChara* c : staying) start.push_back(c->m_dX);
+    Frame();
+    ASSERT_EQ(State(), PLAY_FRAME);
+    ASSERT_EQ(g_listStageChara.size(), staying.size());
+    auto it = g_listStageChara.begin();
+    for (size_t i = 0; i < staying.size(); ++i, ++it) {
+        EXPECT_EQ(&*it, staying[i]);
+        EXPECT_GT(staying[i]->m_dX, start[i]) << i;
+        // The same moves for each: none was skipped or visited twice.
+        EXPECT_DOUBLE_EQ(staying[i]->m_dX - start[i], staying[0]->m_dX - start[0]) << i;
+    }
+}
+
 TEST_F(PlayScene, ALeavingCharacterIsTakenOutOfItsGroupAndTheRunningSlot) {
     ToPlay();
     cStageChara& a = AddChara(4);
