@@ -37,9 +37,9 @@ bool RisingBlocksLanding(const cChara& c) { return !LandWhileRising() && !c.m_bF
 struct Sample {
     int cell, solidity;
 };
-inline Sample SampleAt(int x, int y, int shift, int side) {
-    const int cell = BlockCellIndexIn(x, y, shift);
-    return {cell, cell < 0 ? 0 : g_vecBlockMap.SolidFor((size_t)cell, side)};
+inline Sample SampleAt(const cBlockLookUp& look, int x, int y, int side) {
+    const int cell = look.CellAt(x, y);
+    return {cell, cell < 0 ? 0 : look.Solid(cell, side)};
 }
 
 // FindBestBlockOnEdge with the winning cell's solidity (0 for none).
@@ -50,14 +50,14 @@ Sample BestOnEdge(cChara& c, int x1, int y1, int x2, int y2) {
         const int cell = BlockCellIndex(0, 0);
         return {cell, BlockCellSolidity(cell, side)};
     }
-    const int shift = BlockLookUpShift();
-    if (shift < 0) return {-1, 0};
+    const cBlockLookUp look;
+    if (look.None()) return {-1, 0};
     int best = -1, bestS = -1;
     if (x1 == x2) {
         const int64_t step = std::max(c.m_nBaseHeight, 1) - 1;
         for (int i = 0; i < samples; ++i) {
             const int64_t y = std::min<int64_t>((int64_t)y1 + step * i, INT32_MAX);
-            const Sample s = SampleAt(x1, (int)y, shift, side);
+            const Sample s = SampleAt(look, x1, (int)y, side);
             if (s.solidity > bestS) best = s.cell, bestS = s.solidity;
         }
         return {best, bestS};
@@ -67,7 +67,7 @@ Sample BestOnEdge(cChara& c, int x1, int y1, int x2, int y2) {
     int64_t bestDist = 0;
     for (int i = 0; i < samples; ++i) {
         const int64_t x = std::min<int64_t>((int64_t)x1 + step * i, INT32_MAX);
-        const Sample s = SampleAt((int)x, y1, shift, side);
+        const Sample s = SampleAt(look, (int)x, y1, side);
         const int64_t dist = std::llabs(x - mid);
         if (s.solidity > bestS || (s.solidity == bestS && dist < bestDist))
             best = s.cell, bestS = s.solidity, bestDist = dist;
@@ -136,15 +136,15 @@ int FindBestBlockOnFloor(cChara& c) {
     const int scale = ScaleOf(c);
     const int k = (scale % 2 == 0) ? scale + 1 : scale + 2;
     const int left = DotToInt(c.m_dX), right = DotToInt(c.m_dRight), y = DotToInt(c.m_dBottom);
-    const int shift = BlockLookUpShift();
-    if (shift < 0) return -1;
+    const cBlockLookUp look;
+    if (look.None()) return -1;
     const int64_t step = (int64_t)c.m_nWidth / (k - 1);
     const int64_t mid = ((int64_t)left + right) >> 1;
     int best = -1, bestS = -1;
     int64_t bestDist = 0;
     for (int i = 0; i < k; ++i) {
         const int64_t x = (i == k - 1) ? right : std::min<int64_t>(left + step * i, right);
-        const Sample s = SampleAt((int)x, y, shift, c.m_nBlockSide);
+        const Sample s = SampleAt(look, (int)x, y, c.m_nBlockSide);
         const int64_t dist = std::llabs(x - mid);
         if (s.solidity > bestS || (s.solidity == bestS && dist < bestDist))
             best = s.cell, bestS = s.solidity, bestDist = dist;

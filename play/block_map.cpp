@@ -38,7 +38,7 @@ int BlockLookUpShift() {
 
 int BlockCellIndex(int x, int y) {
     const int shift = BlockLookUpShift();
-    return shift < 0 ? -1 : BlockCellIndexIn(x, y, shift);
+    return shift < 0 ? -1 : BlockCellIndexIn(x, y, shift, (int64_t)g_vecBlockMap.size());
 }
 
 // Every cell empty, then each block placed on the stage copied into its cell (the stage's
@@ -72,34 +72,17 @@ bool BlockUnderIsSolid(const cChara& chara) {
     return BlockCellSolidity(chara.m_nBlockUnder, chara.m_nBlockSide) != 0;
 }
 
-namespace {
-
-// BlockSolidFor with the row shift already checked.
-inline int SolidForIn(int column, int row, int side, int shift) {
-    if (column < 0 || row < 0) return 0;
-    // The cell of the cell's first dot, whose position stops at the largest int: a column or
-    // row beyond it reads the cell of that last dot.
-    constexpr int64_t kLastCell = INT32_MAX >> 5;
-    const int64_t column64 = std::min<int64_t>(column, kLastCell), row64 = std::min<int64_t>(row, kLastCell);
-    if (column64 >= ((int64_t)1 << shift)) return 0;
-    const int64_t index = (row64 << shift) + column64;
-    if (index >= (int64_t)g_vecBlockMap.size()) return 0;
-    return g_vecBlockMap.SolidFor((size_t)index, side);
-}
-
-}  // namespace
-
 int BlockSolidFor(int column, int row, int side) {
-    const int shift = BlockLookUpShift();
-    return shift < 0 ? 0 : SolidForIn(column, row, side, shift);
+    const cBlockLookUp look;
+    return look.None() ? 0 : look.SolidAt(column, row, side);
 }
 
 bool BlockCornersSolid(int left, int top, int right, int bottom, int side) {
-    const int shift = BlockLookUpShift();
-    if (shift < 0) return false;
-    if (SolidForIn(left, top, side, shift)) return true;
-    if (bottom != top && SolidForIn(left, bottom, side, shift)) return true;
+    const cBlockLookUp look;
+    if (look.None()) return false;
+    if (look.SolidAt(left, top, side)) return true;
+    if (bottom != top && look.SolidAt(left, bottom, side)) return true;
     if (right == left) return false;
-    if (SolidForIn(right, top, side, shift)) return true;
-    return bottom != top && SolidForIn(right, bottom, side, shift);
+    if (look.SolidAt(right, top, side)) return true;
+    return bottom != top && look.SolidAt(right, bottom, side);
 }

@@ -103,12 +103,17 @@ public:
     }
     // Builds the whole table now (otherwise the first look-up after a write does it).
     void Refresh() const;
+    // The table brought up to date, for a run of look-ups with no write in between.
+    const uint16_t* CurrentTable() const {
+        if (m_bStale) Refresh();
+        return m_vecSolidity.data();
+    }
 
     // The solidity of cell i (which must lie in the map) for a block side, as the cell's
     // IsSolidFor answers it.
-    int SolidFor(size_t i, int side) const {
-        if (m_bStale) Refresh();
-        const uint16_t entry = m_vecSolidity[i];
+    int SolidFor(size_t i, int side) const { return Answer(CurrentTable()[i], i, side); }
+    // The same from the cell's current table entry.
+    int Answer(uint16_t entry, size_t i, int side) const {
         if (entry == kAskCell) return m_vecCells[i].IsSolidFor(side);
         return (entry >> 8) == side ? 0 : (entry & 0xff);
     }
@@ -130,16 +135,50 @@ int BlockRowShift();
 // The row shift for a run of look-ups, or -1 when no position lies in the map (no map, or a
 // row shift outside 0-30): every position then gives no cell.
 int BlockLookUpShift();
-// The index of the cell under the dot position (x, y) in a map of rows of 1 << shift cells
-// (shift 0-30); -1 outside the map.
-inline int BlockCellIndexIn(int x, int y, int shift) {
+// The index of the cell under the dot position (x, y) in a map of `cells` cells in rows of
+// 1 << shift cells (shift 0-30); -1 outside the map.
+inline int BlockCellIndexIn(int x, int y, int shift, int64_t cells) {
     if (x < 0 || y < 0) return -1;
     const int64_t column = x >> 5, row = y >> 5;
     if (column >= ((int64_t)1 << shift)) return -1;
     const int64_t index = (row << shift) + column;
-    if (index >= (int64_t)g_vecBlockMap.size()) return -1;
-    return (int)index;
+    return index < cells ? (int)index : -1;
 }
+// A run of look-ups with no write to the map in between (the conditions a cell asks write
+// nothing): the row shift is checked and the table brought up to date once, and each look-up is
+// an index and one table entry.
+class cBlockLookUp {
+public:
+    cBlockLookUp() : m_nShift(BlockLookUpShift()), m_nCells((int64_t)g_vecBlockMap.size()) {
+        if (m_nShift >= 0) m_pTable = g_vecBlockMap.CurrentTable();
+    }
+    // No position lies in the map: every look-up gives no cell.
+    bool None() const { return m_nShift < 0; }
+    // The rest only when !None().
+    // The cell under a dot position, as BlockCellIndex.
+    int CellAt(int x, int y) const { return BlockCellIndexIn(x, y, m_nShift, m_nCells); }
+    // The solidity of a cell of the map for a block side.
+    int Solid(int cell, int side) const { return g_vecBlockMap.Answer(m_pTable[cell], (size_t)cell, side); }
+    // The solidity of the cell (column, row) for a block side, as BlockSolidFor.
+    int SolidAt(int column, int row, int side) const {
+        if (column < 0 || row < 0) return 0;
+        // The cell of the cell's first dot, whose position stops at the largest int: a column
+        // or row beyond it reads the cell of that last dot.
+        constexpr int64_t kLastCell = INT32_MAX >> 5;
+        const int64_t column64 = column < kLastCell ? column : kLastCell;
+        const int64_t row64 = row < kLastCell ? row : kLastCell;
+        if (column64 >= ((int64_t)1 << m_nShift)) return 0;
+        const int64_t index = (row64 << m_nShift) + column64;
+        if (index >= m_nCells) return 0;
+        return Solid((int)index, side);
+    }
+
+private:
+    int m_nShift;
+    int64_t m_nCells;
+    const uint16_t* m_pTable = nullptr;
+};
+
 // The index of the cell under the dot position (x, y); -1 outside the map (a position beyond
 // the map's rows or columns lies in no cell, so it is never solid).
 int BlockCellIndex(int x, int y);
