@@ -86,6 +86,7 @@ void cChara::SetInvincible(int32_t attackerKey) {
 
 void cChara::TickInvincible() {
     if (m_nInvincible > 0) --m_nInvincible;
+    if (m_vecImmunity.empty()) return;
     for (IMMUNITY& e : m_vecImmunity) --e.nLeft;
     m_vecImmunity.erase(std::remove_if(m_vecImmunity.begin(), m_vecImmunity.end(),
                                        [](const IMMUNITY& e) { return e.nLeft < 1; }),

@@ -308,13 +308,3 @@ void cShot::AdjustForScale(int newScale, int oldScale) {
     m_dY -= (double)(m_nBaseHeight >> 1) * ((double)newScale - (double)oldScale);
     ClampY(2);
 }
-
-void cShot::UpdateRectX() {
-    m_dHitLeft = (double)DotToInt(m_dX) + m_anHitBox[0];
-    m_dHitRight = m_dHitLeft + m_anHitBox[2] - 1.0;
-}
-
-void cShot::UpdateRectY() {
-    m_dHitTop = (double)DotToInt(m_dY) + m_anHitBox[1];
-    m_dHitBottom = m_dHitTop + m_anHitBox[3] - 1.0;
-}

@@ -57,8 +57,16 @@ public:
 
     void ScaleHitBoxes(int scale) override;
     void AdjustForScale(int newScale, int oldScale) override;
-    void UpdateRectX() override;
-    void UpdateRectY() override;
+    // The hit rectangle from the position; inline for the shot's own clamps, which run every
+    // sub-step.
+    void UpdateRectX() override {
+        m_dHitLeft = (double)DotToInt(m_dX) + m_anHitBox[0];
+        m_dHitRight = m_dHitLeft + m_anHitBox[2] - 1.0;
+    }
+    void UpdateRectY() override {
+        m_dHitTop = (double)DotToInt(m_dY) + m_anHitBox[1];
+        m_dHitBottom = m_dHitTop + m_anHitBox[3] - 1.0;
+    }
 
     // Splits the acceleration along the direction (vx, vy) into the move speeds (the acceleration
     // per sub-step along x and y).
