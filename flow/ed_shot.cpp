@@ -16,7 +16,7 @@ void cEdShot::SetDefaults() {
     // Every field is stored in the current version, so the copy sets each one as ApplyDefaults
     // does; records built for an older version (the test writers) take the long way.
     if (g_nCurrentVersion == kDataVersion)
-        *this = Prototype();
+        CopyPlainMembers(*this, Prototype());  // every member is a plain value
     else
         ApplyDefaults();
 }

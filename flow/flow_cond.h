@@ -15,6 +15,12 @@ class cChara;
 class cFlowCond : public cDataFile {
 public:
     cFlowCond();  // cleared
+    // Every member is a plain value: copies take them at once.
+    cFlowCond(const cFlowCond& other) noexcept : cDataFile(other) { CopyPlainMembers(*this, other); }
+    cFlowCond& operator=(const cFlowCond& other) noexcept {
+        CopyPlainMembers(*this, other);
+        return *this;
+    }
     const RECORDLAYOUT& Layout() const override;
     // The body, then the conversions of older versions.
     void Read(cRecordReader& reader) override;

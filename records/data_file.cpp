@@ -62,6 +62,9 @@ struct LAYOUTPLAN {
     // value blocks, never past what the file holds).
     std::vector<PLANCHUNK> vecChunks;
     size_t nChunkBytes = 0;
+    // What a read of a whole body looks at in one go: the N word, the value blocks (and what
+    // the chunks look at past them) and the S word.
+    size_t nLookBytes = 0;
 };
 
 cLayoutPlanSlot& cLayoutPlanSlot::operator=(const cLayoutPlanSlot&) {
@@ -157,6 +160,7 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
     plan->nFileBytes = file;
     plan->nStrings = layout.CountStrings(version);
     MakeChunks(*plan);
+    plan->nLookBytes = 4 + std::max(plan->nFileBytes + 4, plan->vecChunks.empty() ? 0 : plan->nChunkBytes);
     std::vector<PLANSPAN> spans = plan->vecRead;
     std::sort(spans.begin(), spans.end(), [](const PLANSPAN& a, const PLANSPAN& b) { return a.nMem < b.nMem; });
     for (const PLANSPAN& sp : spans) {
@@ -190,6 +194,12 @@ inline const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, c
     if (plan->nVersion != version) return nullptr;
     if (plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe) return nullptr;
     return plan;
+}
+
+inline uint32_t LoadU32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;  // little-endian, as stored
 }
 
 // Spans are a few bytes (one member or a short run): up to 16 bytes each size is one
@@ -254,7 +264,26 @@ void cDataFile::Read(cRecordReader& reader) {
     const RECORDLAYOUT& layout = Layout();
     const uint32_t version = g_nFileVersion;
     if (const LAYOUTPLAN* plan = PlanFor(layout, version, *this)) {
-        // A whole body of the current layout in one bounded look: each span is one copy.
+        // The common case: the body and the S word lie well inside the file (one bounded look).
+        if (const uint8_t* p = reader.Peek(plan->nLookBytes)) {
+            if (LoadU32(p) == plan->nValues) {
+                uint8_t* self = reinterpret_cast<uint8_t*>(this);
+                if (!plan->vecChunks.empty())
+                    CopyChunks(self, p + 4, plan->vecChunks);
+                else
+                    for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
+                // No strings in this layout: the S word must be 0 (anything else goes the long
+                // way, which reports it).
+                if (plan->nStrings == 0 && LoadU32(p + 4 + plan->nFileBytes) == 0) {
+                    reader.SkipLooked(8 + plan->nFileBytes);
+                    return;
+                }
+                reader.SkipLooked(4 + plan->nFileBytes);
+                ReadStrings(reader, layout, version, plan->nStrings);
+                return;
+            }
+        }
+        // Near the end of the file: the body alone in one bounded look, each span one copy.
         if (const uint8_t* p = reader.Peek(4 + plan->nFileBytes)) {
             uint32_t n = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
             if (n == plan->nValues) {

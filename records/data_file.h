@@ -15,6 +15,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -208,6 +209,17 @@ private:
     // The string part of a body of `version`, whose layout stores `stored` strings.
     void ReadStrings(cRecordReader& reader, const RECORDLAYOUT& layout, uint32_t version, uint32_t stored);
 };
+
+// For record classes whose every member is a plain value (no strings, lists or pointers): all
+// members copied at once, past the record base (a member-by-member copy of many small fields
+// costs many moves). The class says so where it calls this.
+template <class C>
+void CopyPlainMembers(C& to, const C& from) {
+    static_assert(std::is_base_of_v<cDataFile, C> && sizeof(C) > sizeof(cDataFile));
+    static_assert(alignof(C) <= sizeof(cDataFile), "the members start right after the record base");
+    std::memcpy(reinterpret_cast<char*>(&to) + sizeof(cDataFile), reinterpret_cast<const char*>(&from) + sizeof(cDataFile),
+                sizeof(C) - sizeof(cDataFile));
+}
 
 // The empty layout of records that store nothing of their own.
 const RECORDLAYOUT& EmptyLayout();

@@ -86,6 +86,8 @@ public:
     const uint8_t* Peek(size_t n) const {
         return m_bOpen && !m_bEnded && n <= m_nSize - m_nPos ? m_pData + m_nPos : nullptr;
     }
+    // Moves past n bytes that Peek has just shown (no check: Peek made it).
+    void SkipLooked(size_t n) { m_nPos += n; }
     // A count of elements of at least `minBytes` each: false when the count cannot be read or
     // its elements cannot fit in what remains (the read ends as damaged then).
     bool ReadCount(uint32_t& n, size_t minBytes) {

@@ -128,17 +128,24 @@ TEST_F(FrameworkTest, StringsAreReadAndWrittenAsTheContainerSays) {
         {"CR LF kept without the switch", cByteImage().Str("a\r\nb"), FALSE, "a\r\nb"},
         {"CR removed with the switch", cByteImage().Str("a\r\nb\r"), TRUE, "a\nb"},
         {"no NUL inside the length", cByteImage().U32(3).Raw("xyz", 3), FALSE, "xyz"},
+        {"sixteen bytes without a NUL", cByteImage().U32(16).Raw("0123456789abcdef", 16), FALSE, "0123456789abcdef"},
+        {"NUL as the sixteenth byte", cByteImage().U32(16).Raw("0123456789abcde\0", 16), FALSE, "0123456789abcde"},
+        {"seventeen bytes, NUL at the end", cByteImage().Str("0123456789abcdef"), FALSE, "0123456789abcdef"},
         {"over-long text cut on a character boundary", cByteImage().Str(longText + "あい"), FALSE, longText},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        g_bStripReturns = c.strip;
-        cSampleItem item;
-        item.m_strLabel = "before";
-        cByteImage b;
-        b.U32(754).U32(1).I32(0).U32(1).Bytes(c.stored);
-        ASSERT_TRUE(ReadImage(item, b));
-        EXPECT_EQ(item.m_strLabel, c.expect);
+    // At the end of the file, and with more bytes after it (no NUL among them): the text ends
+    // within its own length either way.
+    for (size_t trailing : {0u, 20u}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << ", " << trailing << " bytes after");
+            g_bStripReturns = c.strip;
+            cSampleItem item;
+            item.m_strLabel = "before";
+            cByteImage b;
+            b.U32(754).U32(1).I32(0).U32(1).Bytes(c.stored).Bytes(std::vector<uint8_t>(trailing, 'Q'));
+            ASSERT_TRUE(ReadImage(item, b));
+            EXPECT_EQ(item.m_strLabel, c.expect);
+        }
     }
     g_bStripReturns = FALSE;
 
