@@ -28,7 +28,9 @@ void cEdMove::ApplyDefaults() {
 }
 
 const RECORDLAYOUT& cEdMove::Layout() const {
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&cEdMove::m_byM1>()
                                            .Values<&cEdMove::m_byM2>()
                                            .Values<&cEdMove::m_wM3>()
@@ -62,6 +64,7 @@ const RECORDLAYOUT& cEdMove::Layout() const {
                                            .Values<&cEdMove::m_dM31>()
                                            .Values<&cEdMove::m_byM32>(162)
                                            .Build();
+    }();
     return layout;
 }
 

@@ -28,7 +28,9 @@ void cEdShot::ApplyDefaults() {
 
 const RECORDLAYOUT& cEdShot::Layout() const {
     using C = cEdShot;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byS1>()
                                            .Values<&C::m_byS2>()
                                            .Values<&C::m_awS3>()
@@ -90,6 +92,7 @@ const RECORDLAYOUT& cEdShot::Layout() const {
                                            .Values<&C::m_byS59>()
                                            .Values<&C::m_byS60>()
                                            .Build();
+    }();
     return layout;
 }
 

@@ -39,7 +39,9 @@ cFlow::cFlow() { Clear(); }
 
 const RECORDLAYOUT& cFlow::Layout() const {
     using C = cFlow;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byId>()
                                            .Values<&C::m_cGroup>()
                                            .Values<&C::m_byErase>()
@@ -50,6 +52,7 @@ const RECORDLAYOUT& cFlow::Layout() const {
                                            .Values<&C::m_byKeyRepeat>()
                                            .String<&C::m_strName>(676)
                                            .Build();
+    }();
     return layout;
 }
 

@@ -148,7 +148,9 @@ cFlowCmd::~cFlowCmd() = default;
 
 const RECORDLAYOUT& cFlowCmd::Layout() const {
     using C = cFlowCmd;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byInstant>()
                                            .Values<&C::m_cKind>()
                                            .Values<&C::m_wTime>()
@@ -159,6 +161,7 @@ const RECORDLAYOUT& cFlowCmd::Layout() const {
                                            .Values<&C::m_wAnime>()
                                            .String<&C::m_strText>()
                                            .Build();
+    }();
     return layout;
 }
 

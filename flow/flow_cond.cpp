@@ -9,7 +9,9 @@ const RECORDLAYOUT& cFlowCond::Layout() const {
     // From version 110 value2 ... index2 follow the value (a3 and a4 before a1 and a2); older
     // files hold two 16-bit words there instead, which are dropped.
     using C = cFlowCond;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_cKind>()
                                            .Values<&C::m_nValue>()
                                            .Values<&C::m_nValue2>(110)
@@ -30,6 +32,7 @@ const RECORDLAYOUT& cFlowCond::Layout() const {
                                            .Values<&C::m_byFlag2>(43)
                                            .Values<&C::m_byShape>()
                                            .Build();
+    }();
     return layout;
 }
 
@@ -67,13 +70,16 @@ void cFlowKeyCond::Clear() {
 
 const RECORDLAYOUT& cFlowKeyCond::Layout() const {
     using C = cFlowKeyCond;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byMirror>()
                                            .Values<&C::m_wMinFrames>()
                                            .Values<&C::m_wMaxFrames>()
                                            .Values<&C::m_byAnyLength>()
                                            .Values<&C::m_byMode>()
                                            .Build();
+    }();
     return layout;
 }
 

@@ -11,7 +11,9 @@ cBlockRec::cBlockRec() : m_sPlaceX(0), m_sPlaceY(0) { Clear(); }
 
 const RECORDLAYOUT& cBlockRec::Layout() const {
     using C = cBlockRec;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byTemplateKind>()
                                            .Values<&C::m_wTemplateIndex>()
                                            .Values<&C::m_byB3>()
@@ -32,6 +34,7 @@ const RECORDLAYOUT& cBlockRec::Layout() const {
                                            .Values<&C::m_byB18>()
                                            .String<&C::m_strName>()
                                            .Build();
+    }();
     return layout;
 }
 

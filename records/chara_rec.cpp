@@ -11,7 +11,9 @@ cCharaRec::cCharaRec() : m_sPlaceX(0), m_sPlaceY(0), m_nPlaceValue(0) { Clear();
 
 const RECORDLAYOUT& cCharaRec::Layout() const {
     using C = cCharaRec;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byTemplateKind>()
                                            .Values<&C::m_wTemplateIndex>()
                                            .Values<&C::m_byC3>()
@@ -67,6 +69,7 @@ const RECORDLAYOUT& cCharaRec::Layout() const {
                                            .Values<&C::m_byC53>()
                                            .String<&C::m_strName>()
                                            .Build();
+    }();
     return layout;
 }
 

@@ -11,7 +11,9 @@ cItemRec::cItemRec() : m_sPlaceX(0), m_sPlaceY(0) { Clear(); }
 
 const RECORDLAYOUT& cItemRec::Layout() const {
     using C = cItemRec;
-    static const RECORDLAYOUT layout = cLayoutBuilder()
+    // Built out of line, so the look-up every read makes stays a few instructions.
+    static const RECORDLAYOUT layout = []() __attribute__((noinline)) {
+        return cLayoutBuilder()
                                            .Values<&C::m_byTemplateKind>()
                                            .Values<&C::m_wTemplateIndex>()
                                            .Values<&C::m_byI3>()
@@ -31,6 +33,7 @@ const RECORDLAYOUT& cItemRec::Layout() const {
                                            .Values<&C::m_wSound>()
                                            .String<&C::m_strName>()
                                            .Build();
+    }();
     return layout;
 }
 
