@@ -207,7 +207,7 @@ void cFlowCmd::Read(cRecordReader& reader) {
     const BOOL flowsRead = ReadFlowList(reader, m_vecFlows);
     ReadValueList(reader, m_vecParams);
     if (g_nFileVersion < kDataVersion) ConvertFlowCmd(*this, g_nFileVersion);
-    if (!KeepMarkedFlows()) FlowVector_EraseMarked(m_vecFlows);
+    if (!m_vecFlows.empty() && !KeepMarkedFlows()) FlowVector_EraseMarked(m_vecFlows);
     ValidateOwnFields();
     if (!flowsRead)
         for (cFlow& flow : m_vecFlows) flow.ValidateAll();

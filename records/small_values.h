@@ -68,6 +68,12 @@ private:
         m_nHeapCapacity = (uint32_t)capacity;
     }
     void CopyFrom(const cSmallValues& other) {
+        if (!m_pHeap && !other.m_pHeap) {
+            // Both inside: the whole room in one fixed-size copy (no library call).
+            std::copy(other.m_aInline, other.m_aInline + N, m_aInline);
+            m_nSize = other.m_nSize;
+            return;
+        }
         m_nSize = 0;
         Reserve(other.m_nSize);
         std::copy(other.begin(), other.end(), data());
