@@ -19,8 +19,8 @@ constexpr size_t kMinFlowBytes = 20;     // N, S, three list counts
 thread_local int t_nFlowDepth = 0;
 
 // Empties a list and sizes it to a count read from the file, with new records.
-template <class T>
-bool ReadListCount(cRecordReader& reader, std::vector<T>& list, size_t minBytes) {
+template <class List>
+bool ReadListCount(cRecordReader& reader, List& list, size_t minBytes) {
     uint32_t n;
     if (!reader.ReadCount(n, minBytes)) return false;
     AssignNewRecords(list, n);
@@ -28,7 +28,7 @@ bool ReadListCount(cRecordReader& reader, std::vector<T>& list, size_t minBytes)
 }
 
 template <class T>
-void WriteList(cRecordWriter& writer, std::vector<T>& list) {
+void WriteList(cRecordWriter& writer, std::span<T> list) {
     writer.WriteU32((uint32_t)list.size());
     for (T& e : list) e.Write(writer);
 }
@@ -79,7 +79,7 @@ void cFlow::Read(cRecordReader& reader) {
 void cFlow::Write(cRecordWriter& writer) {
     cDataFile::Write(writer);
     WriteFlowCondList(writer, m_vecConds);
-    WriteList(writer, m_vecKeyConds);
+    WriteList(writer, std::span<cFlowKeyCond>(m_vecKeyConds));
     WriteFlowCmdList(writer, m_vecCmds);
 }
 
@@ -109,21 +109,32 @@ BOOL ReadFlowList(cRecordReader& reader, std::vector<cFlow>& list) {
     return TRUE;
 }
 
-BOOL ReadFlowCmdList(cRecordReader& reader, std::vector<cFlowCmd>& list) {
+namespace {
+
+template <class List>
+BOOL ReadCmds(cRecordReader& reader, List& list) {
     if (!ReadListCount(reader, list, kMinCmdBytes)) return FALSE;
     for (cFlowCmd& c : list) c.Read(reader);
     return TRUE;
 }
 
-BOOL ReadFlowCondList(cRecordReader& reader, std::vector<cFlowCond>& list) {
+template <class List>
+BOOL ReadConds(cRecordReader& reader, List& list) {
     if (!ReadListCount(reader, list, kMinCondBytes)) return FALSE;
     for (cFlowCond& c : list) c.Read(reader);
     return TRUE;
 }
 
-void WriteFlowList(cRecordWriter& writer, std::vector<cFlow>& list) { WriteList(writer, list); }
-void WriteFlowCmdList(cRecordWriter& writer, std::vector<cFlowCmd>& list) { WriteList(writer, list); }
-void WriteFlowCondList(cRecordWriter& writer, std::vector<cFlowCond>& list) { WriteList(writer, list); }
+}  // namespace
+
+BOOL ReadFlowCmdList(cRecordReader& reader, std::vector<cFlowCmd>& list) { return ReadCmds(reader, list); }
+BOOL ReadFlowCmdList(cRecordReader& reader, cFlowCmdList& list) { return ReadCmds(reader, list); }
+BOOL ReadFlowCondList(cRecordReader& reader, std::vector<cFlowCond>& list) { return ReadConds(reader, list); }
+BOOL ReadFlowCondList(cRecordReader& reader, cFlowCondList& list) { return ReadConds(reader, list); }
+
+void WriteFlowList(cRecordWriter& writer, std::vector<cFlow>& list) { WriteList(writer, std::span<cFlow>(list)); }
+void WriteFlowCmdList(cRecordWriter& writer, std::span<cFlowCmd> list) { WriteList(writer, list); }
+void WriteFlowCondList(cRecordWriter& writer, std::span<cFlowCond> list) { WriteList(writer, list); }
 
 void FlowVector_EraseMarked(std::vector<cFlow>& flows) {
     flows.erase(std::remove_if(flows.begin(), flows.end(), [](const cFlow& f) { return f.m_byErase != 0; }),

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "flow/flow_cmd.h"
@@ -43,20 +45,25 @@ public:
     int8_t m_cTrigger;      // 0-19
     int8_t m_cKeyWindow;
     uint8_t m_byKeyRepeat;
-    std::vector<cFlowCond> m_vecConds;
-    std::vector<cFlowKeyCond> m_vecKeyConds;
-    std::vector<cFlowCmd> m_vecCmds;
+    cFlowCondList m_vecConds;
+    cFlowKeyCondList m_vecKeyConds;
+    cFlowCmdList m_vecCmds;
 };
+static_assert(std::is_nothrow_move_constructible_v<cFlow>, "flow vectors move their flows when they grow");
 
 // Counted lists: the list is emptied, sized to the count with new records, and each record
 // reads itself. FALSE when the count could not be read or cannot fit in what remains, or when
 // flows are nested too deeply (the read then ends as damaged).
 BOOL ReadFlowList(cRecordReader& reader, std::vector<cFlow>& list);
+// The command and condition lists come as vectors (items, characters) and as the flows' and
+// blocks' own list types.
 BOOL ReadFlowCmdList(cRecordReader& reader, std::vector<cFlowCmd>& list);
+BOOL ReadFlowCmdList(cRecordReader& reader, cFlowCmdList& list);
 BOOL ReadFlowCondList(cRecordReader& reader, std::vector<cFlowCond>& list);
+BOOL ReadFlowCondList(cRecordReader& reader, cFlowCondList& list);
 void WriteFlowList(cRecordWriter& writer, std::vector<cFlow>& list);
-void WriteFlowCmdList(cRecordWriter& writer, std::vector<cFlowCmd>& list);
-void WriteFlowCondList(cRecordWriter& writer, std::vector<cFlowCond>& list);
+void WriteFlowCmdList(cRecordWriter& writer, std::span<cFlowCmd> list);
+void WriteFlowCondList(cRecordWriter& writer, std::span<cFlowCond> list);
 
 // Removes every flow whose erase mark is set; the others keep their order.
 void FlowVector_EraseMarked(std::vector<cFlow>& flows);

@@ -107,6 +107,43 @@ cFlowCmd& cFlowCmd::operator=(const cFlowCmd& other) {
     return *this;
 }
 
+cFlowCmd::cFlowCmd(cFlowCmd&& other) noexcept
+    : cDataFile(other),
+      m_byInstant(other.m_byInstant),
+      m_cKind(other.m_cKind),
+      m_vecParams(std::move(other.m_vecParams)),
+      m_strText(std::move(other.m_strText)),
+      m_pMove(std::move(other.m_pMove)),
+      m_pShot(std::move(other.m_pShot)),
+      m_wTime(other.m_wTime),
+      m_wTimeStep(other.m_wTimeStep),
+      m_byWithNext(other.m_byWithNext),
+      m_wSound(other.m_wSound),
+      m_bySoundCond(other.m_bySoundCond),
+      m_wAnime(other.m_wAnime),
+      m_vecFlows(std::move(other.m_vecFlows)) {}
+
+cFlowCmd& cFlowCmd::operator=(cFlowCmd&& other) noexcept {
+    if (this == &other) return *this;
+    cDataFile::operator=(other);
+    m_byInstant = other.m_byInstant;
+    m_cKind = other.m_cKind;
+    m_vecParams = std::move(other.m_vecParams);
+    m_strText = std::move(other.m_strText);
+    m_wTime = other.m_wTime;
+    m_wTimeStep = other.m_wTimeStep;
+    m_byWithNext = other.m_byWithNext;
+    m_wSound = other.m_wSound;
+    m_bySoundCond = other.m_bySoundCond;
+    m_wAnime = other.m_wAnime;
+    m_pMove = std::move(other.m_pMove);
+    m_pShot = std::move(other.m_pShot);
+    // Taken out before the old flows go: the source may live inside them.
+    std::vector<cFlow> flows(std::move(other.m_vecFlows));
+    m_vecFlows.swap(flows);
+    return *this;
+}
+
 cFlowCmd::~cFlowCmd() = default;
 
 const RECORDLAYOUT& cFlowCmd::Layout() const {

@@ -11,6 +11,7 @@
 #include "flow/ed_move.h"
 #include "flow/ed_shot.h"
 #include "records/data_file.h"
+#include "records/small_list.h"
 
 class cFlow;
 
@@ -20,6 +21,9 @@ public:
     // Copies get move and shot settings of their own with the source's values.
     cFlowCmd(const cFlowCmd& other);
     cFlowCmd& operator=(const cFlowCmd& other);
+    // A move takes the source's parts and flows along; the source is left without them.
+    cFlowCmd(cFlowCmd&& other) noexcept;
+    cFlowCmd& operator=(cFlowCmd&& other) noexcept;
     ~cFlowCmd() override;
 
     const RECORDLAYOUT& Layout() const override;
@@ -65,6 +69,9 @@ public:
     uint16_t m_wAnime;      // wind-up animation, 0 none
     std::vector<cFlow> m_vecFlows;
 };
+
+// The commands of a flow: most flows hold one, which lies inside the flow.
+using cFlowCmdList = cSmallList<cFlowCmd, 1>;
 
 // The conversions a command of an older data version gets after reading (kinds renumbered at
 // 734, parameters inserted or moved). Missing parameters read as 0; a kind that ends up

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "records/data_file.h"
+#include "records/small_list.h"
 #include "records/small_values.h"
 
 class cChara;
@@ -56,3 +57,8 @@ public:
     uint8_t m_byAnyLength;
     uint8_t m_byMode;  // 0 all, 1 one or more, 2 exactly one
 };
+
+// The condition and key-condition lists of a flow (and a block's conditions): nearly always one
+// or none, so the one lies inside the owner.
+using cFlowCondList = cSmallList<cFlowCond, 1>;
+using cFlowKeyCondList = cSmallList<cFlowKeyCond, 1>;

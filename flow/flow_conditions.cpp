@@ -99,7 +99,7 @@ void RangeSpan(int shape, bool right, int32_t r, int32_t start, int32_t size, in
     SpawnOffset(start, size, a, b, 1, low, high);
 }
 
-bool EvaluateConditionList(cPlayScene* scene, std::vector<cFlowCond>& conds, int mode, cChara* chara) {
+bool EvaluateConditionList(cPlayScene* scene, std::span<cFlowCond> conds, int mode, cChara* chara) {
     if (mode == 0) {
         for (cFlowCond& c : conds)
             if (!EvaluateCondition(scene, c, chara)) return false;
@@ -293,7 +293,7 @@ bool MatchKeyStep(const cPlayerInput& input, const KEYPOS& pos, const cFlowKeyCo
     }
 }
 
-int MatchKeySequence(cChara&, const std::vector<cFlowKeyCond>& conds, int window) {
+int MatchKeySequence(cChara&, std::span<const cFlowKeyCond> conds, int window) {
     const cPlayerInput* in = KeySequenceInput();
     if (!in || conds.empty()) return 0;
     const cPlayerInput& input = *in;

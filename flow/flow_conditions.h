@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class cChara;
@@ -20,7 +21,7 @@ class cPlayScene;
 class cPlayerInput;
 
 // Condition lists: mode 0 all hold (empty holds), 1 one holds (empty fails), others fail.
-bool EvaluateConditionList(cPlayScene* scene, std::vector<cFlowCond>& conds, int mode, cChara* chara);
+bool EvaluateConditionList(cPlayScene* scene, std::span<cFlowCond> conds, int mode, cChara* chara);
 bool EvaluateCondition(cPlayScene* scene, cFlowCond& cond, cChara* chara);
 // The flow's condition list with its once-held rule; sets the instance's conditions-held flag.
 bool TestFlowConditions(cPlayScene* scene, cFlowRun& run, cChara& chara);
@@ -42,7 +43,7 @@ bool KeyStateHolds(const cFlowKeyCond& cond, int state, bool held, int frames);
 bool MatchKeyStep(const cPlayerInput& input, const KEYPOS& pos, const cFlowKeyCond& cond, int& length);
 // The sequence test over the first hero's input: 1 when the last step holds now and the earlier
 // ones hold before it within the key window.
-int MatchKeySequence(cChara& chara, const std::vector<cFlowKeyCond>& conds, int window);
+int MatchKeySequence(cChara& chara, std::span<const cFlowKeyCond> conds, int window);
 // One key step on the present state of an input alone (no frame counts, no mirror).
 int KeyConditionHoldsNow(const cPlayerInput& input, const cFlowKeyCond& cond);
 // The hero's jump: the last key condition of the running flow on the hero's input now.

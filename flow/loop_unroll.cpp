@@ -29,7 +29,8 @@ int64_t CopiesThatFit(int64_t count, int64_t k, size_t size, bool& reported) {
 }
 }  // namespace
 
-int ExpandFirstLoop(std::vector<cFlowCmd>& cmds) {
+template <class List>
+int ExpandFirstLoop(List& cmds) {
     const auto loop = std::find_if(cmds.begin(), cmds.end(), IsLoop);
     if (loop == cmds.end()) return 0;
     const size_t at = (size_t)(loop - cmds.begin());
@@ -47,7 +48,8 @@ int ExpandFirstLoop(std::vector<cFlowCmd>& cmds) {
     return 1;
 }
 
-void ExpandLoopCommands(std::vector<cFlowCmd>& cmds) {
+template <class List>
+void ExpandLoopCommands(List& cmds) {
     // The same as ExpandFirstLoop again and again, on a list so that each step costs only what
     // it inserts: nothing before the first loop command ever changes again.
     if (std::none_of(cmds.begin(), cmds.end(), IsLoop)) return;
@@ -73,3 +75,8 @@ void ExpandLoopCommands(std::vector<cFlowCmd>& cmds) {
     }
     cmds.assign(std::make_move_iterator(work.begin()), std::make_move_iterator(work.end()));
 }
+
+template int ExpandFirstLoop(std::vector<cFlowCmd>&);
+template int ExpandFirstLoop(cFlowCmdList&);
+template void ExpandLoopCommands(std::vector<cFlowCmd>&);
+template void ExpandLoopCommands(cFlowCmdList&);

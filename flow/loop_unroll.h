@@ -15,6 +15,7 @@ constexpr size_t kMaxUnrolledCommands = 10000;
 // Unrolls the first loop command of the list: its block of k commands (parameter 1, at most
 // the commands after it) stands c times (parameter 0) and the loop command is erased. 1 when a
 // loop command was found, 0 when none is left.
-int ExpandFirstLoop(std::vector<cFlowCmd>& cmds);
+// Lists: a std::vector<cFlowCmd> (items, tests) or a flow's cFlowCmdList.
+template <class List> int ExpandFirstLoop(List& cmds);
 // Repeats ExpandFirstLoop until no loop command is left (nested loops unroll in later passes).
-void ExpandLoopCommands(std::vector<cFlowCmd>& cmds);
+template <class List> void ExpandLoopCommands(List& cmds);

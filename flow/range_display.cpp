@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 
 #include "core/globals.h"
 #include "core/report.h"
@@ -41,7 +42,7 @@ DDSURFACEDATA* RangeWork() {
 // A stage character's in-view word; a hero's on-screen word.
 bool InView(const cChara& c) { return IsHeroChara(c) ? c.m_bOnScreen != 0 : c.m_nInput != 0; }
 
-void DrawConds(cChara& c, DDSURFACEDATA* surface, const std::vector<cFlowCond>& conds, int blink) {
+void DrawConds(cChara& c, DDSURFACEDATA* surface, std::span<const cFlowCond> conds, int blink) {
     for (const cFlowCond& cond : conds)
         if (cond.m_cKind == 7) DrawCharaRange(c, surface, cond, blink);
 }

@@ -36,7 +36,7 @@ int CheckAppearanceBlock(cPlayScene* scene, const cBlockDef& cell) {
     if (cell.CondOnceHeld() && cell.m_bAppeared) return 1;
     cChara* hero = g_vecHero.empty() ? nullptr : &g_vecHero.front();
     // The evaluator only reads the list; it takes it without const.
-    if (!EvaluateConditionList(scene, const_cast<std::vector<cFlowCond>&>(cell.m_vecConds), cell.CondMode(), hero))
+    if (!EvaluateConditionList(scene, const_cast<cFlowCondList&>(cell.m_vecConds), cell.CondMode(), hero))
         return 0;
     cell.m_bAppeared = 1;
     return 1;

@@ -22,7 +22,7 @@ bool DiesOnBlocks(const cChara& c) { return c.m_bFlying && c.m_nMoveMode == 2; }
 bool IsStageChara(const cChara& c) { return c.m_nKind == 1; }
 
 // The whole-number size multiplier: the scaled width over the unscaled one (at least 1).
-int ScaleOf(const cChara& c) {
+inline int ScaleOf(const cChara& c) {
     if (c.m_nBaseWidth <= 0 || c.m_nWidth <= 0) return 1;
     if (c.m_nWidth < 2 * (int64_t)c.m_nBaseWidth) return 1;  // unscaled: no division
     return std::clamp(c.m_nWidth / c.m_nBaseWidth, 1, 255);

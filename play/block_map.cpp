@@ -80,9 +80,13 @@ int BlockSolidFor(int column, int row, int side) {
 bool BlockCornersSolid(int left, int top, int right, int bottom, int side) {
     const cBlockLookUp look;
     if (look.None()) return false;
-    if (look.SolidAt(left, top, side)) return true;
-    if (bottom != top && look.SolidAt(left, bottom, side)) return true;
+    // Each column and row is placed in the map once.
+    const int64_t c0 = look.ColumnOf(left), r0 = look.RowStart(top);
+    const int64_t r1 = bottom == top ? r0 : look.RowStart(bottom);
+    if (look.SolidIn(c0, r0, side)) return true;
+    if (bottom != top && look.SolidIn(c0, r1, side)) return true;
     if (right == left) return false;
-    if (look.SolidAt(right, top, side)) return true;
-    return bottom != top && look.SolidAt(right, bottom, side);
+    const int64_t c1 = look.ColumnOf(right);
+    if (look.SolidIn(c1, r0, side)) return true;
+    return bottom != top && look.SolidIn(c1, r1, side);
 }

@@ -160,20 +160,27 @@ public:
     // The solidity of a cell of the map for a block side.
     int Solid(int cell, int side) const { return g_vecBlockMap.Answer(m_pTable[cell], (size_t)cell, side); }
     // The solidity of the cell (column, row) for a block side, as BlockSolidFor.
-    int SolidAt(int column, int row, int side) const {
-        if (column < 0 || row < 0) return 0;
-        // The cell of the cell's first dot, whose position stops at the largest int: a column
-        // or row beyond it reads the cell of that last dot.
-        constexpr int64_t kLastCell = INT32_MAX >> 5;
+    int SolidAt(int column, int row, int side) const { return SolidIn(ColumnOf(column), RowStart(row), side); }
+    // A column of the map (-1 for none) and the index of a row's first cell (-1 for none)
+    // for SolidIn. The cell of the cell's first dot, whose position stops at the largest int:
+    // a column or row beyond it reads the cell of that last dot.
+    int64_t ColumnOf(int column) const {
+        if (column < 0) return -1;
         const int64_t column64 = column < kLastCell ? column : kLastCell;
-        const int64_t row64 = row < kLastCell ? row : kLastCell;
-        if (column64 >= ((int64_t)1 << m_nShift)) return 0;
-        const int64_t index = (row64 << m_nShift) + column64;
-        if (index >= m_nCells) return 0;
-        return Solid((int)index, side);
+        return column64 < ((int64_t)1 << m_nShift) ? column64 : -1;
+    }
+    int64_t RowStart(int row) const {
+        if (row < 0) return -1;
+        return (row < kLastCell ? (int64_t)row : kLastCell) << m_nShift;
+    }
+    int SolidIn(int64_t column, int64_t rowStart, int side) const {
+        if (column < 0 || rowStart < 0) return 0;
+        const int64_t index = rowStart + column;
+        return index < m_nCells ? Solid((int)index, side) : 0;
     }
 
 private:
+    static constexpr int64_t kLastCell = INT32_MAX >> 5;
     int m_nShift;
     int64_t m_nCells;
     const uint16_t* m_pTable = nullptr;

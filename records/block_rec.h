@@ -49,5 +49,5 @@ public:
     std::string m_strName;
     int16_t m_sPlaceX, m_sPlaceY;
     cSmallValues<uint8_t, kBlockGroupCount> m_vecTemplateFlags;
-    std::vector<cFlowCond> m_vecConds;
+    cFlowCondList m_vecConds;
 };

@@ -216,8 +216,9 @@ const RECORDLAYOUT& EmptyLayout();
 // data version the new records are copies of one new record made once, which costs less than
 // n constructions that each clear through the layout; records built for another version (the
 // test writers) are constructed for the call.
-template <class T>
-void AssignNewRecords(std::vector<T>& list, size_t n) {
+template <class List>
+void AssignNewRecords(List& list, size_t n) {
+    using T = typename List::value_type;
     list.clear();
     if (!n) return;
     if (g_nCurrentVersion == kDataVersion) {
