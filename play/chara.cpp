@@ -340,24 +340,6 @@ void Decay(double& u) {
 void cChara::DecayInertiaX() { Decay(m_dImpactX); }
 void cChara::DecayInertiaY() { Decay(m_dImpactY); }
 
-void cChara::ClearContactFlags() { std::fill(std::begin(m_abContact), std::end(m_abContact), 0); }
-
-void cChara::SaveHitRects() {
-    // The size box too: the block characters' contact sides are judged from where both were.
-    m_adPrevBox[0] = m_dX;
-    m_adPrevBox[1] = m_dY;
-    m_adPrevBox[2] = m_dRight;
-    m_adPrevBox[3] = m_dBottom;
-    m_bPushedByBlock = 0;
-    const HITRANGE* r[2] = {&m_HitChara, &m_HitShot};
-    for (int i = 0; i < 2; ++i) {
-        m_adSavedRange[i][0] = r[i]->dLeft;
-        m_adSavedRange[i][1] = r[i]->dTop;
-        m_adSavedRange[i][2] = r[i]->dRight;
-        m_adSavedRange[i][3] = r[i]->dBottom;
-    }
-}
-
 void cChara::RestoreHitRects() {
     HITRANGE* r[2] = {&m_HitChara, &m_HitShot};
     for (int i = 0; i < 2; ++i) {

@@ -149,8 +149,25 @@ public:
     void ApplyInertia();
     void DecayInertiaX();
     void DecayInertiaY();
-    void ClearContactFlags();
-    void SaveHitRects();
+    // Inline: the sub-step's walk over the cast does both for every character.
+    void ClearContactFlags() {
+        for (int32_t& c : m_abContact) c = 0;
+    }
+    void SaveHitRects() {
+        // The size box too: the block characters' contact sides are judged from where both were.
+        m_adPrevBox[0] = m_dX;
+        m_adPrevBox[1] = m_dY;
+        m_adPrevBox[2] = m_dRight;
+        m_adPrevBox[3] = m_dBottom;
+        m_bPushedByBlock = 0;
+        const HITRANGE* r[2] = {&m_HitChara, &m_HitShot};
+        for (int i = 0; i < 2; ++i) {
+            m_adSavedRange[i][0] = r[i]->dLeft;
+            m_adSavedRange[i][1] = r[i]->dTop;
+            m_adSavedRange[i][2] = r[i]->dRight;
+            m_adSavedRange[i][3] = r[i]->dBottom;
+        }
+    }
     void RestoreHitRects();
     // ---- block reactions ----
     void SnapToFloor();
@@ -211,7 +228,12 @@ public:
     void ResetInvincible();
     void SetInvincible(int32_t attackerKey);
     // Once per sub-step: the timer and every immunity entry count down.
-    void TickInvincible();
+    void TickInvincible() {
+        if (m_nInvincible > 0) --m_nInvincible;
+        if (!m_vecImmunity.empty()) TickImmunities();
+    }
+    // The immunity entries' count-down; an entry that reaches 0 goes.
+    void TickImmunities();
     bool IsInvincible() const { return m_nInvincible > 0; }
     bool IsInvincibleAgainst(int32_t attackerKey) const;
     // Hit and skill point changes: 1 when HP has run out / when max SP is 0 or less. A

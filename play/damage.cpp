@@ -84,9 +84,7 @@ void cChara::SetInvincible(int32_t attackerKey) {
     m_vecImmunity.push_back({attackerKey, FramesToSubSteps(stageword::ImmunityFrames(g_StageSettings, m_nPlayerSide))});
 }
 
-void cChara::TickInvincible() {
-    if (m_nInvincible > 0) --m_nInvincible;
-    if (m_vecImmunity.empty()) return;
+void cChara::TickImmunities() {
     for (IMMUNITY& e : m_vecImmunity) --e.nLeft;
     m_vecImmunity.erase(std::remove_if(m_vecImmunity.begin(), m_vecImmunity.end(),
                                        [](const IMMUNITY& e) { return e.nLeft < 1; }),

@@ -64,6 +64,10 @@ std::vector<std::list<cStageChara>::iterator> s_vecCast;
 
 cHero& Hero() { return CheckedAt(g_vecHero, 0); }
 
+// Whether the character pass moves a character: not a block character (their own pass moves
+// them), not dying, appeared and in range.
+bool TakesPass(const cStageChara& c) { return !c.m_bActsAsBlock && !c.m_bDying && c.m_bAppeared && c.m_bInRange; }
+
 }  // namespace
 
 int TakeLife(cSaveData& data) {
@@ -660,6 +664,7 @@ bool cPlayScene::PassCharas() {
         const uint64_t changes = StageCastChanges();
         bool changed = false;
         for (const CHARAIT& at : s_vecPassCast) {
+            if (!TakesPass(*at)) continue;  // a visit that would only step past it
             it = at;
             if (PassChara(it)) return true;
             if (StageCastChanges() != changes || g_listStageChara.size() != count) {
@@ -676,7 +681,7 @@ bool cPlayScene::PassCharas() {
 
 bool cPlayScene::PassChara(CHARAIT& it) {
     cStageChara& c = *it;
-    if (c.m_bActsAsBlock || c.m_bDying || !c.m_bAppeared || !c.m_bInRange) {
+    if (!TakesPass(c)) {
         ++it;
         return false;
     }
