@@ -63,6 +63,7 @@ const RECORDLAYOUT& cEdMove::Layout() const {
                                            .Values<&cEdMove::m_wM30>()
                                            .Values<&cEdMove::m_dM31>()
                                            .Values<&cEdMove::m_byM32>(162)
+                                           .EveryMemberListed()  // the class has no other members
                                            .Build();
     }();
     return layout;

@@ -91,6 +91,7 @@ const RECORDLAYOUT& cEdShot::Layout() const {
                                            .Values<&C::m_byS58>()
                                            .Values<&C::m_byS59>()
                                            .Values<&C::m_byS60>()
+                                           .EveryMemberListed()  // the class has no other members
                                            .Build();
     }();
     return layout;

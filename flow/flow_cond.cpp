@@ -31,6 +31,7 @@ const RECORDLAYOUT& cFlowCond::Layout() const {
                                            .Values<&C::m_byOperator>()
                                            .Values<&C::m_byFlag2>(43)
                                            .Values<&C::m_byShape>()
+                                           .EveryMemberListed()  // the class has no other members
                                            .Build();
     }();
     return layout;

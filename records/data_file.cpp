@@ -61,6 +61,7 @@ struct LAYOUTPLAN {
     // bytes; a read uses them when nChunkBytes can be looked at (they may look past the
     // value blocks, never past what the file holds).
     std::vector<PLANCHUNK> vecChunks;
+    bool bChunksKeepNothing = false;  // every abKeep is zero
     size_t nChunkBytes = 0;
     // What a read of a whole body looks at in one go: the N word, the value blocks (and what
     // the chunks look at past them) and the S word.
@@ -93,9 +94,13 @@ bool CanShuffleBytes() {
 // Works out the chunks of a plan's read spans. Each chunk starts at the first byte of the
 // record no chunk has filled yet and takes the bytes of its sixteen whose file bytes lie within
 // sixteen of that byte's (members stored in another order than they lie, or words dropped in
-// between, are left to later chunks). None when the value region ends before sixteen bytes
+// between, are left to later chunks). In a layout that lists every member (`listed`), padding
+// need not keep its bytes and a chunk stores again the filled bytes it can: when no chunk then
+// keeps a byte, a read stores whole chunks without loading what the record held (a load of
+// bytes just stored in narrower pieces, by the record's set-up or the chunk before, waits
+// until those stores are done). None when the value region ends before sixteen bytes
 // into the record, or when chunks would not save steps.
-void MakeChunks(LAYOUTPLAN& plan) {
+void MakeChunks(LAYOUTPLAN& plan, bool listed) {
     if (plan.vecRead.empty() || !CanShuffleBytes()) return;
     // Where each byte of the record's value region comes from (-1: nothing).
     ptrdiff_t lo = plan.vecRead[0].nMem, hi = lo;
@@ -109,12 +114,30 @@ void MakeChunks(LAYOUTPLAN& plan) {
         for (uint32_t i = 0; i < sp.nBytes; ++i) from[(size_t)(sp.nMem - lo) + i] = (int64_t)sp.nFile + i;
     std::vector<bool> filled((size_t)(hi - lo), false);
     std::vector<PLANCHUNK> chunks;
+    bool anyKeep = false;
     size_t windowEnd = 0;
     for (ptrdiff_t at = lo; at < hi; ++at) {
         if (from[(size_t)(at - lo)] < 0 || filled[(size_t)(at - lo)]) continue;
-        if (chunks.size() >= plan.vecRead.size()) return;  // no fewer steps than the spans
+        if (chunks.size() >= plan.vecRead.size()) {  // no fewer steps than the spans
+            if (listed) MakeChunks(plan, false);
+            return;
+        }
         const ptrdiff_t start = std::min(at, hi - 16);
-        const int64_t first = from[(size_t)(at - lo)];
+        int64_t first = from[(size_t)(at - lo)];
+        if (listed && start >= lo && start < at) {
+            // A chunk that starts before `at` (the last one) looks at the file from its first
+            // value on when the filled values it covers then lie in its window, so it can store
+            // them again instead of keeping them.
+            int64_t low = -1;
+            bool fits = true;
+            for (ptrdiff_t m = start; m < start + 16; ++m) {
+                const int64_t f = from[(size_t)(m - lo)];
+                if (f < 0 || (m < at && !filled[(size_t)(m - lo)])) continue;
+                if (low < 0) low = f;
+                if (m <= at) fits = fits && f >= low && f < low + 16;
+            }
+            if (fits && low >= 0 && first >= low && first < low + 16) first = low;
+        }
         PLANCHUNK c{};
         c.nMem = start;
         c.nFile = (uint32_t)first;
@@ -122,16 +145,29 @@ void MakeChunks(LAYOUTPLAN& plan) {
             const ptrdiff_t m = start + i;
             const size_t k = (size_t)(m - lo);
             const int64_t f = m >= lo ? from[k] : -1;
+            const bool inWindow = f >= first && f < first + 16;
             // Bytes before `at` are filled already (or hold no value): they keep what they hold.
-            const bool take = m >= at && f >= first && f < first + 16 && !filled[k];
+            bool take = m >= at && inWindow && !filled[k];
+            bool keep = !take;
+            if (listed && m >= lo) {
+                // Every byte here is a value's or padding: a filled byte whose file byte lies in
+                // the window is stored again (the same value); padding, and a value a later chunk
+                // fills, may take anything.
+                take = take || (filled[k] && inWindow);
+                keep = !take && filled[k];
+            }
             c.abIndex[i] = take ? (uint8_t)(f - first) : 0x80;
-            c.abKeep[i] = take ? 0x00 : 0xFF;
+            c.abKeep[i] = keep ? 0xFF : 0x00;
             if (take) filled[k] = true;
+            if (keep) anyKeep = true;
         }
         chunks.push_back(c);
         windowEnd = std::max(windowEnd, (size_t)first + 16);
     }
+    // Chunks that must keep bytes anyway: the plain way, which may take fewer.
+    if (listed && anyKeep) return MakeChunks(plan, false);
     plan.vecChunks = std::move(chunks);
+    plan.bChunksKeepNothing = !anyKeep;
     plan.nChunkBytes = std::max(windowEnd, plan.nFileBytes);
 }
 
@@ -159,7 +195,7 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
     }
     plan->nFileBytes = file;
     plan->nStrings = layout.CountStrings(version);
-    MakeChunks(*plan);
+    MakeChunks(*plan, layout.bEveryMemberListed);
     plan->nLookBytes = 4 + std::max(plan->nFileBytes + 4, plan->vecChunks.empty() ? 0 : plan->nChunkBytes);
     std::vector<PLANSPAN> spans = plan->vecRead;
     std::sort(spans.begin(), spans.end(), [](const PLANSPAN& a, const PLANSPAN& b) { return a.nMem < b.nMem; });
@@ -228,7 +264,16 @@ inline void ZeroSpan(uint8_t* d, uint32_t n) {
 }
 #undef VELMORA_SPAN_CASES
 
-[[gnu::target("ssse3")]] void CopyChunks(uint8_t* self, const uint8_t* file, const std::vector<PLANCHUNK>& chunks) {
+[[gnu::target("ssse3")]] void CopyChunks(uint8_t* self, const uint8_t* file, const LAYOUTPLAN& plan) {
+    const std::vector<PLANCHUNK>& chunks = plan.vecChunks;
+    if (plan.bChunksKeepNothing) {
+        for (const PLANCHUNK& c : chunks) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(file + c.nFile));
+            const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.abIndex));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(self + c.nMem), _mm_shuffle_epi8(bytes, index));
+        }
+        return;
+    }
     for (const PLANCHUNK& c : chunks) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(file + c.nFile));
         const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.abIndex));
@@ -269,7 +314,7 @@ void cDataFile::Read(cRecordReader& reader) {
             if (LoadU32(p) == plan->nValues) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
                 if (!plan->vecChunks.empty())
-                    CopyChunks(self, p + 4, plan->vecChunks);
+                    CopyChunks(self, p + 4, *plan);
                 else
                     for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
                 // No strings in this layout: the S word must be 0 (anything else goes the long
@@ -289,7 +334,7 @@ void cDataFile::Read(cRecordReader& reader) {
             if (n == plan->nValues) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
                 if (!plan->vecChunks.empty() && reader.Peek(4 + plan->nChunkBytes))
-                    CopyChunks(self, p + 4, plan->vecChunks);
+                    CopyChunks(self, p + 4, *plan);
                 else
                     for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
                 reader.Skip(4 + plan->nFileBytes);

@@ -82,6 +82,10 @@ struct RECORDLAYOUT {
     std::vector<STRFIELDDESC> vecStrings;
     uint32_t CountValues(uint32_t version) const;
     uint32_t CountStrings(uint32_t version) const;
+    // Set by classes that keep no member between their first and last value block that the
+    // layout leaves out: bytes there that no block fills are padding, which a read may
+    // overwrite (it then stores whole sixteen-byte pieces without looking at what they held).
+    bool bEveryMemberListed = false;
     // The value blocks of the current version as copies of whole runs (see data_file.cpp).
     cLayoutPlanSlot plan;
 };
@@ -155,6 +159,11 @@ public:
     }
     cLayoutBuilder& Add(const STRFIELDDESC& field) {
         m_layout.vecStrings.push_back(field);
+        return *this;
+    }
+    // The class keeps no member the layout leaves out (see RECORDLAYOUT::bEveryMemberListed).
+    cLayoutBuilder& EveryMemberListed() {
+        m_layout.bEveryMemberListed = true;
         return *this;
     }
     RECORDLAYOUT Build() { return m_layout; }

@@ -325,6 +325,61 @@ void ExpectBodyRoundTrip(T& rec, uint32_t seed) {
     }
 }
 
+// Records whose layouts list every member, so a read may store over their padding: values
+// shorter than sixteen bytes past the record base (the read must not touch the base), stored
+// in another order than they lie, and a run that ends inside the last sixteen-byte piece.
+struct cListedShort : cDataFile {
+    uint8_t m_byA = 0;
+    uint32_t m_nB = 0;
+    uint16_t m_wC = 0;
+    uint8_t m_byD = 0;
+    const RECORDLAYOUT& Layout() const override {
+        using C = cListedShort;
+        static const RECORDLAYOUT layout = cLayoutBuilder()
+                                               .Values<&C::m_byA>()
+                                               .Values<&C::m_nB>()
+                                               .Values<&C::m_wC>()
+                                               .Values<&C::m_byD>()
+                                               .EveryMemberListed()
+                                               .Build();
+        return layout;
+    }
+};
+struct cListedReordered : cDataFile {
+    uint8_t m_abA[5] = {};
+    uint16_t m_wB = 0;
+    uint32_t m_anC[6] = {};
+    uint8_t m_byD = 0;
+    double m_dE = 0;
+    uint8_t m_byF = 0;
+    const RECORDLAYOUT& Layout() const override {
+        using C = cListedReordered;
+        static const RECORDLAYOUT layout = cLayoutBuilder()
+                                               .Values<&C::m_anC>()
+                                               .Values<&C::m_byF>()
+                                               .Values<&C::m_abA>()
+                                               .Values<&C::m_dE>()
+                                               .Values<&C::m_wB>()
+                                               .Values<&C::m_byD>()
+                                               .EveryMemberListed()
+                                               .Build();
+        return layout;
+    }
+};
+
+TEST_F(FrameworkTest, LayoutsListingEveryMemberReadEachValueIntoPlace) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+        SCOPED_TRACE(seed);
+        cListedShort a;
+        ExpectBodyRoundTrip(a, seed);
+        cListedReordered b;
+        ExpectBodyRoundTrip(b, seed);
+        // The records are still whole objects of their classes.
+        EXPECT_EQ(&a.Layout(), &cListedShort().Layout());
+        EXPECT_EQ(&b.Layout(), &cListedReordered().Layout());
+    }
+}
+
 TEST_F(FrameworkTest, EveryValueByteOfACurrentBodyReachesItsMember) {
     for (uint32_t seed = 1; seed <= 3; ++seed) {
         SCOPED_TRACE(seed);
