@@ -47,6 +47,7 @@ struct PLANCHUNK {
     uint32_t nFile;
     uint8_t abIndex[16];
     uint8_t abKeep[16];  // 0xFF where the record's byte stays
+    uint16_t nStore;     // bit i set where abKeep[i] is 0
 };
 struct LAYOUTPLAN {
     uint32_t nVersion = 0;
@@ -62,6 +63,7 @@ struct LAYOUTPLAN {
     // value blocks, never past what the file holds).
     std::vector<PLANCHUNK> vecChunks;
     bool bChunksKeepNothing = false;  // every abKeep is zero
+    bool bMaskedStores = false;       // chunks that keep bytes store the others alone (nStore)
     size_t nChunkBytes = 0;
     // What a read of a whole body looks at in one go: the N word, the value blocks (and what
     // the chunks look at past them) and the S word.
@@ -87,6 +89,15 @@ bool CanShuffleBytes() {
     static const bool can = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return can;
+}
+
+// A store of chosen bytes of sixteen, without loading the others first.
+bool CanStoreMaskedBytes() {
+    static const bool can = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vl") != 0;
     }();
     return can;
 }
@@ -160,6 +171,7 @@ void MakeChunks(LAYOUTPLAN& plan, bool listed) {
             c.abKeep[i] = keep ? 0xFF : 0x00;
             if (take) filled[k] = true;
             if (keep) anyKeep = true;
+            if (!keep) c.nStore |= (uint16_t)(1u << i);
         }
         chunks.push_back(c);
         windowEnd = std::max(windowEnd, (size_t)first + 16);
@@ -168,6 +180,7 @@ void MakeChunks(LAYOUTPLAN& plan, bool listed) {
     if (listed && anyKeep) return MakeChunks(plan, false);
     plan.vecChunks = std::move(chunks);
     plan.bChunksKeepNothing = !anyKeep;
+    plan.bMaskedStores = anyKeep && CanStoreMaskedBytes();
     plan.nChunkBytes = std::max(windowEnd, plan.nFileBytes);
 }
 
@@ -264,6 +277,17 @@ inline void ZeroSpan(uint8_t* d, uint32_t n) {
 }
 #undef VELMORA_SPAN_CASES
 
+// Chunks that keep some bytes: the others stored alone, so nothing is loaded from the record
+// (a load of bytes just stored in narrower pieces waits until those stores are done).
+[[gnu::target("avx512bw,avx512vl")]] void CopyChunksMasked(uint8_t* self, const uint8_t* file,
+                                                           const std::vector<PLANCHUNK>& chunks) {
+    for (const PLANCHUNK& c : chunks) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(file + c.nFile));
+        const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.abIndex));
+        _mm_mask_storeu_epi8(self + c.nMem, (__mmask16)c.nStore, _mm_shuffle_epi8(bytes, index));
+    }
+}
+
 [[gnu::target("ssse3")]] void CopyChunks(uint8_t* self, const uint8_t* file, const LAYOUTPLAN& plan) {
     const std::vector<PLANCHUNK>& chunks = plan.vecChunks;
     if (plan.bChunksKeepNothing) {
@@ -272,6 +296,10 @@ inline void ZeroSpan(uint8_t* d, uint32_t n) {
             const __m128i index = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c.abIndex));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(self + c.nMem), _mm_shuffle_epi8(bytes, index));
         }
+        return;
+    }
+    if (plan.bMaskedStores) {
+        CopyChunksMasked(self, file, chunks);
         return;
     }
     for (const PLANCHUNK& c : chunks) {
