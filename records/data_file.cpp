@@ -54,8 +54,12 @@ struct LAYOUTPLAN {
     uint32_t nValues = 0;     // the N word of a body of this version
     uint32_t nStrings = 0;    // the S word
     size_t nFileBytes = 0;    // bytes of all its value blocks
-    ptrdiff_t nProbe = 0;     // where the first member lies (checked on every use)
+    ptrdiff_t nProbe = 0;     // where the first member lies (checked for records of other classes)
     const FIELDDESC* pProbe = nullptr;
+    // The virtual table of the record the plan was made from: a record with the same one is
+    // of the same class (or the same base part under construction), whose members lie where
+    // the plan says.
+    const void* pMadeFrom = nullptr;
     std::vector<PLANSPAN> vecRead;   // file order
     std::vector<PLANSPAN> vecClear;  // record order, runs joined
     // The same copy as chunks, when that takes fewer steps and the processor can shuffle
@@ -78,6 +82,14 @@ cLayoutPlanSlot& cLayoutPlanSlot::operator=(const cLayoutPlanSlot&) {
 cLayoutPlanSlot::~cLayoutPlanSlot() { delete m_pPlan.load(); }
 
 namespace {
+
+// The record's virtual table pointer (the first word of its record base): the same for every
+// record of one class.
+inline const void* VirtualTable(const cDataFile& record) {
+    const void* table;
+    std::memcpy(&table, static_cast<const void*>(&record), sizeof table);
+    return table;
+}
 
 ptrdiff_t MemberOffset(const FIELDDESC& f, cDataFile& record) {
     return static_cast<uint8_t*>(f.pfnAccess(record)) - reinterpret_cast<uint8_t*>(&record);
@@ -187,6 +199,7 @@ void MakeChunks(LAYOUTPLAN& plan, bool listed) {
 LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
     auto* plan = new LAYOUTPLAN;
     plan->nVersion = version;
+    plan->pMadeFrom = VirtualTable(record);
     size_t file = 0;
     for (const FIELDDESC& f : layout.vecValues) {
         if (!f.StoredIn(version)) continue;
@@ -235,13 +248,16 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
 
 // The plan of the layout for the current data version; null for any other version, or when
 // this record's members do not lie where the plan says (the walk of the table then does the
-// work).
+// work). A record of the class the plan was made from needs no look: only a record of another
+// class that shares the layout (a derived class, whose members may lie elsewhere from its
+// record base) has its first member's place checked.
 inline const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
     if (version != g_nCurrentVersion) return nullptr;
     const LAYOUTPLAN* plan = layout.plan.m_pPlan.load(std::memory_order_acquire);
     if (!plan) plan = MakeSharedPlan(layout, version, record);
     if (plan->nVersion != version) return nullptr;
-    if (plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe) return nullptr;
+    if (VirtualTable(record) != plan->pMadeFrom && plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe)
+        return nullptr;
     return plan;
 }
 
