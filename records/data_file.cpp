@@ -72,6 +72,9 @@ struct LAYOUTPLAN {
     // the plan says.
     const void* pMadeFrom = nullptr;
     std::vector<PLANSPAN> vecRead;   // file order
+    // Where the strings of this version lie, in file order (for records of the class the plan
+    // was made from).
+    std::vector<ptrdiff_t> vecStrings;
     std::vector<PLANSPAN> vecClear;  // record order, runs joined
     // The same copy as chunks, when that takes fewer steps and the processor can shuffle
     // bytes; a read uses them when nChunkBytes can be looked at (they may look past the
@@ -269,6 +272,9 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
     }
     plan->nFileBytes = file;
     plan->nStrings = layout.CountStrings(version);
+    for (const STRFIELDDESC& f : layout.vecStrings)
+        if (f.StoredIn(version))
+            plan->vecStrings.push_back(reinterpret_cast<uint8_t*>(f.pfnAccess(record)) - reinterpret_cast<uint8_t*>(&record));
     MakeChunks(*plan, layout.bEveryMemberListed);
     plan->nLookBytes = 4 + std::max(plan->nFileBytes + 4, plan->bChunked ? plan->nChunkBytes : 0);
     std::vector<PLANSPAN> spans = plan->vecRead;
@@ -313,6 +319,24 @@ inline uint32_t LoadU32(const uint8_t* p) {
     uint32_t v;
     std::memcpy(&v, p, 4);
     return v;  // little-endian, as stored
+}
+
+// One string of a record's string part (as ReadListString reads it). The short names most
+// records hold take one bounded look at the length word and sixteen bytes, and one compare to
+// find where the text ends; anything else goes the general way.
+inline bool ReadShortString(cRecordReader& reader, std::string& s) {
+    if (const uint8_t* q = reader.Peek(4 + 16)) {
+        const uint32_t len = LoadU32(q);
+        if (len >= 2 && len <= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 4));
+            const uint32_t nul = (uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128()));
+            s.clear();
+            s.append(reinterpret_cast<const char*>(q + 4), (size_t)std::countr_zero(nul | (1u << len)));
+            reader.SkipLooked(4 + len);
+            return true;
+        }
+    }
+    return ReadListString(reader, s);
 }
 
 // Spans are a few bytes (one member or a short run): up to 16 bytes each size is one
@@ -435,6 +459,17 @@ void cDataFile::Read(cRecordReader& reader) {
                 // way, which reports it).
                 if (plan->nStrings == 0 && LoadU32(p + 4 + plan->nFileBytes) == 0) {
                     reader.SkipLooked(8 + plan->nFileBytes);
+                    return;
+                }
+                // The strings of a record of the plan's class: straight to their members.
+                const uint32_t strings = LoadU32(p + 4 + plan->nFileBytes);
+                if (strings <= plan->nStrings && VirtualTable(*this) == plan->pMadeFrom) {
+                    reader.SkipLooked(8 + plan->nFileBytes);
+                    for (uint32_t i = 0; i < strings; ++i) {
+                        std::string& str = *reinterpret_cast<std::string*>(self + plan->vecStrings[i]);
+                        if (!ReadShortString(reader, str)) return;
+                        if (g_bStripReturns) RemoveReturns(str);
+                    }
                     return;
                 }
                 reader.SkipLooked(4 + plan->nFileBytes);
