@@ -46,6 +46,17 @@ BOOL ReadValueList(cRecordReader& reader, List& list) {
     static_assert(std::is_arithmetic_v<T>);
     uint32_t n;
     if (!reader.ReadCount(n, sizeof(T))) return FALSE;
+    if constexpr (requires { List::kInsideCount; }) {
+        // A list that fits inside its owner takes the whole room at once when the file holds
+        // that many bytes (no library call for a copy of a few bytes).
+        if (n <= List::kInsideCount) {
+            if (const uint8_t* p = reader.Peek(sizeof(T) * List::kInsideCount)) {
+                list.AssignFromRoom(p, n);
+                reader.SkipLooked((size_t)n * sizeof(T));
+                return TRUE;
+            }
+        }
+    }
     list.resize(n);
     if (n) reader.ReadBytes(list.data(), (size_t)n * sizeof(T));
     return TRUE;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -55,6 +56,13 @@ public:
         m_nSize = 0;
         resize(n, value);
     }
+    // The list becomes the first n (at most N) of the N entries whose bytes lie at `src`: the
+    // whole inside room is copied at once (a list on the heap has room for more than N).
+    static constexpr size_t kInsideCount = N;
+    void AssignFromRoom(const void* src, size_t n) {
+        std::memcpy(data(), src, sizeof m_aInline);
+        m_nSize = (uint32_t)std::min(n, N);
+    }
 
 private:
     size_t Capacity() const { return m_pHeap ? m_nHeapCapacity : N; }
@@ -69,8 +77,9 @@ private:
     }
     void CopyFrom(const cSmallValues& other) {
         if (!m_pHeap && !other.m_pHeap) {
-            // Both inside: the whole room in one fixed-size copy (no library call).
-            std::copy(other.m_aInline, other.m_aInline + N, m_aInline);
+            // Both inside: the whole room in one fixed-size copy (no library call; a copy of a
+            // range may become a call to the overlapping move).
+            std::memcpy(m_aInline, other.m_aInline, sizeof m_aInline);
             m_nSize = other.m_nSize;
             return;
         }

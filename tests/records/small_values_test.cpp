@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "records/record_list.h"
 #include "records/small_values.h"
 
 namespace {
@@ -75,6 +76,37 @@ TEST(SmallValuesTest, AssignReplacesEveryEntry) {
     v.clear();
     EXPECT_TRUE(v.empty());
     EXPECT_EQ(v.begin(), v.end());
+}
+
+// A counted list read from a file: inside or on the heap before, a count that fits inside or
+// not, the file ending right after the entries or going on. The entries read are exactly the
+// file's, the read takes exactly their bytes, and entries added later are the new value.
+TEST(SmallValuesTest, ReadValueListTakesExactlyTheCountedEntries) {
+    for (size_t before : {0u, 2u, 9u}) {
+        for (uint32_t count : {0u, 1u, 3u, 4u, 5u, 11u}) {
+            for (size_t trailing : {0u, 16u}) {
+                SCOPED_TRACE(testing::Message() << before << " before, " << count << " read, " << trailing << " after");
+                std::vector<uint8_t> image = {(uint8_t)count, 0, 0, 0};
+                std::vector<uint16_t> want;
+                for (uint32_t i = 0; i < count; ++i) {
+                    want.push_back((uint16_t)(0x4100 + i));
+                    image.push_back((uint8_t)(0x00 + i));
+                    image.push_back(0x41);
+                }
+                image.resize(image.size() + trailing, 0xEE);
+                cFour v = Counting(before);
+                cRecordReader r;
+                r.OpenMemory(image.data(), image.size(), "values");
+                ASSERT_TRUE(ReadValueList(r, v));
+                EXPECT_EQ(Entries(v), want);
+                EXPECT_EQ(r.Offset(), 4u + 2u * count);
+                EXPECT_FALSE(r.Ended());
+                v.resize(count + 3);
+                want.resize(count + 3, 0);
+                EXPECT_EQ(Entries(v), want);
+            }
+        }
+    }
 }
 
 }  // namespace
