@@ -32,6 +32,7 @@ const RECORDLAYOUT& cBlockRec::Layout() const {
                                            .Values<&C::m_byItemKind>()
                                            .Values<&C::m_wItemIndex>()
                                            .Values<&C::m_byB18>()
+                                           .EveryMemberListed()  // the value members are declared together, nothing between them
                                            .String<&C::m_strName>()
                                            .Build();
     }();

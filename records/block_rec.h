@@ -29,6 +29,8 @@ public:
     // graphic.
     void Validate();
 
+    // The stored values B1-B18, declared together with nothing else between them: the layout
+    // says so (a read may store over the padding between them).
     uint8_t m_byTemplateKind;   // B1
     uint16_t m_wTemplateIndex;  // B2
     uint8_t m_byB3, m_byB4;

@@ -67,6 +67,7 @@ const RECORDLAYOUT& cCharaRec::Layout() const {
                                            .Values<&C::m_wC51>()
                                            .Values<&C::m_byC52>()
                                            .Values<&C::m_byC53>()
+                                           .EveryMemberListed()  // the value members are declared together, nothing between them
                                            .String<&C::m_strName>()
                                            .Build();
     }();

@@ -48,6 +48,8 @@ public:
     double OffsetX(int32_t i, int32_t direction) const;
     double OffsetY(int32_t i, int32_t direction) const;
 
+    // The stored values C1-C53, declared together with nothing else between them: the layout
+    // says so (a read may store over the padding between them).
     uint8_t m_byTemplateKind;   // C1: 0 none, 1 common palette, 2 stage palette
     uint16_t m_wTemplateIndex;  // C2
     uint8_t m_byC3, m_byC4, m_byC5;

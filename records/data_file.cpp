@@ -49,13 +49,28 @@ struct PLANCHUNK {
     uint8_t abKeep[16];  // 0xFF where the record's byte stays
     uint16_t nStore;     // bit i set where abKeep[i] is 0
 };
+// The value bytes of a body are looked at as this many sixteen-byte windows at most when a
+// record's pieces gather them (PLANPIECE).
+constexpr size_t kMaxWindows = 4;
+// Sixteen bytes of a record that lists every member, gathered from the file's value bytes:
+// the byte shuffles of the windows (window k: the value bytes from 16 k on) joined, each byte
+// taken from the one window whose index for it is not 0x80 (padding gets 0). The whole piece
+// is stored; pieces may overlap, since each holds every value it covers.
+struct PLANPIECE {
+    ptrdiff_t nMem;
+    uint8_t aabIndex[kMaxWindows][16];
+};
 struct LAYOUTPLAN {
     uint32_t nVersion = 0;
     uint32_t nValues = 0;     // the N word of a body of this version
     uint32_t nStrings = 0;    // the S word
     size_t nFileBytes = 0;    // bytes of all its value blocks
-    ptrdiff_t nProbe = 0;     // where the first member lies (checked on every use)
+    ptrdiff_t nProbe = 0;     // where the first member lies (checked for records of other classes)
     const FIELDDESC* pProbe = nullptr;
+    // The virtual table of the record the plan was made from: a record with the same one is
+    // of the same class (or the same base part under construction), whose members lie where
+    // the plan says.
+    const void* pMadeFrom = nullptr;
     std::vector<PLANSPAN> vecRead;   // file order
     std::vector<PLANSPAN> vecClear;  // record order, runs joined
     // The same copy as chunks, when that takes fewer steps and the processor can shuffle
@@ -64,6 +79,11 @@ struct LAYOUTPLAN {
     std::vector<PLANCHUNK> vecChunks;
     bool bChunksKeepNothing = false;  // every abKeep is zero
     bool bMaskedStores = false;       // chunks that keep bytes store the others alone (nStore)
+    // Or, for a layout that lists every member whose chunks would keep bytes (members stored
+    // in another order than they lie), pieces gathered from nWindows windows.
+    std::vector<PLANPIECE> vecPieces;
+    uint32_t nWindows = 0;
+    bool bChunked = false;  // chunks or pieces are made
     size_t nChunkBytes = 0;
     // What a read of a whole body looks at in one go: the N word, the value blocks (and what
     // the chunks look at past them) and the S word.
@@ -78,6 +98,14 @@ cLayoutPlanSlot& cLayoutPlanSlot::operator=(const cLayoutPlanSlot&) {
 cLayoutPlanSlot::~cLayoutPlanSlot() { delete m_pPlan.load(); }
 
 namespace {
+
+// The record's virtual table pointer (the first word of its record base): the same for every
+// record of one class.
+inline const void* VirtualTable(const cDataFile& record) {
+    const void* table;
+    std::memcpy(&table, static_cast<const void*>(&record), sizeof table);
+    return table;
+}
 
 ptrdiff_t MemberOffset(const FIELDDESC& f, cDataFile& record) {
     return static_cast<uint8_t*>(f.pfnAccess(record)) - reinterpret_cast<uint8_t*>(&record);
@@ -102,6 +130,33 @@ bool CanStoreMaskedBytes() {
     return can;
 }
 
+// For a layout that lists every member: its value region [lo, hi) as whole sixteen-byte pieces
+// (the last one ending at hi), each gathered from every window of the file's value bytes
+// (`from`: where each byte of the region comes from, -1 for padding). False when the region is
+// shorter than sixteen bytes (a piece would reach before it), the value bytes need more
+// windows than kMaxWindows, or the pieces would not save steps.
+bool MakePieces(LAYOUTPLAN& plan, ptrdiff_t lo, ptrdiff_t hi, const std::vector<int64_t>& from) {
+    const size_t windows = (plan.nFileBytes + 15) / 16;
+    const size_t pieces = (size_t)(hi - lo + 15) / 16;
+    if (hi - lo < 16 || windows == 0 || windows > kMaxWindows || pieces >= plan.vecRead.size()) return false;
+    std::vector<PLANPIECE> made;
+    for (ptrdiff_t at = lo; at < hi; at += 16) {
+        PLANPIECE p;
+        p.nMem = std::min(at, hi - 16);
+        std::memset(p.aabIndex, 0x80, sizeof p.aabIndex);
+        for (int i = 0; i < 16; ++i) {
+            const int64_t f = from[(size_t)(p.nMem + i - lo)];
+            if (f >= 0) p.aabIndex[f / 16][i] = (uint8_t)(f % 16);
+        }
+        made.push_back(p);
+    }
+    plan.vecPieces = std::move(made);
+    plan.nWindows = (uint32_t)windows;
+    plan.bChunked = true;
+    plan.nChunkBytes = std::max(16 * windows, plan.nFileBytes);
+    return true;
+}
+
 // Works out the chunks of a plan's read spans. Each chunk starts at the first byte of the
 // record no chunk has filled yet and takes the bytes of its sixteen whose file bytes lie within
 // sixteen of that byte's (members stored in another order than they lie, or words dropped in
@@ -110,7 +165,8 @@ bool CanStoreMaskedBytes() {
 // keeps a byte, a read stores whole chunks without loading what the record held (a load of
 // bytes just stored in narrower pieces, by the record's set-up or the chunk before, waits
 // until those stores are done). None when the value region ends before sixteen bytes
-// into the record, or when chunks would not save steps.
+// into the record, or when chunks would not save steps. A listed layout whose chunks would keep
+// bytes is read in pieces instead where it can be (MakePieces).
 void MakeChunks(LAYOUTPLAN& plan, bool listed) {
     if (plan.vecRead.empty() || !CanShuffleBytes()) return;
     // Where each byte of the record's value region comes from (-1: nothing).
@@ -130,7 +186,7 @@ void MakeChunks(LAYOUTPLAN& plan, bool listed) {
     for (ptrdiff_t at = lo; at < hi; ++at) {
         if (from[(size_t)(at - lo)] < 0 || filled[(size_t)(at - lo)]) continue;
         if (chunks.size() >= plan.vecRead.size()) {  // no fewer steps than the spans
-            if (listed) MakeChunks(plan, false);
+            if (listed && !MakePieces(plan, lo, hi, from)) MakeChunks(plan, false);
             return;
         }
         const ptrdiff_t start = std::min(at, hi - 16);
@@ -177,7 +233,11 @@ void MakeChunks(LAYOUTPLAN& plan, bool listed) {
         windowEnd = std::max(windowEnd, (size_t)first + 16);
     }
     // Chunks that must keep bytes anyway: the plain way, which may take fewer.
-    if (listed && anyKeep) return MakeChunks(plan, false);
+    if (listed && anyKeep) {
+        if (!MakePieces(plan, lo, hi, from)) MakeChunks(plan, false);
+        return;
+    }
+    plan.bChunked = true;
     plan.vecChunks = std::move(chunks);
     plan.bChunksKeepNothing = !anyKeep;
     plan.bMaskedStores = anyKeep && CanStoreMaskedBytes();
@@ -187,6 +247,7 @@ void MakeChunks(LAYOUTPLAN& plan, bool listed) {
 LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
     auto* plan = new LAYOUTPLAN;
     plan->nVersion = version;
+    plan->pMadeFrom = VirtualTable(record);
     size_t file = 0;
     for (const FIELDDESC& f : layout.vecValues) {
         if (!f.StoredIn(version)) continue;
@@ -209,7 +270,7 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
     plan->nFileBytes = file;
     plan->nStrings = layout.CountStrings(version);
     MakeChunks(*plan, layout.bEveryMemberListed);
-    plan->nLookBytes = 4 + std::max(plan->nFileBytes + 4, plan->vecChunks.empty() ? 0 : plan->nChunkBytes);
+    plan->nLookBytes = 4 + std::max(plan->nFileBytes + 4, plan->bChunked ? plan->nChunkBytes : 0);
     std::vector<PLANSPAN> spans = plan->vecRead;
     std::sort(spans.begin(), spans.end(), [](const PLANSPAN& a, const PLANSPAN& b) { return a.nMem < b.nMem; });
     for (const PLANSPAN& sp : spans) {
@@ -235,13 +296,16 @@ LAYOUTPLAN* MakePlan(const RECORDLAYOUT& layout, uint32_t version, cDataFile& re
 
 // The plan of the layout for the current data version; null for any other version, or when
 // this record's members do not lie where the plan says (the walk of the table then does the
-// work).
+// work). A record of the class the plan was made from needs no look: only a record of another
+// class that shares the layout (a derived class, whose members may lie elsewhere from its
+// record base) has its first member's place checked.
 inline const LAYOUTPLAN* PlanFor(const RECORDLAYOUT& layout, uint32_t version, cDataFile& record) {
     if (version != g_nCurrentVersion) return nullptr;
     const LAYOUTPLAN* plan = layout.plan.m_pPlan.load(std::memory_order_acquire);
     if (!plan) plan = MakeSharedPlan(layout, version, record);
     if (plan->nVersion != version) return nullptr;
-    if (plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe) return nullptr;
+    if (VirtualTable(record) != plan->pMadeFrom && plan->pProbe && MemberOffset(*plan->pProbe, record) != plan->nProbe)
+        return nullptr;
     return plan;
 }
 
@@ -288,7 +352,29 @@ inline void ZeroSpan(uint8_t* d, uint32_t n) {
     }
 }
 
+// Pieces gathered from K windows (held in registers for the whole record).
+template <size_t K>
+[[gnu::target("ssse3")]] void CopyPieces(uint8_t* self, const uint8_t* file, const std::vector<PLANPIECE>& pieces) {
+    __m128i window[K];
+    for (size_t k = 0; k < K; ++k) window[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(file + 16 * k));
+    for (const PLANPIECE& p : pieces) {
+        __m128i v = _mm_shuffle_epi8(window[0], _mm_loadu_si128(reinterpret_cast<const __m128i*>(p.aabIndex[0])));
+        for (size_t k = 1; k < K; ++k)
+            v = _mm_or_si128(v, _mm_shuffle_epi8(window[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(p.aabIndex[k]))));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(self + p.nMem), v);
+    }
+}
+
 [[gnu::target("ssse3")]] void CopyChunks(uint8_t* self, const uint8_t* file, const LAYOUTPLAN& plan) {
+    if (!plan.vecPieces.empty()) {
+        static_assert(kMaxWindows == 4);
+        switch (plan.nWindows) {
+            case 1: return CopyPieces<1>(self, file, plan.vecPieces);
+            case 2: return CopyPieces<2>(self, file, plan.vecPieces);
+            case 3: return CopyPieces<3>(self, file, plan.vecPieces);
+            default: return CopyPieces<4>(self, file, plan.vecPieces);
+        }
+    }
     const std::vector<PLANCHUNK>& chunks = plan.vecChunks;
     if (plan.bChunksKeepNothing) {
         for (const PLANCHUNK& c : chunks) {
@@ -341,7 +427,7 @@ void cDataFile::Read(cRecordReader& reader) {
         if (const uint8_t* p = reader.Peek(plan->nLookBytes)) {
             if (LoadU32(p) == plan->nValues) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
-                if (!plan->vecChunks.empty())
+                if (plan->bChunked)
                     CopyChunks(self, p + 4, *plan);
                 else
                     for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);
@@ -361,7 +447,7 @@ void cDataFile::Read(cRecordReader& reader) {
             uint32_t n = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
             if (n == plan->nValues) {
                 uint8_t* self = reinterpret_cast<uint8_t*>(this);
-                if (!plan->vecChunks.empty() && reader.Peek(4 + plan->nChunkBytes))
+                if (plan->bChunked && reader.Peek(4 + plan->nChunkBytes))
                     CopyChunks(self, p + 4, *plan);
                 else
                     for (const PLANSPAN& sp : plan->vecRead) CopySpan(self + sp.nMem, p + 4 + sp.nFile, sp.nBytes);

@@ -31,6 +31,7 @@ const RECORDLAYOUT& cItemRec::Layout() const {
                                            .Values<&C::m_byI15>()
                                            .Values<&C::m_byI16>()
                                            .Values<&C::m_wSound>()
+                                           .EveryMemberListed()  // the value members are declared together, nothing between them
                                            .String<&C::m_strName>()
                                            .Build();
     }();

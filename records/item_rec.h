@@ -38,6 +38,8 @@ public:
     // The palette references of every command.
     void NormaliseCommands();
 
+    // The stored values I1-I17, declared together with nothing else between them: the layout
+    // says so (a read may store over the padding between them).
     uint8_t m_byTemplateKind;   // I1
     uint16_t m_wTemplateIndex;  // I2
     uint8_t m_byI3, m_byI4;

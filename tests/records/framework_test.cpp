@@ -380,6 +380,52 @@ TEST_F(FrameworkTest, LayoutsListingEveryMemberReadEachValueIntoPlace) {
     }
 }
 
+// A layout that derived classes share: the plan is made from whichever record reads first,
+// and records of the other classes (their record base elsewhere in the whole object, their
+// own members after it) still read every value into place and leave their own members alone.
+struct cPlanBase : cDataFile {
+    uint8_t m_byA = 0;
+    uint32_t m_nB = 0;
+    uint16_t m_wC = 0;
+    double m_dD = 0;
+    uint8_t m_byE = 0;
+    const RECORDLAYOUT& Layout() const override {
+        using C = cPlanBase;
+        static const RECORDLAYOUT layout = cLayoutBuilder()
+                                               .Values<&C::m_byA>()
+                                               .Values<&C::m_nB>()
+                                               .Values<&C::m_wC>()
+                                               .Values<&C::m_dD>()
+                                               .Values<&C::m_byE>()
+                                               .Build();
+        return layout;
+    }
+};
+struct cPlanDerived : cPlanBase {
+    uint64_t m_llOwn = 0x0123456789ABCDEFULL;
+};
+struct cPlanOther {
+    virtual ~cPlanOther() = default;
+    uint64_t m_llOther = 0x5A5A5A5A5A5A5A5AULL;
+};
+struct cPlanMixed : cPlanOther, cPlanDerived {};
+
+TEST_F(FrameworkTest, RecordsOfClassesSharingALayoutReadIntoPlaceWhicheverMadeItsPlan) {
+    cPlanDerived first;  // makes the plan
+    ExpectBodyRoundTrip(first, 1);
+    cPlanBase base;
+    ExpectBodyRoundTrip(base, 2);
+    cPlanMixed mixed;
+    ASSERT_NE(static_cast<void*>(static_cast<cDataFile*>(&mixed)), static_cast<void*>(&mixed));
+    ExpectBodyRoundTrip(mixed, 3);
+    cPlanDerived again;
+    ExpectBodyRoundTrip(again, 4);
+    EXPECT_EQ(first.m_llOwn, 0x0123456789ABCDEFULL);
+    EXPECT_EQ(again.m_llOwn, 0x0123456789ABCDEFULL);
+    EXPECT_EQ(mixed.m_llOwn, 0x0123456789ABCDEFULL);
+    EXPECT_EQ(mixed.m_llOther, 0x5A5A5A5A5A5A5A5AULL);
+}
+
 TEST_F(FrameworkTest, EveryValueByteOfACurrentBodyReachesItsMember) {
     for (uint32_t seed = 1; seed <= 3; ++seed) {
         SCOPED_TRACE(seed);
