@@ -135,15 +135,15 @@ cFlowCmd::cFlowCmd() { Clear(); }
 cFlowCmd::cFlowCmd(const cFlowCmd& other)
     : cDataFile(other),
       m_byInstant(other.m_byInstant),
-      m_cKind(other.m_cKind),
-      m_vecParams(other.m_vecParams),
-      m_strText(other.m_strText),
       m_wTime(other.m_wTime),
+      m_cKind(other.m_cKind),
       m_wTimeStep(other.m_wTimeStep),
       m_byWithNext(other.m_byWithNext),
       m_wSound(other.m_wSound),
       m_bySoundCond(other.m_bySoundCond),
       m_wAnime(other.m_wAnime),
+      m_vecParams(other.m_vecParams),
+      m_strText(other.m_strText),
       m_vecFlows(other.m_vecFlows) {
     if (other.m_pMove || other.m_pShot) CopyParts(other.m_pMove.get(), other.m_pShot.get());
 }
@@ -172,17 +172,17 @@ cFlowCmd& cFlowCmd::operator=(const cFlowCmd& other) {
 cFlowCmd::cFlowCmd(cFlowCmd&& other) noexcept
     : cDataFile(other),
       m_byInstant(other.m_byInstant),
-      m_cKind(other.m_cKind),
-      m_vecParams(std::move(other.m_vecParams)),
-      m_strText(std::move(other.m_strText)),
-      m_pMove(std::move(other.m_pMove)),
-      m_pShot(std::move(other.m_pShot)),
       m_wTime(other.m_wTime),
+      m_cKind(other.m_cKind),
       m_wTimeStep(other.m_wTimeStep),
       m_byWithNext(other.m_byWithNext),
       m_wSound(other.m_wSound),
       m_bySoundCond(other.m_bySoundCond),
       m_wAnime(other.m_wAnime),
+      m_vecParams(std::move(other.m_vecParams)),
+      m_strText(std::move(other.m_strText)),
+      m_pMove(std::move(other.m_pMove)),
+      m_pShot(std::move(other.m_pShot)),
       m_vecFlows(std::move(other.m_vecFlows)) {}
 
 cFlowCmd& cFlowCmd::operator=(cFlowCmd&& other) noexcept {
@@ -222,6 +222,7 @@ const RECORDLAYOUT& cFlowCmd::Layout() const {
                                            .Values<&C::m_bySoundCond>()
                                            .Values<&C::m_wAnime>()
                                            .String<&C::m_strText>()
+                                           .EveryMemberListed()  // the values lie together
                                            .Build();
     }();
     return layout;
