@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <boost/make_shared.hpp>
-#include <optional>
+#include <new>
 
 #include "flow/command_kinds.h"
 #include "flow/flow.h"
@@ -46,10 +46,72 @@ int StageOrCommon(int32_t choice) { return choice == 0 ? 1 : 2; }
 // A command with both parts holds them in one allocation; each pointer shares its ownership.
 struct EDPARTS {
     EDPARTS(const cEdMove& m, const cEdShot& s) : move(m), shot(s) {}
-    explicit EDPARTS(const cEdMove& m) : move(m) {}
     cEdMove move;
     cEdShot shot;
 };
+
+// The parts of commands read from files come from slabs: one allocation holds room for the
+// parts of kSlots commands, and each command's pointers share the ownership of the slab, which
+// goes with the last of them. A slab is filled by one thread (the one reading), but its
+// commands may be released on any thread: the shared count is the only thing they share.
+class cPartSlab {
+public:
+    static constexpr uint32_t kSlots = 32;
+
+    // The room is left as it is: a part is constructed when a command takes it.
+    cPartSlab() noexcept {}
+    cPartSlab(const cPartSlab&) = delete;
+    cPartSlab& operator=(const cPartSlab&) = delete;
+    ~cPartSlab() {
+        for (uint32_t i = 0; i < m_nTaken; ++i) {
+            if (m_abMade[i] & kMoveMade) Move(i)->cEdMove::~cEdMove();
+            if (m_abMade[i] & kShotMade) Shot(i)->cEdShot::~cEdShot();
+        }
+    }
+
+    bool Full() const { return m_nTaken == kSlots; }
+    // The next slot (the slab must not be full).
+    uint32_t Take() { return m_nTaken++; }
+    // A new part with its defaults in a slot taken, at most once per slot and kind.
+    cEdMove* MakeMove(uint32_t i) {
+        cEdMove* move = new (Move(i)) cEdMove();
+        m_abMade[i] |= kMoveMade;
+        return move;
+    }
+    cEdShot* MakeShot(uint32_t i) {
+        cEdShot* shot = new (Shot(i)) cEdShot();
+        m_abMade[i] |= kShotMade;
+        return shot;
+    }
+
+private:
+    static constexpr uint8_t kMoveMade = 1, kShotMade = 2;
+    struct SLOT {
+        alignas(cEdMove) unsigned char move[sizeof(cEdMove)];
+        alignas(cEdShot) unsigned char shot[sizeof(cEdShot)];
+    };
+    cEdMove* Move(uint32_t i) { return std::launder(reinterpret_cast<cEdMove*>(m_aSlots[i].move)); }
+    cEdShot* Shot(uint32_t i) { return std::launder(reinterpret_cast<cEdShot*>(m_aSlots[i].shot)); }
+
+    uint32_t m_nTaken = 0;
+    uint8_t m_abMade[kSlots] = {};
+    SLOT m_aSlots[kSlots];
+};
+
+// The slab this thread is filling (its commands keep it alive once it is replaced).
+thread_local boost::shared_ptr<cPartSlab> t_pPartSlab;
+
+// A slot of this thread's slab, and the slab to share ownership with.
+struct PARTSLOT {
+    cPartSlab* pSlab;
+    uint32_t nIndex;
+};
+
+PARTSLOT TakePartSlot() {
+    boost::shared_ptr<cPartSlab>& slab = t_pPartSlab;
+    if (!slab || slab->Full()) slab = boost::make_shared<cPartSlab>();
+    return PARTSLOT{slab.get(), slab->Take()};
+}
 
 }  // namespace
 
@@ -73,15 +135,15 @@ cFlowCmd::cFlowCmd() { Clear(); }
 cFlowCmd::cFlowCmd(const cFlowCmd& other)
     : cDataFile(other),
       m_byInstant(other.m_byInstant),
-      m_cKind(other.m_cKind),
-      m_vecParams(other.m_vecParams),
-      m_strText(other.m_strText),
       m_wTime(other.m_wTime),
+      m_cKind(other.m_cKind),
       m_wTimeStep(other.m_wTimeStep),
       m_byWithNext(other.m_byWithNext),
       m_wSound(other.m_wSound),
       m_bySoundCond(other.m_bySoundCond),
       m_wAnime(other.m_wAnime),
+      m_vecParams(other.m_vecParams),
+      m_strText(other.m_strText),
       m_vecFlows(other.m_vecFlows) {
     if (other.m_pMove || other.m_pShot) CopyParts(other.m_pMove.get(), other.m_pShot.get());
 }
@@ -110,17 +172,17 @@ cFlowCmd& cFlowCmd::operator=(const cFlowCmd& other) {
 cFlowCmd::cFlowCmd(cFlowCmd&& other) noexcept
     : cDataFile(other),
       m_byInstant(other.m_byInstant),
-      m_cKind(other.m_cKind),
-      m_vecParams(std::move(other.m_vecParams)),
-      m_strText(std::move(other.m_strText)),
-      m_pMove(std::move(other.m_pMove)),
-      m_pShot(std::move(other.m_pShot)),
       m_wTime(other.m_wTime),
+      m_cKind(other.m_cKind),
       m_wTimeStep(other.m_wTimeStep),
       m_byWithNext(other.m_byWithNext),
       m_wSound(other.m_wSound),
       m_bySoundCond(other.m_bySoundCond),
       m_wAnime(other.m_wAnime),
+      m_vecParams(std::move(other.m_vecParams)),
+      m_strText(std::move(other.m_strText)),
+      m_pMove(std::move(other.m_pMove)),
+      m_pShot(std::move(other.m_pShot)),
       m_vecFlows(std::move(other.m_vecFlows)) {}
 
 cFlowCmd& cFlowCmd::operator=(cFlowCmd&& other) noexcept {
@@ -160,6 +222,7 @@ const RECORDLAYOUT& cFlowCmd::Layout() const {
                                            .Values<&C::m_bySoundCond>()
                                            .Values<&C::m_wAnime>()
                                            .String<&C::m_strText>()
+                                           .EveryMemberListed()  // the values lie together
                                            .Build();
     }();
     return layout;
@@ -179,29 +242,30 @@ int cFlowCmd::MainKind() const { return IsInstant() ? m_cKind + kInstantKindOffs
 
 void cFlowCmd::Read(cRecordReader& reader) {
     cDataFile::Read(reader);
-    // The move part is read aside until the shot part's word says whether both go into one
-    // allocation.
+    // Each part is made and read in place, in a slot of this thread's slab that holds both
+    // parts of the command.
+    PARTSLOT slot{nullptr, 0};
     uint32_t present = 0;
-    const bool hasMove = reader.ReadU32(present) && present;
-    std::optional<cEdMove> move;
-    if (hasMove) move.emplace().Read(reader);
-    present = 0;
-    const bool hasShot = reader.ReadU32(present) && present;
-    if (hasMove && hasShot) {
-        const boost::shared_ptr<EDPARTS> parts = boost::make_shared<EDPARTS>(*move);
-        m_pMove = boost::shared_ptr<cEdMove>(parts, &parts->move);
-        m_pShot = boost::shared_ptr<cEdShot>(parts, &parts->shot);
+    if (reader.ReadU32(present) && present) {
+        slot = TakePartSlot();
+        m_pMove = boost::shared_ptr<cEdMove>(t_pPartSlab, slot.pSlab->MakeMove(slot.nIndex));
+        m_pMove->Read(reader);
     } else {
-        if (hasMove)
-            m_pMove = boost::make_shared<cEdMove>(*move);
-        else
-            m_pMove.reset();
-        if (hasShot)
-            CreateEdShot();
-        else
-            m_pShot.reset();
+        m_pMove.reset();
     }
-    if (hasShot) m_pShot->Read(reader);
+    present = 0;
+    if (reader.ReadU32(present) && present) {
+        if (slot.pSlab) {
+            // The slot of the move part, whose pointer owns a share of its slab.
+            m_pShot = boost::shared_ptr<cEdShot>(m_pMove, slot.pSlab->MakeShot(slot.nIndex));
+        } else {
+            slot = TakePartSlot();
+            m_pShot = boost::shared_ptr<cEdShot>(t_pPartSlab, slot.pSlab->MakeShot(slot.nIndex));
+        }
+        m_pShot->Read(reader);
+    } else {
+        m_pShot.reset();
+    }
     // Flows read from the list have validated themselves, and nothing below changes them
     // but the removal of marked ones; flows the list left in place are validated here.
     const BOOL flowsRead = ReadFlowList(reader, m_vecFlows);

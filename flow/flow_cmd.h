@@ -55,18 +55,20 @@ public:
     // then checks the commands of the command's flows.
     void ValidateRefs();
 
-    uint8_t m_byInstant;  // 0 main command, 1 instant command
-    int8_t m_cKind;
-    std::vector<int32_t> m_vecParams;
-    std::string m_strText;
-    boost::shared_ptr<cEdMove> m_pMove;
-    boost::shared_ptr<cEdShot> m_pShot;
+    // The values the layout stores lie together, a byte then a word four times: sixteen bytes
+    // with nothing else among them, which a read stores whole.
+    uint8_t m_byInstant;    // 0 main command, 1 instant command
     uint16_t m_wTime;       // tenths of a second
+    int8_t m_cKind;
     uint16_t m_wTimeStep;   // added per clone value
     uint8_t m_byWithNext;   // starts in the same step as the next command
     uint16_t m_wSound;      // index into the project's sounds
     uint8_t m_bySoundCond;  // play the sound only while the character is in view
     uint16_t m_wAnime;      // wind-up animation, 0 none
+    std::vector<int32_t> m_vecParams;
+    std::string m_strText;
+    boost::shared_ptr<cEdMove> m_pMove;
+    boost::shared_ptr<cEdShot> m_pShot;
     std::vector<cFlow> m_vecFlows;
 };
 
